@@ -1,0 +1,3 @@
+#include "runtime/Generation.h"
+
+int32_t currentGeneration = 0;
