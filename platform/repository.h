@@ -8,7 +8,9 @@
  *
  * Strings cross as UTF-8. A `const char*` result points into the store and
  * stays valid until the next change of the store; copy it to keep it.
- * Integer results: non-zero means success unless stated otherwise.
+ * Integer results: non-zero means success unless stated otherwise. A refused
+ * change returns 0 and leaves its reason in RepLastError; a lookup that finds
+ * nothing just returns 0.
  * Lists come back as RepIdList objects that the caller frees.
  */
 #ifndef GR_PLATFORM_REPOSITORY_H
@@ -86,13 +88,17 @@ REP_API int RepIsOpen(void);
 REP_API const char* RepLastError(void);
 /* The name of the store file inside a project folder. */
 REP_API const char* RepStoreFileName(void);
+/* Rows the last commit or SaveRequest wrote (inserted, replaced or deleted);
+ * a diagnostic for tests and benchmarks. */
+REP_API int64_t RepLastCommitRowCount(void);
 
 /* ---- save transactions -------------------------------------------------- */
 
 /* Opens a save transaction (they nest; the outermost commit writes). The
  * arguments are accepted for compatibility and not used. */
 REP_API int StartSaveTransaction1(int flags, int mode, const char* comment);
-/* Writes everything changed since the last commit in one durable step. */
+/* Ends a save transaction; the outermost one writes everything changed since
+ * the last commit in one step that survives a crash of the process. */
 REP_API int CommitSaveTransaction(void);
 /* Makes the present state durable at once, transaction or not. */
 REP_API int SaveRequest(int code);
@@ -116,7 +122,8 @@ REP_API RepIdList* GetObjectTypeIdList(void);
 /* Link types leading out of the class, inherited ones included (the
  * superclass's first). */
 REP_API RepIdList* GetLinkTypeIdList(RepId classId);
-/* Attributes of the class, inherited ones included (the superclass's first). */
+/* Attributes of the class, inherited ones included (the superclass's first);
+ * class 0 lists every attribute. */
 REP_API RepIdList* GetPropertyTypeIdList(RepId classId);
 /* Direct subclasses, in creation order. */
 REP_API RepIdList* GetExtensionIdList(RepId classId);
@@ -131,15 +138,18 @@ REP_API int GetLinkTypeAttributes1(RepId linkType, RepId* startClass, RepId* end
 REP_API int GetLinkTypeAttributes2(RepId linkType, int* kind, int* compositionRole);
 /* Multiplicity (REP_MULT_*) of the far end and whether the far end is ordered. */
 REP_API int GetLinkTypeAttributes3(RepId linkType, int* multiplicity, int* ordered);
-/* Base type (REP_STRING..REP_ENUM) and, for an enumeration, its type name. */
+/* Base type (REP_STRING..REP_ENUM) and, for an enumeration, its type name
+ * ("" otherwise). Out-parameters may be NULL, here and above. */
 REP_API int GetPropertyTypeAttributes(RepId attr, int* baseType, const char** enumTypeName);
+/* -1 when ATTR is no attribute. */
 REP_API int GetPropertyBaseType(RepId attr);
 
 /* ---- metamodel changes -------------------------------------------------- */
 
 REP_API RepId CreateObjectType(const char* name);
 REP_API RepId CreateObjectType1(const char* name, RepId superclass);
-/* Renames the class and sets its superclass (0: none). */
+/* Renames the class and sets its superclass (0: none); both or neither. An
+ * empty or NULL name keeps the name. */
 REP_API int UpdateObjectType(RepId classId, const char* name, RepId superclass);
 /* Renames the class only. */
 REP_API int UpdateObjectType1(RepId classId, const char* name);
@@ -147,7 +157,8 @@ REP_API int UpdateObjectType1(RepId classId, const char* name);
 REP_API int DeleteObjectType(RepId classId);
 
 REP_API RepId CreatePackage(const char* name, RepId parentPackage);
-/* Places a class, attribute, link type or package into a package (0: none). */
+/* Places a class, attribute, link type or package into a package (0: none).
+ * A link type and its inverse share their package. */
 REP_API int SetPackage(RepId element, RepId package);
 REP_API RepId GetPackageOf(RepId element);
 
@@ -161,7 +172,8 @@ REP_API int DeletePropertyType(RepId attr);
 /* Creates a link type pair. ROLE leads from START to END objects; INVERSE
  * leads back. Either name may be empty, not both. MULTIPLICITY / ORDERED
  * describe the END side as seen from a START object; the inverse ones the
- * START side. With COMPOSITION set, START is the whole. Returns ROLE's id. */
+ * START side (they are recorded, not enforced). With COMPOSITION set, START
+ * is the whole. Returns ROLE's id. */
 REP_API RepId CreateLinkType(RepId startClass, const char* role, int multiplicity, int ordered,
                              RepId endClass, const char* inverseRole, int inverseMultiplicity,
                              int inverseOrdered, int composition);
@@ -178,7 +190,7 @@ REP_API uint32_t GetObjectNum(RepId classId);
 REP_API RepId GetObjectIdByIndex(RepId classId, uint32_t index);
 
 REP_API RepId CreateObject(RepId classId);
-/* Deletes the object with its links and values. */
+/* Deletes the object with its links and values (no cascade over compositions). */
 REP_API int DeleteObjectHard(RepId object);
 
 /* Partners of OBJECT over LINKTYPE, in link order. */
@@ -190,8 +202,13 @@ REP_API int AlreadyConnected(RepId linkType, RepId from, RepId to);
 REP_API int CreateLink(RepId linkType, RepId from, RepId to);
 REP_API int DeleteLink(RepId linkType, RepId from, RepId to);
 
-/* Non-zero when the text is a valid value of the attribute's base type. */
+/* Non-zero when the text is a valid value of the attribute's base type:
+ * String and Enum take any text; Integer [+-]?[0-9]+ within 32-bit signed
+ * range; Real a finite decimal number with optional fraction and exponent;
+ * Boolean "true", "false", "1" or "0". Every type takes "" (unset). */
 REP_API int CheckPropertyValue(RepId attr, const char* value);
+/* Refuses a value CheckPropertyValue refuses and an attribute the object's
+ * class does not have; "" unsets the value. */
 REP_API int AddProperty(RepId object, RepId attr, const char* value);
 /* The value, "" when unset. */
 REP_API const char* GetPropertyValue(RepId object, RepId attr);

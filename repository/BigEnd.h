@@ -1,0 +1,42 @@
+// The partners of one object over one link type when there are too many to
+// scan: link order plus a hash index. Removal leaves a hole that is closed
+// lazily, so deleting the partners of a hub one by one stays linear overall.
+#ifndef GR_REPOSITORY_BIGEND_H
+#define GR_REPOSITORY_BIGEND_H
+
+#include <cstdint>
+#include <span>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/repository.h"
+
+namespace rep {
+
+class BigEnd {
+ public:
+  explicit BigEnd(std::span<const RepId> partners);
+
+  uint32_t size() const { return static_cast<uint32_t>(positions_.size()); }
+  bool contains(RepId partner) const { return positions_.count(partner) != 0; }
+  // Appends PARTNER; one that is present moves to the end.
+  void append(RepId partner);
+  bool remove(RepId partner);
+  // The partner at INDEX in link order; INDEX < size().
+  RepId at(uint32_t index) const;
+  std::vector<RepId> ordered() const;
+
+ private:
+  static constexpr RepId kHole = 0;
+
+  void compact() const;
+  void compactWhenSparse();
+
+  // Holes are closed by const readers too, hence mutable.
+  mutable std::vector<RepId> order_;
+  mutable std::unordered_map<RepId, uint32_t> positions_;
+};
+
+}  // namespace rep
+
+#endif

@@ -1,0 +1,321 @@
+#include "repository/Store.h"
+
+#include <algorithm>
+
+#include "repository/Errors.h"
+#include "repository/ValueCheck.h"
+
+namespace rep {
+
+// ---- metamodel changes that reach into the data ------------------------------
+
+bool Store::deleteClass(RepId classId) {
+  if (!metamodel_.findClass(classId)) return refuse<bool>("no such class");
+  if (objectCount(classId) != 0) return refuse<bool>("the class has objects");
+  return metamodel_.deleteClass(classId);
+}
+
+bool Store::detachAttribute(RepId classId, RepId attr) {
+  if (!metamodel_.detachAttribute(classId, attr)) return false;
+  for (RepId sub : metamodel_.subtree(classId)) {
+    if (metamodel_.isAttributeVisible(sub, attr)) continue;
+    for (RepId object : metamodel_.classAt(sub).instances.rawIds()) {
+      if (exists(object)) removeValue(object, attr);
+    }
+  }
+  return true;
+}
+
+bool Store::deleteAttribute(RepId attr) {
+  if (!metamodel_.findAttribute(attr)) return refuse<bool>("no such attribute");
+  for (RepId object = 0; object < objects_.size(); ++object) {
+    if (exists(object)) removeValue(object, attr);
+  }
+  return metamodel_.deleteAttribute(attr);
+}
+
+bool Store::deleteLinkTypePair(RepId linkType) {
+  const LinkTypeRec* rec = metamodel_.findLinkType(linkType);
+  if (!rec) return refuse<bool>("no such link type");
+  for (RepId side : {linkType, rec->inverse}) {
+    RepId start = metamodel_.linkTypeAt(side).start;
+    for (RepId cls : metamodel_.subtree(start)) {
+      for (RepId object : metamodel_.classAt(cls).instances.rawIds()) {
+        if (exists(object) && objects_[object].ends.find(side).present) dropEnd(object, side);
+      }
+    }
+  }
+  return metamodel_.deleteLinkTypePair(linkType);
+}
+
+// ---- objects --------------------------------------------------------------------
+
+uint32_t Store::objectCount(RepId classId) const {
+  const ClassRec* cls = metamodel_.findClass(classId);
+  if (!cls) return 0;
+  uint32_t count = cls->instances.size();
+  for (RepId sub : cls->subclasses) count += objectCount(sub);
+  return count;
+}
+
+void Store::compactInstances(ClassRec& cls) {
+  cls.instances.compact([this](RepId id) { return exists(id); });
+}
+
+RepId Store::objectAt(RepId classId, uint32_t index) {
+  ClassRec* cls = metamodel_.findClass(classId);
+  if (!cls) return 0;
+  if (cls->instances.needsCompaction()) compactInstances(*cls);
+  if (index < cls->instances.size()) return cls->instances.at(index);
+  index -= cls->instances.size();
+  for (RepId sub : cls->subclasses) {
+    uint32_t count = objectCount(sub);
+    if (index < count) return objectAt(sub, index);
+    index -= count;
+  }
+  return 0;
+}
+
+RepId Store::createObject(RepId classId) {
+  ClassRec* cls = metamodel_.findClass(classId);
+  if (!cls) return refuse<RepId>("no such class");
+  RepId id = ids_.take();
+  if (id == 0) return refuse<RepId>("the id space is exhausted");
+  if (objects_.size() <= id) objects_.resize(id + 1);
+  objects_[id].classId = classId;
+  cls->instances.append(id);
+  changes_.markObject(id, ChangeSet::kRow);
+  return id;
+}
+
+bool Store::deleteObject(RepId object) {
+  ObjectRec* rec = liveObject(object);
+  if (!rec) return refuse<bool>("no such object");
+  unlinkAll(object);
+  ClassRec& cls = metamodel_.classAt(rec->classId);
+  rec->classId = 0;
+  rec->ends.clear();
+  std::vector<Value>().swap(rec->values);
+  cls.instances.noteDeleted();
+  if (cls.instances.isSparse()) compactInstances(cls);
+  changes_.markObject(object, ChangeSet::kRow);
+  return true;
+}
+
+// Copies the ends first: removing a self-link changes the object's own table.
+void Store::unlinkAll(RepId object) {
+  std::vector<std::pair<RepId, std::vector<RepId>>> ends;
+  objects_[object].ends.forEachRun([&](RepId linkType, const EndTable::Run&) {
+    ends.emplace_back(linkType, partners(object, linkType));
+  });
+  for (const auto& [linkType, partnerIds] : ends) {
+    RepId inverse = metamodel_.linkTypeAt(linkType).inverse;
+    for (RepId partner : partnerIds) removePartner(partner, inverse, object);
+  }
+  for (const auto& [linkType, partnerIds] : ends) dropEnd(object, linkType);
+}
+
+// ---- links ----------------------------------------------------------------------
+
+BigEnd* Store::bigEnd(RepId object, RepId linkType) {
+  auto where = bigEnds_.find(pairKey(object, linkType));
+  return where == bigEnds_.end() ? nullptr : &where->second;
+}
+
+const BigEnd* Store::bigEnd(RepId object, RepId linkType) const {
+  auto where = bigEnds_.find(pairKey(object, linkType));
+  return where == bigEnds_.end() ? nullptr : &where->second;
+}
+
+uint32_t Store::partnerCount(RepId object, RepId linkType) const {
+  if (!exists(object)) return 0;
+  EndTable::Run run = objects_[object].ends.find(linkType);
+  if (!run.outOfLine) return static_cast<uint32_t>(run.partners.size());
+  return bigEnd(object, linkType)->size();
+}
+
+RepId Store::partnerAt(RepId object, RepId linkType, uint32_t index) const {
+  if (!exists(object)) return 0;
+  EndTable::Run run = objects_[object].ends.find(linkType);
+  if (!run.outOfLine) return index < run.partners.size() ? run.partners[index] : 0;
+  const BigEnd* big = bigEnd(object, linkType);
+  return index < big->size() ? big->at(index) : 0;
+}
+
+std::vector<RepId> Store::partners(RepId object, RepId linkType) const {
+  if (!exists(object)) return {};
+  EndTable::Run run = objects_[object].ends.find(linkType);
+  if (!run.outOfLine) return {run.partners.begin(), run.partners.end()};
+  return bigEnd(object, linkType)->ordered();
+}
+
+bool Store::connected(RepId linkType, RepId from, RepId to) const {
+  if (!exists(from)) return false;
+  EndTable::Run run = objects_[from].ends.find(linkType);
+  if (!run.present) return false;
+  if (run.outOfLine) return bigEnd(from, linkType)->contains(to);
+  return std::find(run.partners.begin(), run.partners.end(), to) != run.partners.end();
+}
+
+bool Store::fitsLinkType(const LinkTypeRec& linkType, RepId from, RepId to) const {
+  RepId fromClass = classOf(from);
+  RepId toClass = classOf(to);
+  return (fromClass == linkType.start || metamodel_.extends(fromClass, linkType.start)) &&
+         (toClass == linkType.end || metamodel_.extends(toClass, linkType.end));
+}
+
+void Store::addPartner(RepId object, RepId linkType, RepId partner) {
+  EndTable& ends = objects_[object].ends;
+  if (ends.appendInline(linkType, partner)) {
+    changes_.markObject(object, ChangeSet::kEnds);
+    return;
+  }
+  if (BigEnd* big = bigEnd(object, linkType)) {
+    big->append(partner);
+  } else {
+    BigEnd fresh(ends.find(linkType).partners);
+    fresh.append(partner);
+    bigEnds_.emplace(pairKey(object, linkType), std::move(fresh));
+    ends.setOutOfLine(linkType);
+  }
+  changes_.markBigEnd(object, linkType);
+}
+
+bool Store::removePartner(RepId object, RepId linkType, RepId partner) {
+  EndTable& ends = objects_[object].ends;
+  EndTable::Run run = ends.find(linkType);
+  if (!run.present) return false;
+  if (!run.outOfLine) {
+    if (!ends.removeInline(linkType, partner)) return false;
+    changes_.markObject(object, ChangeSet::kEnds);
+    if (run.partners.size() == 1) changes_.markRemovedEnd(object, linkType);
+    return true;
+  }
+  BigEnd* big = bigEnd(object, linkType);
+  if (!big->remove(partner)) return false;
+  if (big->size() > EndTable::kMaxInline / 2) {
+    changes_.markBigEnd(object, linkType);
+    return true;
+  }
+  // Few partners left: back inline, where they cost far less memory.
+  std::vector<RepId> rest = big->ordered();
+  dropEnd(object, linkType);
+  ends.addRun(linkType, rest);
+  changes_.markObject(object, ChangeSet::kEnds);
+  return true;
+}
+
+void Store::dropEnd(RepId object, RepId linkType) {
+  objects_[object].ends.eraseRun(linkType);
+  bigEnds_.erase(pairKey(object, linkType));
+  changes_.markRemovedEnd(object, linkType);
+}
+
+bool Store::createLink(RepId linkType, RepId from, RepId to) {
+  const LinkTypeRec* rec = metamodel_.findLinkType(linkType);
+  if (!rec) return refuse<bool>("no such link type");
+  if (!exists(from) || !exists(to)) return refuse<bool>("no such object");
+  if (!fitsLinkType(*rec, from, to)) {
+    return refuse<bool>("the objects' classes do not fit link type \"" + rec->name + "\"");
+  }
+  addPartner(from, linkType, to);
+  addPartner(to, rec->inverse, from);
+  return true;
+}
+
+bool Store::deleteLink(RepId linkType, RepId from, RepId to) {
+  const LinkTypeRec* rec = metamodel_.findLinkType(linkType);
+  if (!rec) return refuse<bool>("no such link type");
+  if (!exists(from) || !removePartner(from, linkType, to)) return refuse<bool>("no such link");
+  removePartner(to, rec->inverse, from);
+  return true;
+}
+
+// ---- values --------------------------------------------------------------------
+
+bool Store::acceptsValue(RepId attr, std::string_view text) const {
+  const AttributeRec* rec = metamodel_.findAttribute(attr);
+  return rec && isValueOfBaseType(rec->baseType, text);
+}
+
+bool Store::setValue(RepId object, RepId attr, std::string_view text) {
+  ObjectRec* rec = liveObject(object);
+  if (!rec) return refuse<bool>("no such object");
+  const AttributeRec* attrRec = metamodel_.findAttribute(attr);
+  if (!attrRec) return refuse<bool>("no such attribute");
+  if (!metamodel_.isAttributeVisible(rec->classId, attr)) {
+    return refuse<bool>("class \"" + metamodel_.nameOf(rec->classId) + "\" has no attribute \"" +
+                        attrRec->name + "\"");
+  }
+  if (!isValueOfBaseType(attrRec->baseType, text)) {
+    return refuse<bool>("\"" + std::string(text) + "\" is not a value of attribute \"" +
+                        attrRec->name + "\"");
+  }
+  if (text.empty()) {
+    removeValue(object, attr);
+    return true;
+  }
+  auto found = std::find_if(rec->values.begin(), rec->values.end(),
+                            [attr](const Value& value) { return value.attr == attr; });
+  if (found == rec->values.end()) {
+    rec->values.push_back(Value{attr, std::string(text)});
+  } else {
+    found->text = text;
+  }
+  changes_.markObject(object, ChangeSet::kValues);
+  return true;
+}
+
+bool Store::removeValue(RepId object, RepId attr) {
+  std::vector<Value>& values = objects_[object].values;
+  auto found = std::find_if(values.begin(), values.end(),
+                            [attr](const Value& value) { return value.attr == attr; });
+  if (found == values.end()) return false;
+  values.erase(found);
+  changes_.markRemovedValue(object, attr);
+  return true;
+}
+
+const std::string* Store::value(RepId object, RepId attr) const {
+  if (!exists(object)) return nullptr;
+  for (const Value& value : objects_[object].values) {
+    if (value.attr == attr) return &value.text;
+  }
+  return nullptr;
+}
+
+// ---- restoring -------------------------------------------------------------------
+
+bool Store::restoreObject(RepId id, RepId classId) {
+  ClassRec* cls = metamodel_.findClass(classId);
+  if (!cls || id == 0 || id >= ids_.next() || exists(id)) return false;
+  if (metamodel_.kindOf(id) != TypeKind::None) return false;
+  if (objects_.size() <= id) objects_.resize(id + 1);
+  objects_[id].classId = classId;
+  cls->instances.append(id);
+  return true;
+}
+
+bool Store::restoreValue(RepId object, RepId attr, std::string_view text) {
+  if (!exists(object) || !metamodel_.findAttribute(attr) || text.empty()) return false;
+  objects_[object].values.push_back(Value{attr, std::string(text)});
+  return true;
+}
+
+bool Store::restoreEnd(RepId object, RepId linkType, std::span<const RepId> partnerIds) {
+  if (!exists(object) || !metamodel_.findLinkType(linkType) || partnerIds.empty()) return false;
+  EndTable& ends = objects_[object].ends;
+  if (ends.find(linkType).present) return false;
+  for (RepId partner : partnerIds) {
+    if (!exists(partner)) return false;
+  }
+  if (partnerIds.size() <= EndTable::kMaxInline) {
+    ends.addRun(linkType, partnerIds);
+  } else {
+    bigEnds_.emplace(pairKey(object, linkType), BigEnd(partnerIds));
+    ends.setOutOfLine(linkType);
+  }
+  return true;
+}
+
+}  // namespace rep

@@ -1,0 +1,104 @@
+// The in-memory object graph: the metamodel, objects with their ordered link
+// ends and text values, and the record of what changed since the last commit.
+#ifndef GR_REPOSITORY_STORE_H
+#define GR_REPOSITORY_STORE_H
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/repository.h"
+#include "repository/BigEnd.h"
+#include "repository/ChangeSet.h"
+#include "repository/EndTable.h"
+#include "repository/IdSpace.h"
+#include "repository/Metamodel.h"
+
+namespace rep {
+
+struct Value {
+  RepId attr = 0;
+  std::string text;
+};
+
+struct ObjectRec {
+  RepId classId = 0;  // 0: no live object has this id
+  EndTable ends;
+  std::vector<Value> values;
+};
+
+class Store {
+ public:
+  Store() : metamodel_(ids_, changes_) {}
+  Store(const Store&) = delete;
+  Store& operator=(const Store&) = delete;
+
+  Metamodel& metamodel() { return metamodel_; }
+  const Metamodel& metamodel() const { return metamodel_; }
+  IdSpace& ids() { return ids_; }
+  const IdSpace& ids() const { return ids_; }
+  ChangeSet& changes() { return changes_; }
+  const ChangeSet& changes() const { return changes_; }
+
+  // ---- metamodel changes that reach into the data
+  bool deleteClass(RepId classId);
+  bool detachAttribute(RepId classId, RepId attr);
+  bool deleteAttribute(RepId attr);
+  bool deleteLinkTypePair(RepId linkType);
+
+  // ---- objects
+  RepId classOf(RepId object) const { return object < objects_.size() ? objects_[object].classId : 0; }
+  bool exists(RepId object) const { return classOf(object) != 0; }
+  // Direct instances first, then each subclass's subtree in subclass order.
+  uint32_t objectCount(RepId classId) const;
+  RepId objectAt(RepId classId, uint32_t index);
+  RepId createObject(RepId classId);
+  bool deleteObject(RepId object);
+  const ObjectRec* object(RepId id) const { return exists(id) ? &objects_[id] : nullptr; }
+
+  // ---- links, ordered at both ends
+  uint32_t partnerCount(RepId object, RepId linkType) const;
+  RepId partnerAt(RepId object, RepId linkType, uint32_t index) const;
+  bool connected(RepId linkType, RepId from, RepId to) const;
+  bool createLink(RepId linkType, RepId from, RepId to);
+  bool deleteLink(RepId linkType, RepId from, RepId to);
+  // The partners in link order, for writing them out.
+  std::vector<RepId> partners(RepId object, RepId linkType) const;
+
+  // ---- values
+  bool acceptsValue(RepId attr, std::string_view text) const;
+  // "" unsets the value.
+  bool setValue(RepId object, RepId attr, std::string_view text);
+  // nullptr when unset.
+  const std::string* value(RepId object, RepId attr) const;
+
+  // ---- loading from the store file: false when the data do not fit
+  bool restoreObject(RepId id, RepId classId);
+  bool restoreValue(RepId object, RepId attr, std::string_view text);
+  bool restoreEnd(RepId object, RepId linkType, std::span<const RepId> partners);
+  void reserveObjects(RepId idBound) { objects_.reserve(idBound); }
+
+ private:
+  ObjectRec* liveObject(RepId id) { return exists(id) ? &objects_[id] : nullptr; }
+  bool fitsLinkType(const LinkTypeRec& linkType, RepId from, RepId to) const;
+  void addPartner(RepId object, RepId linkType, RepId partner);
+  bool removePartner(RepId object, RepId linkType, RepId partner);
+  void dropEnd(RepId object, RepId linkType);
+  void unlinkAll(RepId object);
+  bool removeValue(RepId object, RepId attr);
+  void compactInstances(ClassRec& cls);
+  BigEnd* bigEnd(RepId object, RepId linkType);
+  const BigEnd* bigEnd(RepId object, RepId linkType) const;
+
+  IdSpace ids_;
+  ChangeSet changes_;
+  Metamodel metamodel_;
+  std::vector<ObjectRec> objects_;  // by id; type ids leave empty slots
+  std::unordered_map<uint64_t, BigEnd> bigEnds_;  // by (object, link type)
+};
+
+}  // namespace rep
+
+#endif

@@ -1,0 +1,164 @@
+#include "repository/StoreLoader.h"
+
+#include <vector>
+
+#include "repository/Errors.h"
+#include "repository/IdBlob.h"
+#include "repository/StoreSchema.h"
+
+namespace rep {
+
+namespace {
+
+bool damaged(Database& db) {
+  return refuse<bool>("the store file is damaged: " + db.message());
+}
+
+bool inconsistent(const char* what) {
+  return refuse<bool>(std::string("the store file is damaged: ") + what + " do not fit together");
+}
+
+// Steps through every row of SQL, handing each to READ; false when reading
+// fails or READ refuses a row (READ then has set RepLastError).
+template <class ReadRow>
+bool forEachRow(Database& db, const char* sql, ReadRow readRow) {
+  Statement statement(db.handle(), sql);
+  if (!statement.valid()) return damaged(db);
+  int code;
+  while ((code = statement.step()) == SQLITE_ROW) {
+    if (!readRow(statement)) return false;
+  }
+  return code == SQLITE_DONE || damaged(db);
+}
+
+RepId idColumn(Statement& row, int column) { return static_cast<RepId>(row.integer(column)); }
+
+bool idsColumn(Statement& row, int column, std::vector<RepId>& ids) {
+  return decodeIds(row.blob(column), ids);
+}
+
+bool readMeta(Database& db, Store& store) {
+  int64_t nextId = -1;
+  bool ok = forEachRow(db, "SELECT value FROM meta WHERE key = 'next_id'", [&](Statement& row) {
+    nextId = row.integer(0);
+    return true;
+  });
+  if (!ok) return false;
+  if (nextId < 1 || nextId > int64_t{UINT32_MAX}) return inconsistent("the id counter and the rows");
+  store.ids().restore(static_cast<RepId>(nextId));
+  return true;
+}
+
+bool readPackages(Database& db, Metamodel& metamodel) {
+  return forEachRow(db, "SELECT id, name, package FROM packages", [&](Statement& row) {
+    PackageRec rec;
+    rec.name = row.text(1);
+    rec.package = idColumn(row, 2);
+    metamodel.restorePackage(idColumn(row, 0), std::move(rec));
+    return true;
+  });
+}
+
+bool readClasses(Database& db, Metamodel& metamodel) {
+  const char* sql = "SELECT id, name, superclass, package, attributes, subclasses FROM classes";
+  return forEachRow(db, sql, [&](Statement& row) {
+    ClassRec rec;
+    rec.name = row.text(1);
+    rec.superclass = idColumn(row, 2);
+    rec.package = idColumn(row, 3);
+    if (!idsColumn(row, 4, rec.attributes) || !idsColumn(row, 5, rec.subclasses)) {
+      return inconsistent("class rows");
+    }
+    metamodel.restoreClass(idColumn(row, 0), std::move(rec));
+    return true;
+  });
+}
+
+bool readAttributes(Database& db, Metamodel& metamodel) {
+  const char* sql = "SELECT id, name, base_type, enum_type, package FROM attributes";
+  return forEachRow(db, sql, [&](Statement& row) {
+    AttributeRec rec;
+    rec.name = row.text(1);
+    rec.baseType = static_cast<int>(row.integer(2));
+    rec.enumTypeName = row.text(3);
+    rec.package = idColumn(row, 4);
+    if (rec.baseType < REP_STRING || rec.baseType > REP_ENUM) return inconsistent("attribute rows");
+    metamodel.restoreAttribute(idColumn(row, 0), std::move(rec));
+    return true;
+  });
+}
+
+bool readLinkTypes(Database& db, Metamodel& metamodel) {
+  const char* sql =
+      "SELECT id, name, start_class, end_class, inverse, multiplicity, ordered, composition, "
+      "package FROM link_types";
+  return forEachRow(db, sql, [&](Statement& row) {
+    LinkTypeRec rec;
+    rec.name = row.text(1);
+    rec.start = idColumn(row, 2);
+    rec.end = idColumn(row, 3);
+    rec.inverse = idColumn(row, 4);
+    rec.multiplicity = static_cast<int>(row.integer(5));
+    rec.ordered = row.integer(6) != 0;
+    rec.compositionRole = static_cast<int>(row.integer(7));
+    rec.package = idColumn(row, 8);
+    metamodel.restoreLinkType(idColumn(row, 0), std::move(rec));
+    return true;
+  });
+}
+
+bool readObjects(Database& db, Store& store) {
+  store.reserveObjects(store.ids().next());
+  return forEachRow(db, "SELECT id, class FROM objects ORDER BY id", [&](Statement& row) {
+    return store.restoreObject(idColumn(row, 0), idColumn(row, 1)) || inconsistent("object rows");
+  });
+}
+
+bool readValues(Database& db, Store& store) {
+  return forEachRow(db, "SELECT obj, attr, value FROM vals", [&](Statement& row) {
+    return store.restoreValue(idColumn(row, 0), idColumn(row, 1), row.text(2)) ||
+           inconsistent("value rows");
+  });
+}
+
+bool readEnds(Database& db, Store& store) {
+  std::vector<RepId> partners;
+  return forEachRow(db, "SELECT obj, link_type, partners FROM ends", [&](Statement& row) {
+    return (idsColumn(row, 2, partners) &&
+            store.restoreEnd(idColumn(row, 0), idColumn(row, 1), partners)) ||
+           inconsistent("link rows");
+  });
+}
+
+}  // namespace
+
+bool checkStoreIdentity(Database& db) {
+  int64_t applicationId = db.pragmaInteger("PRAGMA application_id");
+  if (applicationId < 0) return refuse<bool>("the file is not a store: " + db.message());
+  if (applicationId != schema::kApplicationId) {
+    return refuse<bool>("the file is not a store of this system (a foreign or empty database)");
+  }
+  int64_t format = -1;
+  bool ok = forEachRow(db, "SELECT value FROM meta WHERE key = 'format'", [&](Statement& row) {
+    format = row.integer(0);
+    return true;
+  });
+  if (!ok) return false;
+  if (format != schema::kFormatVersion) {
+    return refuse<bool>("the store file has format version " + std::to_string(format) +
+                        ", this program reads version " + std::to_string(schema::kFormatVersion));
+  }
+  return true;
+}
+
+bool loadStore(Database& db, Store& store) {
+  Metamodel& metamodel = store.metamodel();
+  bool ok = readMeta(db, store) && readPackages(db, metamodel) && readClasses(db, metamodel) &&
+            readAttributes(db, metamodel) && readLinkTypes(db, metamodel) &&
+            metamodel.finishRestore() && readObjects(db, store) && readValues(db, store) &&
+            readEnds(db, store);
+  store.changes().clear();
+  return ok;
+}
+
+}  // namespace rep
