@@ -3,7 +3,7 @@
 namespace rep {
 
 void ChangeSet::clear() {
-  for (RepId object : objects_) flags_[object] = 0;
+  for (RepId object : objects_) marks_[object] = ObjectMark{};
   objects_.clear();
   types_.clear();
   removedValues_.clear();

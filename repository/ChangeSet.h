@@ -25,17 +25,32 @@ class ChangeSet {
   enum : uint8_t {
     kRow = 1,     // its existence and class
     kValues = 2,  // all its values
-    kEnds = 4,    // all its inline link ends
+    kEnds = 4,    // its inline link ends: the one named by changedEnd, or all
+  };
+  static constexpr RepId kSeveralEnds = UINT32_MAX;
+
+  struct ObjectMark {
+    uint8_t flags = 0;
+    RepId changedEnd = 0;  // the link type whose end changed, or kSeveralEnds
   };
 
   // A store without a file tracks nothing.
   void enable(bool on) { enabled_ = on; }
 
   void markObject(RepId object, uint8_t what) {
+    if (enabled_) mark(object).flags |= what;
+  }
+  // Most commits change one end of an object; only then is a single row
+  // rewritten, otherwise all of the object's inline ends.
+  void markEnd(RepId object, RepId linkType) {
     if (!enabled_) return;
-    if (object >= flags_.size()) flags_.resize(object + 1);
-    if (flags_[object] == 0) objects_.push_back(object);
-    flags_[object] |= what;
+    ObjectMark& objectMark = mark(object);
+    objectMark.flags |= kEnds;
+    if (objectMark.changedEnd == 0) {
+      objectMark.changedEnd = linkType;
+    } else if (objectMark.changedEnd != linkType) {
+      objectMark.changedEnd = kSeveralEnds;
+    }
   }
   void markType(RepId type) {
     if (enabled_) types_.insert(type);
@@ -51,7 +66,7 @@ class ChangeSet {
   }
 
   const std::vector<RepId>& objects() const { return objects_; }
-  uint8_t flagsOf(RepId object) const { return object < flags_.size() ? flags_[object] : 0; }
+  ObjectMark markOf(RepId object) const { return object < marks_.size() ? marks_[object] : ObjectMark{}; }
   const std::set<RepId>& types() const { return types_; }
   const std::unordered_set<uint64_t>& removedValues() const { return removedValues_; }
   const std::unordered_set<uint64_t>& removedEnds() const { return removedEnds_; }
@@ -60,9 +75,15 @@ class ChangeSet {
   void clear();
 
  private:
+  ObjectMark& mark(RepId object) {
+    if (object >= marks_.size()) marks_.resize(object + 1);
+    if (marks_[object].flags == 0) objects_.push_back(object);
+    return marks_[object];
+  }
+
   bool enabled_ = true;
-  std::vector<uint8_t> flags_;  // by object id
-  std::vector<RepId> objects_;  // those with non-zero flags
+  std::vector<ObjectMark> marks_;  // by object id
+  std::vector<RepId> objects_;     // those with a mark
   std::set<RepId> types_;
   std::unordered_set<uint64_t> removedValues_;  // (object, attribute)
   std::unordered_set<uint64_t> removedEnds_;    // (object, link type)

@@ -167,7 +167,7 @@ bool Store::fitsLinkType(const LinkTypeRec& linkType, RepId from, RepId to) cons
 void Store::addPartner(RepId object, RepId linkType, RepId partner) {
   EndTable& ends = objects_[object].ends;
   if (ends.appendInline(linkType, partner)) {
-    changes_.markObject(object, ChangeSet::kEnds);
+    changes_.markEnd(object, linkType);
     return;
   }
   if (BigEnd* big = bigEnd(object, linkType)) {
@@ -187,7 +187,7 @@ bool Store::removePartner(RepId object, RepId linkType, RepId partner) {
   if (!run.present) return false;
   if (!run.outOfLine) {
     if (!ends.removeInline(linkType, partner)) return false;
-    changes_.markObject(object, ChangeSet::kEnds);
+    changes_.markEnd(object, linkType);
     if (run.partners.size() == 1) changes_.markRemovedEnd(object, linkType);
     return true;
   }
@@ -201,7 +201,7 @@ bool Store::removePartner(RepId object, RepId linkType, RepId partner) {
   std::vector<RepId> rest = big->ordered();
   dropEnd(object, linkType);
   ends.addRun(linkType, rest);
-  changes_.markObject(object, ChangeSet::kEnds);
+  changes_.markEnd(object, linkType);
   return true;
 }
 

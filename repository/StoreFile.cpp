@@ -82,12 +82,12 @@ std::unique_ptr<StoreFile> StoreFile::open(const std::string& folder, Store& sto
   if (!lock) return nullptr;
   std::string message;
   {
+    // Normal locking: a read-only connection cannot open a WAL database in
+    // exclusive mode. It may leave empty -wal/-shm files; the database file
+    // itself is not written.
     Database reader;
     if (!reader.open(path, SQLITE_OPEN_READONLY, message)) {
       return refuse<Result>("cannot open the store: " + message);
-    }
-    if (!reader.exec("PRAGMA locking_mode = EXCLUSIVE")) {
-      return refuse<Result>("cannot open the store: " + reader.message());
     }
     if (!checkStoreIdentity(reader) || !loadStore(reader, store)) return nullptr;
   }
@@ -166,7 +166,7 @@ bool StoreFile::writeChanges(const Store& store) {
     if (!writeType(store.metamodel(), type)) return false;
   }
   for (RepId object : changes.objects()) {
-    if (!writeObject(store, object, changes.flagsOf(object))) return false;
+    if (!writeObject(store, object, changes.markOf(object))) return false;
   }
   return writeRemovals(store) && writeBigEnds(store) && writeNextId(store.ids().next());
 }
@@ -218,7 +218,8 @@ bool StoreFile::writeType(const Metamodel& metamodel, RepId id) {
          sql_.deleteLinkType.bind(1, int64_t{id}).run();
 }
 
-bool StoreFile::writeObject(const Store& store, RepId id, uint8_t flags) {
+bool StoreFile::writeObject(const Store& store, RepId id, ChangeSet::ObjectMark mark) {
+  uint8_t flags = mark.flags;
   const ObjectRec* rec = store.object(id);
   if (!rec) {
     return sql_.deleteObject.bind(1, int64_t{id}).run() &&
@@ -230,7 +231,7 @@ bool StoreFile::writeObject(const Store& store, RepId id, uint8_t flags) {
     return false;
   }
   if ((flags & ChangeSet::kValues) && !writeObjectValues(id, *rec)) return false;
-  return !(flags & ChangeSet::kEnds) || writeObjectEnds(id, *rec);
+  return !(flags & ChangeSet::kEnds) || writeObjectEnds(id, *rec, mark.changedEnd);
 }
 
 bool StoreFile::writeObjectValues(RepId id, const ObjectRec& rec) {
@@ -242,10 +243,11 @@ bool StoreFile::writeObjectValues(RepId id, const ObjectRec& rec) {
   return true;
 }
 
-bool StoreFile::writeObjectEnds(RepId id, const ObjectRec& rec) {
+bool StoreFile::writeObjectEnds(RepId id, const ObjectRec& rec, RepId changedEnd) {
   bool ok = true;
   rec.ends.forEachRun([&](RepId linkType, const EndTable::Run& run) {
-    if (ok && !run.outOfLine) ok = writeEnd(id, linkType, run.partners);
+    bool changed = changedEnd == ChangeSet::kSeveralEnds || changedEnd == linkType;
+    if (ok && changed && !run.outOfLine) ok = writeEnd(id, linkType, run.partners);
   });
   return ok;
 }

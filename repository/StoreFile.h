@@ -38,9 +38,9 @@ class StoreFile {
   bool writeChanges(const Store& store);
   bool writeType(const Metamodel& metamodel, RepId id);
   bool writeClass(RepId id, const ClassRec& rec);
-  bool writeObject(const Store& store, RepId id, uint8_t flags);
+  bool writeObject(const Store& store, RepId id, ChangeSet::ObjectMark mark);
   bool writeObjectValues(RepId id, const ObjectRec& rec);
-  bool writeObjectEnds(RepId id, const ObjectRec& rec);
+  bool writeObjectEnds(RepId id, const ObjectRec& rec, RepId changedEnd);
   bool writeEnd(RepId object, RepId linkType, std::span<const RepId> partners);
   bool writeRemovals(const Store& store);
   bool writeBigEnds(const Store& store);
