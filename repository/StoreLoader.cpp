@@ -134,7 +134,11 @@ bool readEnds(Database& db, Store& store) {
 
 bool checkStoreIdentity(Database& db) {
   int64_t applicationId = db.pragmaInteger("PRAGMA application_id");
-  if (applicationId < 0) return refuse<bool>("the file is not a store: " + db.message());
+  if (applicationId < 0) {
+    if (db.errorCode() == SQLITE_NOTADB) return refuse<bool>("the file is not a store: " + db.message());
+    if (db.errorCode() == SQLITE_BUSY) return refuse<bool>("the store is open in another process");
+    return damaged(db);
+  }
   if (applicationId != schema::kApplicationId) {
     return refuse<bool>("the file is not a store of this system (a foreign or empty database)");
   }

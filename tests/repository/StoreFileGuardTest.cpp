@@ -1,0 +1,123 @@
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <random>
+
+#include "tests/repository/RepoTestSupport.h"
+
+namespace reptest {
+namespace {
+
+class StoreFileGuardTest : public ProjectFolderTest {
+ protected:
+  // A committed store with enough rows to span many pages.
+  void makeStore() {
+    ASSERT_TRUE(RepCreateProject(folder().c_str())) << RepLastError();
+    RepId cls = CreateObjectType("Item");
+    RepId caption = CreatePropertyType("caption", BaseType_STRING);
+    AddPropertyType(cls, caption);
+    RepId next = CreateLinkType(cls, "next", 2, 1, cls, "previous", 2, 1, 0);
+    ASSERT_TRUE(StartSaveTransaction1(0, 0, ""));
+    RepId previous = 0;
+    for (int i = 0; i < 3000; ++i) {
+      RepId item = CreateObject(cls);
+      AddProperty(item, caption, std::string(40, static_cast<char>('a' + i % 26)).c_str());
+      if (previous) CreateLink(next, previous, item);
+      previous = item;
+    }
+    ASSERT_TRUE(CommitSaveTransaction());
+    ASSERT_TRUE(RepCloseProject());
+  }
+
+  // Opening must fail with a message and leave the file as it was.
+  void expectRefusedUntouched(const char* expectedWords) {
+    std::string bytes = fileBytes(storeFile());
+    EXPECT_FALSE(RepOpenProject(folder().c_str()));
+    EXPECT_FALSE(RepIsOpen());
+    EXPECT_NE(std::string::npos, std::string(RepLastError()).find(expectedWords)) << RepLastError();
+    EXPECT_EQ(bytes, fileBytes(storeFile())) << "the file was modified";
+  }
+};
+
+TEST_F(StoreFileGuardTest, GarbageAndEmptyFilesAreRefusedUntouched) {
+  std::filesystem::create_directories(folder_);
+  std::mt19937 random(3);
+  std::string garbage(64 * 1024, '\0');
+  for (char& byte : garbage) byte = static_cast<char>(random());
+  writeBytes(storeFile(), garbage);
+  expectRefusedUntouched("not a store");
+
+  writeBytes(storeFile(), "");
+  expectRefusedUntouched("not a store");
+}
+
+TEST_F(StoreFileGuardTest, TruncatedOrDamagedStoreIsRefusedUntouched) {
+  makeStore();
+  std::string whole = fileBytes(storeFile());
+  ASSERT_GT(whole.size(), 64u * 1024);
+  writeBytes(storeFile(), whole.substr(0, whole.size() / 2));
+  expectRefusedUntouched("damaged");
+
+  std::string scribbled = whole;
+  for (size_t pos = 8 * 4096; pos < scribbled.size(); pos += 4096) scribbled.replace(pos, 64, 64, '\x7f');
+  writeBytes(storeFile(), scribbled);
+  expectRefusedUntouched("damaged");
+
+  writeBytes(storeFile(), whole);
+  ASSERT_TRUE(RepOpenProject(folder().c_str())) << RepLastError();
+  EXPECT_EQ(3000u, GetObjectNum(GetObjectTypeIdByName("Item")));
+}
+
+TEST_F(StoreFileGuardTest, ForeignDatabaseAndNewerFormatAreRefusedUntouched) {
+  std::filesystem::create_directories(folder_);
+  sqlite3* db = nullptr;
+  ASSERT_EQ(SQLITE_OK, sqlite3_open(storeFile().c_str(), &db));
+  ASSERT_EQ(SQLITE_OK, sqlite3_exec(db, "CREATE TABLE notes(x); INSERT INTO notes VALUES (1);", nullptr, nullptr, nullptr));
+  sqlite3_close(db);
+  expectRefusedUntouched("not a store of this system");
+
+  std::filesystem::remove(storeFile());
+  makeStore();
+  ASSERT_EQ(SQLITE_OK, sqlite3_open(storeFile().c_str(), &db));
+  ASSERT_EQ(SQLITE_OK, sqlite3_exec(db, "UPDATE meta SET value = 99 WHERE key = 'format'", nullptr, nullptr, nullptr));
+  sqlite3_close(db);
+  expectRefusedUntouched("format version 99");
+}
+
+TEST_F(StoreFileGuardTest, RowsThatDoNotFitTogetherAreRefused) {
+  makeStore();
+  sqlite3* db = nullptr;
+  ASSERT_EQ(SQLITE_OK, sqlite3_open(storeFile().c_str(), &db));
+  ASSERT_EQ(SQLITE_OK, sqlite3_exec(db, "INSERT INTO ends VALUES (4, 424242, x'01000000')", nullptr, nullptr, nullptr));
+  sqlite3_close(db);
+  expectRefusedUntouched("damaged");
+}
+
+TEST_F(StoreFileGuardTest, AStoreOpenInAnotherProcessIsRefused) {
+  makeStore();
+  int toChild[2], toParent[2];
+  ASSERT_EQ(0, pipe(toChild));
+  ASSERT_EQ(0, pipe(toParent));
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    char byte = RepOpenProject(folder().c_str()) ? 'y' : 'n';
+    if (write(toParent[1], &byte, 1) != 1 || read(toChild[0], &byte, 1) != 1) _exit(2);
+    _exit(0);
+  }
+  char opened = 0;
+  ASSERT_EQ(1, read(toParent[0], &opened, 1));
+  ASSERT_EQ('y', opened);
+  EXPECT_FALSE(RepOpenProject(folder().c_str()));
+  EXPECT_STREQ("the store is open in another process", RepLastError());
+  char done = 'x';
+  ASSERT_EQ(1, write(toChild[1], &done, 1));
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_TRUE(RepOpenProject(folder().c_str())) << "free again once the other process is gone: " << RepLastError();
+  for (int fd : {toChild[0], toChild[1], toParent[0], toParent[1]}) close(fd);
+}
+
+}  // namespace
+}  // namespace reptest
