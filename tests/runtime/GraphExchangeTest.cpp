@@ -337,7 +337,7 @@ TEST_F(GraphExchangeTest, SetPointerFindsTheNamedTypeOrStyleOfAnExistingTool) {
 
 // ---- the metamodels -------------------------------------------------------------
 
-class MetamodelTest : public GraphExchangeTest {
+class GraphExchangeMetamodelTest : public GraphExchangeTest {
  protected:
   void loadAll(const std::vector<std::string>& order) {
     for (const auto& file : order) {
@@ -361,7 +361,7 @@ class MetamodelTest : public GraphExchangeTest {
   }
 };
 
-TEST_F(MetamodelTest, EveryFileIsInTheLoadOrder) {
+TEST_F(GraphExchangeMetamodelTest, EveryFileIsInTheLoadOrder) {
   std::set<std::string> files;
   for (const auto& entry : fs::directory_iterator(kMetamodelDir)) {
     if (entry.path().extension() == ".txt") files.insert(entry.path().filename().string());
@@ -369,7 +369,7 @@ TEST_F(MetamodelTest, EveryFileIsInTheLoadOrder) {
   EXPECT_EQ(files, std::set<std::string>(kLoadOrder.begin(), kLoadOrder.end()));
 }
 
-TEST_F(MetamodelTest, LoadWithoutSkippedStatementsInEitherOrder) {
+TEST_F(GraphExchangeMetamodelTest, LoadWithoutSkippedStatementsInEitherOrder) {
   loadAll(kLoadOrder);
   const auto count = listOf(GetObjectTypeIdList()).size();
   loadAll(kLoadOrder);  // loading again changes nothing
@@ -382,7 +382,7 @@ TEST_F(MetamodelTest, LoadWithoutSkippedStatementsInEitherOrder) {
   EXPECT_NE(role("Element", "exportItem"), 0u);
 }
 
-TEST_F(MetamodelTest, ClassFamiliesHangTogether) {
+TEST_F(GraphExchangeMetamodelTest, ClassFamiliesHangTogether) {
   loadAll(kLoadOrder);
   const auto inFamily = [](const std::string& sub, const std::string& super) {
     return cls(sub) != 0 && cls(super) != 0 && ExtendsExtends(cls(sub), cls(super)) != 0;
@@ -414,7 +414,7 @@ TEST_F(MetamodelTest, ClassFamiliesHangTogether) {
   }
 }
 
-TEST_F(MetamodelTest, RolesPairWithTheirInverses) {
+TEST_F(GraphExchangeMetamodelTest, RolesPairWithTheirInverses) {
   loadAll(kLoadOrder);
   expectPair("GraphDiagram", "element", "Element", "graphDiagram", REP_COMPOS_WHOLE);
   expectPair("Element", "graphDiagram", "GraphDiagram", "element", REP_COMPOS_PART);
@@ -456,7 +456,7 @@ TEST_F(MetamodelTest, RolesPairWithTheirInverses) {
   EXPECT_EQ(info(role("ExportItem", "superClass")).multiplicity, REP_MULT_ZERO_ONE);
 }
 
-TEST_F(MetamodelTest, NamedAttributesExistAndNoClassSeesANameTwice) {
+TEST_F(GraphExchangeMetamodelTest, NamedAttributesExistAndNoClassSeesANameTwice) {
   loadAll(kLoadOrder);
   const std::vector<std::pair<std::string, std::string>> sample = {
       {"GraphDiagram", "isReadOnly"},        {"FreeBox", "freeBox_w"},
