@@ -1,6 +1,12 @@
 /*
  * What the behaviour library asks of its host: the head engine, the editor
- * engines and the utility routines. Only the message sink exists so far.
+ * engines and the utility routines.
+ *
+ * The host installs one HostApi (gr::setHost) after it has loaded the
+ * library; until it does, a default answers every call (paths are the
+ * current folder, engines accept nothing, utilities say they are not
+ * available). The library reaches these calls only through the functions of
+ * runtime/HostCalls.h, named as the engines name them.
  *
  * Every modal message box and information-bar text of the library goes to one
  * message sink. A host installs its own; until one does, the default sink
@@ -30,6 +36,75 @@ GR_API void GrShowMessageBox(const char* text);
 
 #ifdef __cplusplus
 }
+
+#include <cstdint>
+#include <string>
+
+namespace gr {
+
+// The host's side of every engine and utility call. Object ids are those of
+// the store; texts are UTF-8.
+class HostApi {
+ public:
+  virtual ~HostApi() = default;
+
+  // ---- engine start-up, called at every run of the dispatcher
+  virtual void dialogEngine() {}
+  virtual void graphDiagramEngine() {}
+  virtual void treeEngine() {}
+  virtual void multiUserEngine() {}
+
+  // ---- head engine
+  // The command just linked as `command` of the LastCmdPtr is to run after
+  // the current transformation.
+  virtual void enqueueCmd() {}
+  virtual void saveAllDiagrams() {}
+  // Runs a transformation of another library (a reference "lib#name").
+  virtual void executeTransformation(const std::string& reference, int mode);
+  // Executes one command object at once.
+  virtual void executeCommand(uint32_t command);
+  // The classes of the named metamodel exist afterwards.
+  virtual bool loadMetamodel(const std::string& name);
+  virtual void showInformationBar(const std::string& text);
+  virtual void hideInformationBar() {}
+  virtual std::string projectPath();
+  virtual std::string runtimePath();
+  virtual std::string toolPath();
+
+  // ---- script engine
+  virtual void luaDoFile(const std::string& scriptFile);
+  // Runs ENTRY of the script engine with a Lua function name and an object.
+  virtual std::string luaCall(const std::string& entry, const std::string& function,
+                              uint32_t object);
+
+  // ---- utilities
+  // Matches TEXT against EXPRESSION and returns the captured groups joined
+  // by SEPARATOR (an unmatched group gives an empty part).
+  virtual std::string parse(const std::string& expression, const std::string& text,
+                            const std::string& separator);
+  virtual std::string browseForFile(const std::string& caption, const std::string& filter);
+  virtual std::string browseForFolder(const std::string& caption);
+  virtual bool copyFile(const std::string& from, const std::string& to);
+  virtual std::string executeProgramAndGetOutput(const std::string& commandLine, bool wait);
+  virtual bool openFileWithAssociatedProgram(const std::string& path);
+
+  // ---- multi-user engine
+  virtual bool createSharedArea(const std::string& remoteId, int flags);
+  virtual bool importSharedArea(const std::string& remoteId, int flags);
+  virtual bool exportSharedArea(const std::string& remoteId, int flags);
+  virtual std::string generateSharedId();
+
+ protected:
+  // Says that FUNCTION is not available in this host.
+  static void notAvailable(const std::string& function);
+};
+
+// Installs HOST (nullptr: back to the default). The host keeps ownership.
+GR_API void setHost(HostApi* host);
+GR_API HostApi& host();
+
+}  // namespace gr
+
 #endif
 
 #endif

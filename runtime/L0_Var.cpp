@@ -329,15 +329,21 @@ L0_Var_2::L0_Var_2()
       stamp_(currentGeneration),
       untyped_(true) {}
 
-L0_Var_2::L0_Var_2(const std::string& className)
+L0_Var_2::L0_Var_2(const std::string& className, Unchecked)
     : dirRef_(className, false),
       relRef_(className),
       unInit_(className),
       state_(&unInit_),
       className_(className),
       stamp_(currentGeneration),
-      untyped_(false) {
+      untyped_(false) {}
+
+L0_Var_2::L0_Var_2(const std::string& className) : L0_Var_2(className, Unchecked{}) {
   if (!RepositoryUser::classExists(className)) reportMissingClass(className);
+}
+
+L0_Var_2 L0_Var_2::declaredUnchecked(const std::string& className) {
+  return L0_Var_2(className, Unchecked{});
 }
 
 L0_Var_2::L0_Var_2(const L0_Var_2& other)

@@ -119,6 +119,9 @@ class L0_Var_2 {
   // The variable standing on OBJECT, as a root search of its class; null when
   // the object does not exist.
   static L0_Var_2 fromObjectId(ObjID object);
+  // A variable declared with a class, built without asking the store whether
+  // the class exists (library globals are built before any store is open).
+  static L0_Var_2 declaredUnchecked(const std::string& className);
 
   void setKind(VarKind kind);
   VarKind getKind() const;
@@ -173,6 +176,8 @@ class L0_Var_2 {
   RepId actualClassId() const;
 
  private:
+  struct Unchecked {};
+  L0_Var_2(const std::string& className, Unchecked);
   static int32_t currentGenerationValue();
   const L0_Var_2_State& state() const { return *state_; }
   void refreshStamp();
