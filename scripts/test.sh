@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the normal build, then the sanitizer build
+# (AddressSanitizer + UndefinedBehaviorSanitizer), then short fuzz runs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+
+jobs=$(nproc)
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGR_BENCH=ON >/dev/null
+ninja -C build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+# A smoke run of the benchmarks on small inputs: they must work, numbers come
+# from full runs by hand (see bench/README.md).
+for bench in build/bench/bench_*; do
+  [ -x "$bench" ] && GR_BENCH_SMOKE=1 "$bench" --benchmark_min_time=0.001 >/dev/null
+done
+
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGR_SANITIZE=ON -DGR_BENCH=OFF >/dev/null
+ninja -C build-asan -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j"$jobs"
+
+if [ -x scripts/fuzz.sh ]; then scripts/fuzz.sh; fi
+echo "all tests passed"
