@@ -1,0 +1,7 @@
+// Seeding of the configurator's own diagram types.
+// The specification diagram type: the seed palette, its element types, styles, pop-ups and tool bar.
+#pragma once
+
+#include "tool/Transformation.h"
+
+L0_TRANSFORMATION void L0_Func_specificationDgr_const();
