@@ -1,0 +1,64 @@
+#include "tool/Deletecollection.h"
+
+#include <vector>
+
+#include "tool/Commands.h"
+#include "tool/Compartment.h"
+#include "tool/Utilities.h"
+
+using gr::firstOver;
+
+namespace {
+
+std::vector<L0_Var_2> partners(const L0_Var_2& element, const std::string& role,
+                               const std::string& className) {
+  std::vector<L0_Var_2> found;
+  L0_Var_2 partner(className);
+  for (bool more = partner.setFirstByRelation(element, role); more; more = partner.next())
+    found.push_back(partner);
+  return found;
+}
+
+// What goes with the element: a node's ports and contained nodes, then the
+// edges attached to it.
+std::vector<L0_Var_2> dependentsOf(const L0_Var_2& element) {
+  std::vector<L0_Var_2> dependents;
+  if (element.isTypeOf("Node")) {
+    for (const char* role : {"port", "component", "child"})
+      for (L0_Var_2& partner : partners(element, role, "Element")) dependents.push_back(partner);
+  }
+  if (element.isTypeOf("FreeBox") || element.isTypeOf("FreeLine")) return dependents;
+  for (const char* role : {"eStart", "eEnd"})
+    for (L0_Var_2& edge : partners(element, role, "Edge")) dependents.push_back(edge);
+  return dependents;
+}
+
+}  // namespace
+
+void L0_Func_delete_element(L0_Var_2 element) {
+  if (element.isNull()) return;
+  L0_Var_2 type = firstOver(element, "elemType", "ElemType");
+  if (!gr::procedureOfType(type, "procDeleteElement").empty()) {
+    L0_Func_call_elemType_proc_with_supertypes(type, "procDeleteElement", element);
+    return;
+  }
+  L0_Func_default_delete_element_helper_helper(element, true);
+}
+GR_ENTRY_SIGNATURE(L0_Func_delete_element)
+
+void L0_Func_default_delete_element_helper_helper(L0_Var_2 element, bool userDeletion) {
+  if (element.isNull()) return;
+  L0_Var_2 type = firstOver(element, "elemType", "ElemType");
+  for (L0_Var_2& dependent : dependentsOf(element))
+    L0_Func_default_delete_element_helper_helper(dependent, userDeletion);
+  if (element.isNull()) return;  // a dependent's procedure may have taken it along
+  if (userDeletion) {
+    for (L0_Var_2& compartment : partners(element, "compartment", "Compartment"))
+      L0_Func_delete_compartment(compartment);
+    L0_Func_call_elemType_proc_with_supertypes(type, "procDeleteElementDomain", element);
+  } else {
+    L0_Func_call_elemType_proc_with_supertypes(type, "procClipboardCleared", element);
+  }
+  element.deleteObj();
+}
+GR_ENTRY_SIGNATURE(L0_Func_default_delete_element_helper_helper)
