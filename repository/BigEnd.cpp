@@ -3,25 +3,27 @@
 namespace rep {
 
 BigEnd::BigEnd(std::span<const RepId> partners) {
-  positions_.reserve(partners.size() * 2);
+  positions_.reserve(static_cast<uint32_t>(partners.size()));
   for (RepId partner : partners) append(partner);
 }
 
 void BigEnd::append(RepId partner) {
-  auto [where, inserted] = positions_.try_emplace(partner, static_cast<uint32_t>(order_.size()));
-  if (!inserted) {
-    order_[where->second] = kHole;
-    where->second = static_cast<uint32_t>(order_.size());
+  auto end = static_cast<uint32_t>(order_.size());
+  if (uint32_t* position = positions_.find(partner)) {
+    order_[*position] = kHole;
+    *position = end;
+  } else {
+    positions_.insert(partner, end);
   }
   order_.push_back(partner);
   compactWhenSparse();
 }
 
 bool BigEnd::remove(RepId partner) {
-  auto where = positions_.find(partner);
-  if (where == positions_.end()) return false;
-  order_[where->second] = kHole;
-  positions_.erase(where);
+  const uint32_t* position = positions_.find(partner);
+  if (!position) return false;
+  order_[*position] = kHole;
+  positions_.erase(partner);
   compactWhenSparse();
   return true;
 }
@@ -40,7 +42,7 @@ void BigEnd::compact() const {
   uint32_t kept = 0;
   for (RepId partner : order_) {
     if (partner == kHole) continue;
-    positions_[partner] = kept;
+    *positions_.find(partner) = kept;
     order_[kept++] = partner;
   }
   order_.resize(kept);

@@ -6,10 +6,10 @@
 
 #include <cstdint>
 #include <span>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/repository.h"
+#include "repository/IdPositionMap.h"
 
 namespace rep {
 
@@ -17,8 +17,8 @@ class BigEnd {
  public:
   explicit BigEnd(std::span<const RepId> partners);
 
-  uint32_t size() const { return static_cast<uint32_t>(positions_.size()); }
-  bool contains(RepId partner) const { return positions_.count(partner) != 0; }
+  uint32_t size() const { return positions_.size(); }
+  bool contains(RepId partner) const { return positions_.find(partner) != nullptr; }
   // Appends PARTNER; one that is present moves to the end.
   void append(RepId partner);
   bool remove(RepId partner);
@@ -34,7 +34,7 @@ class BigEnd {
 
   // Holes are closed by const readers too, hence mutable.
   mutable std::vector<RepId> order_;
-  mutable std::unordered_map<RepId, uint32_t> positions_;
+  mutable IdPositionMap positions_;
 };
 
 }  // namespace rep

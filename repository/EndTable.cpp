@@ -6,7 +6,7 @@ namespace rep {
 
 size_t EndTable::next(size_t pos) const {
   uint32_t count = words_[pos + 1];
-  return pos + 2 + (count == kOutOfLine ? 0 : count);
+  return pos + 2 + (count == kOutOfLine ? 1 : count);
 }
 
 size_t EndTable::headerOf(RepId linkType) const {
@@ -18,8 +18,8 @@ size_t EndTable::headerOf(RepId linkType) const {
 
 EndTable::Run EndTable::runAt(size_t pos) const {
   uint32_t count = words_[pos + 1];
-  if (count == kOutOfLine) return Run{true, true, {}};
-  return Run{true, false, std::span<const RepId>(words_.data() + pos + 2, count)};
+  if (count == kOutOfLine) return Run{true, true, {}, words_[pos + 2]};
+  return Run{true, false, std::span<const RepId>(words_.data() + pos + 2, count), 0};
 }
 
 EndTable::Run EndTable::find(RepId linkType) const {
@@ -64,9 +64,9 @@ bool EndTable::removeInline(RepId linkType, RepId partner) {
   return true;
 }
 
-void EndTable::setOutOfLine(RepId linkType) {
+void EndTable::setOutOfLine(RepId linkType, uint32_t bigSlot) {
   eraseRun(linkType);
-  words_.insert(words_.end(), {linkType, kOutOfLine});
+  words_.insert(words_.end(), {linkType, kOutOfLine, bigSlot});
 }
 
 void EndTable::eraseRun(RepId linkType) {

@@ -1,7 +1,8 @@
 // The link ends of one object, packed into a single word vector because most
 // objects have a few ends with 1-3 partners each. Each end is a run
-// [linkType, count, partner...]; a run [linkType, kOutOfLine] says that the
-// partners are kept outside (in a BigEnd) because there are many of them.
+// [linkType, count, partner...]; a run [linkType, kOutOfLine, slot] says that
+// the partners are kept outside, in the store's BigEnd SLOT, because there
+// are many of them.
 #ifndef GR_REPOSITORY_ENDTABLE_H
 #define GR_REPOSITORY_ENDTABLE_H
 
@@ -23,6 +24,7 @@ class EndTable {
     bool present = false;
     bool outOfLine = false;
     std::span<const RepId> partners;  // empty when out of line
+    uint32_t bigSlot = 0;             // when out of line
   };
 
   Run find(RepId linkType) const;
@@ -34,7 +36,7 @@ class EndTable {
   // True when PARTNER was removed; an emptied run disappears.
   bool removeInline(RepId linkType, RepId partner);
   // Replaces the run of LINKTYPE (if any) by an out-of-line marker.
-  void setOutOfLine(RepId linkType);
+  void setOutOfLine(RepId linkType, uint32_t bigSlot);
   void eraseRun(RepId linkType);
   // Restores a run read from the store file; the run must not exist yet.
   void addRun(RepId linkType, std::span<const RepId> partners);

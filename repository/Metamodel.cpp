@@ -246,17 +246,21 @@ bool Metamodel::updateClass(RepId classId, std::string_view name, RepId supercla
          setSuperclass(classId, superclass);
 }
 
+std::vector<RepId> Metamodel::linkTypesTouching(RepId classId) const {
+  std::vector<RepId> touching;
+  for (const auto& [id, linkType] : linkTypes_) {
+    if (linkType.start == classId || linkType.end == classId) touching.push_back(id);
+  }
+  return touching;
+}
+
 bool Metamodel::deleteClass(RepId classId) {
   ClassRec* cls = findClass(classId);
   if (!cls) return refuse<bool>("no such class");
   if (!cls->subclasses.empty()) {
     return refuse<bool>("class " + quoted(cls->name) + " has subclasses");
   }
-  std::vector<RepId> touching;
-  for (const auto& [id, linkType] : linkTypes_) {
-    if (linkType.start == classId || linkType.end == classId) touching.push_back(id);
-  }
-  for (RepId linkType : touching) dropLinkTypeRecord(linkType);
+  for (RepId linkType : linkTypesTouching(classId)) dropLinkTypeRecord(linkType);
   unlinkFromSuperclass(classId, cls->superclass);
   classNames_.erase(cls->name);
   classes_.erase(classId);

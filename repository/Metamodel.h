@@ -107,6 +107,8 @@ class Metamodel {
   // Superclass's first; each id once.
   std::vector<RepId> visibleAttributes(RepId classId) const;
   std::vector<RepId> visibleLinkTypes(RepId classId) const;
+  // Link types that start or end at the class, with their inverses.
+  std::vector<RepId> linkTypesTouching(RepId classId) const;
   // The class and its transitive subclasses, depth first, the class first.
   std::vector<RepId> subtree(RepId classId) const;
 

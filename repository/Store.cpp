@@ -12,7 +12,18 @@ namespace rep {
 bool Store::deleteClass(RepId classId) {
   if (!metamodel_.findClass(classId)) return refuse<bool>("no such class");
   if (objectCount(classId) != 0) return refuse<bool>("the class has objects");
-  return metamodel_.deleteClass(classId);
+  std::vector<RepId> linkTypes = metamodel_.linkTypesTouching(classId);
+  if (!metamodel_.deleteClass(classId)) return false;
+  for (RepId linkType : linkTypes) dropAllEnds(linkType);
+  return true;
+}
+
+// Scans every object: a class moved to another superclass may have taken
+// objects with links of this type out of the link type's classes.
+void Store::dropAllEnds(RepId linkType) {
+  for (RepId object = 1; object < ids_.next(); ++object) {
+    if (exists(object) && objects_[object].ends.find(linkType).present) dropEnd(object, linkType);
+  }
 }
 
 bool Store::detachAttribute(RepId classId, RepId attr) {
@@ -28,7 +39,7 @@ bool Store::detachAttribute(RepId classId, RepId attr) {
 
 bool Store::deleteAttribute(RepId attr) {
   if (!metamodel_.findAttribute(attr)) return refuse<bool>("no such attribute");
-  for (RepId object = 0; object < objects_.size(); ++object) {
+  for (RepId object = 0; object < ids_.next(); ++object) {
     if (exists(object)) removeValue(object, attr);
   }
   return metamodel_.deleteAttribute(attr);
@@ -37,14 +48,9 @@ bool Store::deleteAttribute(RepId attr) {
 bool Store::deleteLinkTypePair(RepId linkType) {
   const LinkTypeRec* rec = metamodel_.findLinkType(linkType);
   if (!rec) return refuse<bool>("no such link type");
-  for (RepId side : {linkType, rec->inverse}) {
-    RepId start = metamodel_.linkTypeAt(side).start;
-    for (RepId cls : metamodel_.subtree(start)) {
-      for (RepId object : metamodel_.classAt(cls).instances.rawIds()) {
-        if (exists(object) && objects_[object].ends.find(side).present) dropEnd(object, side);
-      }
-    }
-  }
+  RepId inverse = rec->inverse;
+  dropAllEnds(linkType);
+  dropAllEnds(inverse);
   return metamodel_.deleteLinkTypePair(linkType);
 }
 
@@ -81,11 +87,20 @@ RepId Store::createObject(RepId classId) {
   if (!cls) return refuse<RepId>("no such class");
   RepId id = ids_.take();
   if (id == 0) return refuse<RepId>("the id space is exhausted");
-  if (objects_.size() <= id) objects_.resize(id + 1);
-  objects_[id].classId = classId;
+  setAlive(id, classId);
   cls->instances.append(id);
   changes_.markObject(id, ChangeSet::kRow);
   return id;
+}
+
+// CLASSID 0 marks the id dead.
+void Store::setAlive(RepId id, RepId classId) {
+  objects_.ensure(id);
+  objects_[id].classId = classId;
+  size_t word = id >> 6;
+  if (word >= alive_.size()) alive_.resize(std::max<size_t>(word + 1, alive_.size() * 2));
+  uint64_t bit = uint64_t{1} << (id & 63);
+  alive_[word] = classId ? (alive_[word] | bit) : (alive_[word] & ~bit);
 }
 
 bool Store::deleteObject(RepId object) {
@@ -93,7 +108,7 @@ bool Store::deleteObject(RepId object) {
   if (!rec) return refuse<bool>("no such object");
   unlinkAll(object);
   ClassRec& cls = metamodel_.classAt(rec->classId);
-  rec->classId = 0;
+  setAlive(object, 0);
   rec->ends.clear();
   std::vector<Value>().swap(rec->values);
   cls.instances.noteDeleted();
@@ -117,43 +132,50 @@ void Store::unlinkAll(RepId object) {
 
 // ---- links ----------------------------------------------------------------------
 
-BigEnd* Store::bigEnd(RepId object, RepId linkType) {
-  auto where = bigEnds_.find(pairKey(object, linkType));
-  return where == bigEnds_.end() ? nullptr : &where->second;
+uint32_t Store::keepBigEnd(BigEnd end) {
+  auto kept = std::make_unique<BigEnd>(std::move(end));
+  if (freeBigSlots_.empty()) {
+    bigEnds_.push_back(std::move(kept));
+    return static_cast<uint32_t>(bigEnds_.size() - 1);
+  }
+  uint32_t slot = freeBigSlots_.back();
+  freeBigSlots_.pop_back();
+  bigEnds_[slot] = std::move(kept);
+  return slot;
 }
 
-const BigEnd* Store::bigEnd(RepId object, RepId linkType) const {
-  auto where = bigEnds_.find(pairKey(object, linkType));
-  return where == bigEnds_.end() ? nullptr : &where->second;
+void Store::releaseBigEnd(uint32_t slot) {
+  bigEnds_[slot].reset();
+  freeBigSlots_.push_back(slot);
 }
 
 uint32_t Store::partnerCount(RepId object, RepId linkType) const {
   if (!exists(object)) return 0;
   EndTable::Run run = objects_[object].ends.find(linkType);
   if (!run.outOfLine) return static_cast<uint32_t>(run.partners.size());
-  return bigEnd(object, linkType)->size();
+  return bigEnd(run).size();
 }
 
 RepId Store::partnerAt(RepId object, RepId linkType, uint32_t index) const {
   if (!exists(object)) return 0;
   EndTable::Run run = objects_[object].ends.find(linkType);
   if (!run.outOfLine) return index < run.partners.size() ? run.partners[index] : 0;
-  const BigEnd* big = bigEnd(object, linkType);
-  return index < big->size() ? big->at(index) : 0;
+  const BigEnd& big = bigEnd(run);
+  return index < big.size() ? big.at(index) : 0;
 }
 
 std::vector<RepId> Store::partners(RepId object, RepId linkType) const {
   if (!exists(object)) return {};
   EndTable::Run run = objects_[object].ends.find(linkType);
   if (!run.outOfLine) return {run.partners.begin(), run.partners.end()};
-  return bigEnd(object, linkType)->ordered();
+  return bigEnd(run).ordered();
 }
 
 bool Store::connected(RepId linkType, RepId from, RepId to) const {
   if (!exists(from)) return false;
   EndTable::Run run = objects_[from].ends.find(linkType);
   if (!run.present) return false;
-  if (run.outOfLine) return bigEnd(from, linkType)->contains(to);
+  if (run.outOfLine) return bigEnd(run).contains(to);
   return std::find(run.partners.begin(), run.partners.end(), to) != run.partners.end();
 }
 
@@ -170,13 +192,13 @@ void Store::addPartner(RepId object, RepId linkType, RepId partner) {
     changes_.markEnd(object, linkType);
     return;
   }
-  if (BigEnd* big = bigEnd(object, linkType)) {
-    big->append(partner);
+  EndTable::Run run = ends.find(linkType);
+  if (run.outOfLine) {
+    bigEnd(run).append(partner);
   } else {
-    BigEnd fresh(ends.find(linkType).partners);
-    fresh.append(partner);
-    bigEnds_.emplace(pairKey(object, linkType), std::move(fresh));
-    ends.setOutOfLine(linkType);
+    BigEnd grown(run.partners);
+    grown.append(partner);
+    ends.setOutOfLine(linkType, keepBigEnd(std::move(grown)));
   }
   changes_.markBigEnd(object, linkType);
 }
@@ -191,14 +213,14 @@ bool Store::removePartner(RepId object, RepId linkType, RepId partner) {
     if (run.partners.size() == 1) changes_.markRemovedEnd(object, linkType);
     return true;
   }
-  BigEnd* big = bigEnd(object, linkType);
-  if (!big->remove(partner)) return false;
-  if (big->size() > EndTable::kMaxInline / 2) {
+  BigEnd& big = bigEnd(run);
+  if (!big.remove(partner)) return false;
+  if (big.size() > EndTable::kMaxInline / 2) {
     changes_.markBigEnd(object, linkType);
     return true;
   }
   // Few partners left: back inline, where they cost far less memory.
-  std::vector<RepId> rest = big->ordered();
+  std::vector<RepId> rest = big.ordered();
   dropEnd(object, linkType);
   ends.addRun(linkType, rest);
   changes_.markEnd(object, linkType);
@@ -206,8 +228,10 @@ bool Store::removePartner(RepId object, RepId linkType, RepId partner) {
 }
 
 void Store::dropEnd(RepId object, RepId linkType) {
-  objects_[object].ends.eraseRun(linkType);
-  bigEnds_.erase(pairKey(object, linkType));
+  EndTable& ends = objects_[object].ends;
+  EndTable::Run run = ends.find(linkType);
+  if (run.outOfLine) releaseBigEnd(run.bigSlot);
+  ends.eraseRun(linkType);
   changes_.markRemovedEnd(object, linkType);
 }
 
@@ -290,8 +314,7 @@ bool Store::restoreObject(RepId id, RepId classId) {
   ClassRec* cls = metamodel_.findClass(classId);
   if (!cls || id == 0 || id >= ids_.next() || exists(id)) return false;
   if (metamodel_.kindOf(id) != TypeKind::None) return false;
-  if (objects_.size() <= id) objects_.resize(id + 1);
-  objects_[id].classId = classId;
+  setAlive(id, classId);
   cls->instances.append(id);
   return true;
 }
@@ -312,8 +335,7 @@ bool Store::restoreEnd(RepId object, RepId linkType, std::span<const RepId> part
   if (partnerIds.size() <= EndTable::kMaxInline) {
     ends.addRun(linkType, partnerIds);
   } else {
-    bigEnds_.emplace(pairKey(object, linkType), BigEnd(partnerIds));
-    ends.setOutOfLine(linkType);
+    ends.setOutOfLine(linkType, keepBigEnd(BigEnd(partnerIds)));
   }
   return true;
 }

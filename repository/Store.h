@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <memory>
 #include <vector>
 
 #include "platform/repository.h"
@@ -15,6 +15,7 @@
 #include "repository/EndTable.h"
 #include "repository/IdSpace.h"
 #include "repository/Metamodel.h"
+#include "repository/ObjectTable.h"
 
 namespace rep {
 
@@ -49,8 +50,11 @@ class Store {
   bool deleteLinkTypePair(RepId linkType);
 
   // ---- objects
-  RepId classOf(RepId object) const { return object < objects_.size() ? objects_[object].classId : 0; }
-  bool exists(RepId object) const { return classOf(object) != 0; }
+  RepId classOf(RepId object) const { return exists(object) ? objects_[object].classId : 0; }
+  // A bit per id, so that liveness checks of scattered objects stay in cache.
+  bool exists(RepId object) const {
+    return (object >> 6) < alive_.size() && (alive_[object >> 6] >> (object & 63) & 1) != 0;
+  }
   // Direct instances first, then each subclass's subtree in subclass order.
   uint32_t objectCount(RepId classId) const;
   RepId objectAt(RepId classId, uint32_t index);
@@ -78,25 +82,29 @@ class Store {
   bool restoreObject(RepId id, RepId classId);
   bool restoreValue(RepId object, RepId attr, std::string_view text);
   bool restoreEnd(RepId object, RepId linkType, std::span<const RepId> partners);
-  void reserveObjects(RepId idBound) { objects_.reserve(idBound); }
 
  private:
   ObjectRec* liveObject(RepId id) { return exists(id) ? &objects_[id] : nullptr; }
+  void setAlive(RepId id, RepId classId);
   bool fitsLinkType(const LinkTypeRec& linkType, RepId from, RepId to) const;
   void addPartner(RepId object, RepId linkType, RepId partner);
   bool removePartner(RepId object, RepId linkType, RepId partner);
   void dropEnd(RepId object, RepId linkType);
+  void dropAllEnds(RepId linkType);
   void unlinkAll(RepId object);
   bool removeValue(RepId object, RepId attr);
   void compactInstances(ClassRec& cls);
-  BigEnd* bigEnd(RepId object, RepId linkType);
-  const BigEnd* bigEnd(RepId object, RepId linkType) const;
+  BigEnd& bigEnd(const EndTable::Run& run) const { return *bigEnds_[run.bigSlot]; }
+  uint32_t keepBigEnd(BigEnd end);
+  void releaseBigEnd(uint32_t slot);
 
   IdSpace ids_;
   ChangeSet changes_;
   Metamodel metamodel_;
-  std::vector<ObjectRec> objects_;  // by id; type ids leave empty slots
-  std::unordered_map<uint64_t, BigEnd> bigEnds_;  // by (object, link type)
+  ChunkedTable<ObjectRec> objects_;  // by id; type ids leave empty slots
+  std::vector<uint64_t> alive_;      // bit per id
+  std::vector<std::unique_ptr<BigEnd>> bigEnds_;  // by slot; null when free
+  std::vector<uint32_t> freeBigSlots_;
 };
 
 }  // namespace rep

@@ -29,10 +29,14 @@ StoreFile::StoreFile(std::unique_ptr<ProjectLock> lock, Database db, RepId persi
 
 // EXCLUSIVE locking keeps other processes out for good and lets WAL work
 // without a shared-memory file; NORMAL sync survives a process crash.
+// Checkpoints (which sync) are left to SaveRequest, closing, and a log grown
+// past 64 MB, so that an ordinary commit only appends to the log.
 bool StoreFile::configureWriter(Database& db) {
-  if (!db.exec("PRAGMA locking_mode = EXCLUSIVE") || !db.exec("PRAGMA synchronous = NORMAL")) {
-    return false;
-  }
+  const char* settings =
+      "PRAGMA locking_mode = EXCLUSIVE; PRAGMA synchronous = NORMAL;"
+      "PRAGMA cache_size = -32768; PRAGMA wal_autocheckpoint = 16384;"
+      "PRAGMA journal_size_limit = 67108864;";
+  if (!db.exec(settings)) return false;
   Statement journal(db.handle(), "PRAGMA journal_mode = WAL");
   if (!journal.valid() || journal.step() != SQLITE_ROW || journal.text(0) != "wal") return false;
   journal = Statement();
@@ -60,7 +64,7 @@ std::unique_ptr<StoreFile> StoreFile::create(const std::string& folder) {
   if (!lock) return nullptr;
   Database db;
   std::string message;
-  if (!db.open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, message)) {
+  if (!db.open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, message)) {
     return refuse<Result>("cannot create the store: " + message);
   }
   if (!configureWriter(db) || !createSchema(db)) {
@@ -86,13 +90,13 @@ std::unique_ptr<StoreFile> StoreFile::open(const std::string& folder, Store& sto
     // exclusive mode. It may leave empty -wal/-shm files; the database file
     // itself is not written.
     Database reader;
-    if (!reader.open(path, SQLITE_OPEN_READONLY, message)) {
+    if (!reader.open(path, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, message)) {
       return refuse<Result>("cannot open the store: " + message);
     }
     if (!checkStoreIdentity(reader) || !loadStore(reader, store)) return nullptr;
   }
   Database db;
-  if (!db.open(path, SQLITE_OPEN_READWRITE, message)) {
+  if (!db.open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, message)) {
     return refuse<Result>("cannot open the store for writing: " + message);
   }
   if (!configureWriter(db)) {

@@ -108,7 +108,6 @@ bool readLinkTypes(Database& db, Metamodel& metamodel) {
 }
 
 bool readObjects(Database& db, Store& store) {
-  store.reserveObjects(store.ids().next());
   return forEachRow(db, "SELECT id, class FROM objects ORDER BY id", [&](Statement& row) {
     return store.restoreObject(idColumn(row, 0), idColumn(row, 1)) || inconsistent("object rows");
   });

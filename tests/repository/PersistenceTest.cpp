@@ -185,6 +185,30 @@ TEST_F(PersistenceTest, CommitRewritesOnlyTheRowsOfWhatChanged) {
   EXPECT_EQ(before, describeStore());
 }
 
+// Links survive moving a class out of the hierarchy; deleting their link type
+// (directly or with its class) must still find and remove them.
+TEST_F(PersistenceTest, DeletedLinkTypesLeaveNoLinksBehindAfterAClassWasMoved) {
+  RepId a = CreateObjectType("A");
+  RepId b = CreateObjectType("B");
+  RepId c = CreateObjectType1("C", b);
+  RepId ab = CreateLinkType(a, "bs", 2, 0, b, "a", 2, 0, 0);
+  RepId keep = CreateLinkType(a, "cs", 2, 0, c, "owner", 2, 0, 0);
+  RepId objA = CreateObject(a);
+  RepId objC = CreateObject(c);
+  ASSERT_TRUE(CreateLink(ab, objA, objC));
+  ASSERT_TRUE(CreateLink(keep, objA, objC));
+  commit();
+  ASSERT_TRUE(UpdateObjectType(c, "", 0));
+  ASSERT_TRUE(DeleteObjectType(b)) << RepLastError();
+  EXPECT_EQ(0u, GetLinkedObjectNum(objA, ab));
+  EXPECT_EQ((std::vector<RepId>{objC}), partnersOf(objA, keep));
+  commit();
+  reopen();
+  EXPECT_EQ((std::vector<RepId>{objA}), partnersOf(objC, GetInverseLinkTypeId(keep)));
+  EXPECT_TRUE(DeleteObjectHard(objC));
+  EXPECT_TRUE(partnersOf(objA, keep).empty());
+}
+
 TEST_F(PersistenceTest, CreateAndOpenRefuseTheWrongFolder) {
   RepCloseProject();
   EXPECT_FALSE(RepCreateProject(folder().c_str())) << "holds a store already";

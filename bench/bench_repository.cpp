@@ -1,0 +1,257 @@
+// The model store under load: a project of 1,000,000 objects of one class
+// with 2,000,000 links (each object linked to the next one and to a random
+// one). The project is built once in a child process, so that the resident
+// memory read after opening it belongs to the opened store alone.
+//
+// GR_BENCH_DIR names the folder of the project (default: a folder in /tmp);
+// delete it to rebuild.
+#include <benchmark/benchmark.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/repository.h"
+
+namespace {
+
+constexpr uint32_t kObjects = 1'000'000;
+
+std::string benchFolder() {
+  const char* configured = std::getenv("GR_BENCH_DIR");
+  return configured ? configured : (std::filesystem::temp_directory_path() / "gr_bench_store_1M").string();
+}
+
+long residentKilobytes() {
+  std::ifstream status("/proc/self/status");
+  std::string key;
+  long value = 0;
+  while (status >> key) {
+    if (key == "VmRSS:") {
+      status >> value;
+      return value;
+    }
+    status.ignore(1 << 12, '\n');
+  }
+  return -1;
+}
+
+struct Schema {
+  RepId item = 0, next = 0, random = 0, caption = 0;
+
+  static Schema lookUp() {
+    Schema schema;
+    schema.item = GetObjectTypeIdByName("Item");
+    schema.next = GetLinkTypeIdByName(schema.item, "next");
+    schema.random = GetLinkTypeIdByName(schema.item, "random");
+    schema.caption = GetPropertyTypeIdByName(schema.item, "caption");
+    return schema;
+  }
+  static Schema create() {
+    RepId item = CreateObjectType("Item");
+    CreateLinkType(item, "next", REP_MULT_ZERO_ONE, 0, item, "previous", REP_MULT_ZERO_ONE, 0, 0);
+    CreateLinkType(item, "random", REP_MULT_MANY, 1, item, "randomOf", REP_MULT_MANY, 1, 0);
+    AddPropertyType(item, CreatePropertyType("caption", BaseType_STRING));
+    return lookUp();
+  }
+};
+
+// Fills the open store with N objects and 2N links and commits.
+void populate(uint32_t count) {
+  Schema schema = Schema::create();
+  StartSaveTransaction1(0, 0, "");
+  std::vector<RepId> ids(count);
+  for (RepId& id : ids) id = CreateObject(schema.item);
+  std::mt19937 random(1);
+  for (uint32_t i = 0; i < count; ++i) {
+    CreateLink(schema.next, ids[i], ids[(i + 1) % count]);
+    CreateLink(schema.random, ids[i], ids[random() % count]);
+  }
+  CommitSaveTransaction();
+}
+
+void buildBigProjectOnce() {
+  std::string folder = benchFolder();
+  if (std::filesystem::exists(std::filesystem::path(folder) / RepStoreFileName())) return;
+  pid_t child = fork();
+  if (child == 0) {
+    if (!RepCreateProject(folder.c_str())) _exit(1);
+    populate(kObjects);
+    _exit(RepCloseProject() ? 0 : 2);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    std::filesystem::remove_all(folder);
+    std::abort();
+  }
+}
+
+// Opened by the first benchmark, then shared by the others.
+Schema& bigStore() {
+  static Schema schema = [] {
+    buildBigProjectOnce();
+    if (!RepIsOpen() && !RepOpenProject(benchFolder().c_str())) std::abort();
+    return Schema::lookUp();
+  }();
+  return schema;
+}
+
+// ---- opening ----------------------------------------------------------------
+
+void BM_OpenBigProject(benchmark::State& state) {
+  buildBigProjectOnce();
+  for (auto _ : state) {
+    if (!RepOpenProject(benchFolder().c_str())) state.SkipWithError(RepLastError());
+    state.PauseTiming();
+    state.counters["rss_MB"] = static_cast<double>(residentKilobytes()) / 1024.0;
+    state.counters["objects"] = GetObjectNum(GetObjectTypeIdByName("Item"));
+    RepCloseProject();
+    state.ResumeTiming();
+  }
+}
+// First, in a fresh process, so the memory reading is the store's own.
+BENCHMARK(BM_OpenBigProject)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// ---- creating ------------------------------------------------------------------
+
+void BM_CreateObject(benchmark::State& state) {
+  Schema& schema = bigStore();
+  for (auto _ : state) benchmark::DoNotOptimize(CreateObject(schema.item));
+}
+BENCHMARK(BM_CreateObject);
+
+// Links between objects created close together, the common case.
+void BM_CreateLinkNearby(benchmark::State& state) {
+  Schema& schema = bigStore();
+  std::vector<RepId> fresh(4096);
+  for (RepId& id : fresh) id = CreateObject(schema.item);
+  size_t i = 0;
+  for (auto _ : state) {
+    CreateLink(schema.random, fresh[i % fresh.size()], fresh[(i * 7 + 1) % fresh.size()]);
+    ++i;
+  }
+}
+BENCHMARK(BM_CreateLinkNearby);
+
+// Links between random objects anywhere in the store: every end is a cache miss.
+void BM_CreateLinkRandom(benchmark::State& state) {
+  Schema& schema = bigStore();
+  uint32_t count = GetObjectNum(schema.item);
+  std::mt19937 random(5);
+  std::vector<RepId> ends(1 << 16);
+  for (RepId& id : ends) id = GetObjectIdByIndex(schema.item, random() % count);
+  size_t i = 0;
+  for (auto _ : state) {
+    CreateLink(schema.random, ends[i % ends.size()], ends[(i + 1) % ends.size()]);
+    i += 2;
+  }
+}
+BENCHMARK(BM_CreateLinkRandom);
+
+// ---- navigating -------------------------------------------------------------------
+
+// What the runtime does at each step of a navigation: partner by index, then
+// the liveness checks. Reported per partner visited.
+int64_t visitPartners(RepId from, RepId linkType) {
+  uint32_t partners = GetLinkedObjectNum(from, linkType);
+  for (uint32_t k = 0; k < partners; ++k) {
+    RepId to = GetLinkedObjectIdByIndex(from, linkType, k);
+    benchmark::DoNotOptimize(ObjectExists(from) && ObjectExists(to) && AlreadyConnected(linkType, from, to));
+  }
+  return partners;
+}
+
+// Objects picked at random among the million: mostly cache misses.
+void BM_IteratePartnersOfRandomObjects(benchmark::State& state) {
+  Schema& schema = bigStore();
+  std::mt19937 random(9);
+  RepId randomOf = GetInverseLinkTypeId(schema.random);
+  int64_t visited = 0;
+  for (auto _ : state) {
+    RepId from = GetObjectIdByIndex(schema.item, random() % kObjects);
+    visited += visitPartners(from, schema.next) + visitPartners(from, schema.random) +
+               visitPartners(from, randomOf);
+  }
+  state.SetItemsProcessed(visited);
+}
+BENCHMARK(BM_IteratePartnersOfRandomObjects);
+
+// One object with 10,000 partners (kept with a hash index).
+void BM_IteratePartnersOfHub(benchmark::State& state) {
+  Schema& schema = bigStore();
+  RepId hub = CreateObject(schema.item);
+  for (uint32_t i = 0; i < 10'000; ++i) CreateLink(schema.random, hub, GetObjectIdByIndex(schema.item, i * 97));
+  int64_t visited = 0;
+  for (auto _ : state) visited += visitPartners(hub, schema.random);
+  state.SetItemsProcessed(visited);
+}
+BENCHMARK(BM_IteratePartnersOfHub);
+
+// ---- committing -------------------------------------------------------------------
+
+// 1,000 new objects, each with a value and linked to a random old object:
+// 2,000 objects and 1,000 links change. Only the commit is timed.
+void commitThousandChanges(benchmark::State& state, const Schema& schema) {
+  uint32_t count = GetObjectNum(schema.item);
+  std::mt19937 random(13);
+  for (auto _ : state) {
+    state.PauseTiming();
+    StartSaveTransaction1(0, 0, "");
+    for (int i = 0; i < 1000; ++i) {
+      RepId fresh = CreateObject(schema.item);
+      AddProperty(fresh, schema.caption, "changed");
+      CreateLink(schema.random, fresh, GetObjectIdByIndex(schema.item, random() % count));
+    }
+    state.ResumeTiming();
+    if (!CommitSaveTransaction()) state.SkipWithError(RepLastError());
+  }
+  state.counters["rows"] = static_cast<double>(RepLastCommitRowCount());
+}
+
+// Runs on a copy, so the project stays the same from run to run; opening the
+// copy also drops what the benchmarks above created without committing.
+void BM_CommitThousandChangesBigStore(benchmark::State& state) {
+  bigStore();
+  RepCloseProject();
+  std::string copy = benchFolder() + "_commit";
+  std::filesystem::remove_all(copy);
+  std::filesystem::copy(benchFolder(), copy);
+  if (!RepOpenProject(copy.c_str())) {
+    state.SkipWithError(RepLastError());
+    return;
+  }
+  commitThousandChanges(state, Schema::lookUp());
+  RepCloseProject();
+  std::filesystem::remove_all(copy);
+}
+// 48 commits write about 200 MB of log: the mean includes the checkpoints
+// that fold the log into the database every 64 MB.
+BENCHMARK(BM_CommitThousandChangesBigStore)->Iterations(48)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same commit on a store of 10,000 objects: its cost must not depend on
+// the size of the store.
+void BM_CommitThousandChangesSmallStore(benchmark::State& state) {
+  if (RepIsOpen()) RepCloseProject();
+  std::string folder = benchFolder() + "_small";
+  std::filesystem::remove_all(folder);
+  if (!RepCreateProject(folder.c_str())) {
+    state.SkipWithError(RepLastError());
+    return;
+  }
+  populate(10'000);
+  commitThousandChanges(state, Schema::lookUp());
+  RepCloseProject();
+  std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_CommitThousandChangesSmallStore)->Iterations(48)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
