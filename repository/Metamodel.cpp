@@ -108,8 +108,11 @@ const std::string& Metamodel::nameOf(RepId id) const {
 }
 
 RepId Metamodel::packageOf(RepId id) const {
-  RepId* slot = const_cast<Metamodel*>(this)->packageSlot(id);
-  return slot ? *slot : 0;
+  if (const ClassRec* cls = findClass(id)) return cls->package;
+  if (const LinkTypeRec* linkType = findLinkType(id)) return linkType->package;
+  if (const AttributeRec* attr = findAttribute(id)) return attr->package;
+  if (const PackageRec* package = findPackage(id)) return package->package;
+  return 0;
 }
 
 RepId* Metamodel::packageSlot(RepId element) {
