@@ -1,0 +1,29 @@
+// A menu item chosen: its procedure runs with the active element.
+#include "tool/Commands.h"
+#include "tool/Utilities.h"
+
+L0_TRANSFORMATION void L0_Func_PopUpElemSelect();
+
+namespace {
+const char* const kScriptEngine = "lua_engine.dll";
+}
+
+void L0_Func_PopUpElemSelect() {
+  L0_Var_2 event = gr::firstOf("PopUpElemSelectEvent");
+  L0_Var_2 item = gr::firstOver(event, "popUpElement", "PopUpElement");
+  if (!item.isNull()) {
+    std::string procedure = item.getAttr("procedure_name");
+    L0_Var_2 menu = gr::firstOver(item, "popUpDiagram", "PopUpDiagram");
+    if (!menu.isNull() && menu.getAttrBool("deleteAfterUse")) menu.deleteObj();
+    if (!procedure.empty()) {
+      std::string library, entry;
+      L0_Func_decode_function_and_dll_name(procedure, library, entry);
+      if (library == kScriptEngine)
+        L0_Func_ExecuteTransformation(procedure, 0);
+      else
+        executeObjectFunction(library, entry, L0_Func_get_active_element());
+    }
+  }
+  event.deleteObj();
+}
+GR_ENTRY_SIGNATURE(L0_Func_PopUpElemSelect)
