@@ -4,6 +4,7 @@
 
 #include "tool/Commands.h"
 #include "tool/Compartment.h"
+#include "tool/Copycollection.h"
 #include "tool/Utilities.h"
 
 using gr::firstOver;
@@ -62,3 +63,68 @@ void L0_Func_default_delete_element_helper_helper(L0_Var_2 element, bool userDel
   element.deleteObj();
 }
 GR_ENTRY_SIGNATURE(L0_Func_default_delete_element_helper_helper)
+
+// ---- the gestures
+
+namespace {
+bool readOnly(const L0_Var_2& diagram) {
+  return diagram.isNull() || diagram.getAttrBool("isReadOnly");
+}
+void deleteFirst(const char* eventClass) {
+  L0_Var_2 event = gr::firstOf(eventClass);
+  event.deleteObj();
+}
+std::vector<L0_Var_2> selectionOf(const L0_Var_2& diagram) {
+  return partners(firstOver(diagram, "collection", "Collection"), "element", "Element");
+}
+}  // namespace
+
+void L0_Func_DeleteCollection() {
+  L0_Var_2 diagram = L0_Func_get_current_diagram();
+  if (!readOnly(diagram)) {
+    for (L0_Var_2& element : selectionOf(diagram)) L0_Func_delete_element(element);
+    L0_Func_okCmd_graphDiagram(diagram);
+  }
+  deleteFirst("DeleteCollectionEvent");
+}
+GR_ENTRY_SIGNATURE(L0_Func_DeleteCollection)
+
+void L0_Func_delete(L0_Var_2) { L0_Func_DeleteCollection(); }
+GR_ENTRY_SIGNATURE(L0_Func_delete)
+
+void L0_Func_CopyCutCollection() {
+  L0_Var_2 diagram = L0_Func_get_current_diagram();
+  if (!readOnly(diagram)) {
+    L0_Func_CopyCollection();
+    L0_Func_execTransfCmd(diagram, "finishCopyCutCollection");
+  }
+  deleteFirst("CopyCutCollectionEvent");
+}
+GR_ENTRY_SIGNATURE(L0_Func_CopyCutCollection)
+
+void L0_Func_cut(L0_Var_2) { L0_Func_CopyCutCollection(); }
+GR_ENTRY_SIGNATURE(L0_Func_cut)
+
+void L0_Func_finishCopyCutCollection() { L0_Func_DeleteCollection(); }
+GR_ENTRY_SIGNATURE(L0_Func_finishCopyCutCollection)
+
+void L0_Func_delete_diagram() {
+  L0_Var_2 element = L0_Func_get_active_element();
+  L0_Var_2 child = firstOver(element, "target", "GraphDiagram");
+  if (child.isNull()) return;
+  L0_Func_closeDgrCmd(child);
+  L0_Func_execTransfCmd(child, "delete_diagram_finish");
+}
+GR_ENTRY_SIGNATURE(L0_Func_delete_diagram)
+
+void L0_Func_delete_diagram_finish() {
+  L0_Var_2 element = L0_Func_get_active_element();
+  L0_Var_2 child = firstOver(element, "target", "GraphDiagram");
+  L0_Func_okCmd_graphDiagram(firstOver(element, "graphDiagram", "GraphDiagram"));
+  if (!child.isNull()) {
+    for (L0_Var_2& inner : partners(child, "element", "Element")) L0_Func_delete_element(inner);
+    child.deleteObj();
+  }
+  element.deleteObj();
+}
+GR_ENTRY_SIGNATURE(L0_Func_delete_diagram_finish)

@@ -9,3 +9,12 @@ L0_TRANSFORMATION void L0_Func_delete_element(L0_Var_2 element);
 // objects, otherwise (clearing the clipboard) procClipboardCleared runs.
 L0_TRANSFORMATION void L0_Func_default_delete_element_helper_helper(L0_Var_2 element,
                                                                    bool userDeletion);
+
+// The delete, cut and child-diagram deletion gestures.
+L0_TRANSFORMATION void L0_Func_DeleteCollection();
+L0_TRANSFORMATION void L0_Func_delete(L0_Var_2 element);
+L0_TRANSFORMATION void L0_Func_CopyCutCollection();
+L0_TRANSFORMATION void L0_Func_cut(L0_Var_2 element);
+L0_TRANSFORMATION void L0_Func_finishCopyCutCollection();
+L0_TRANSFORMATION void L0_Func_delete_diagram();
+L0_TRANSFORMATION void L0_Func_delete_diagram_finish();
