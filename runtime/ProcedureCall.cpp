@@ -25,16 +25,14 @@ std::string entrySymbol(const std::string& function) {
 
 namespace {
 
-const char* const kScriptEngineLibrary = "lua_engine.dll";
-
-std::string quoted(const std::string& s) { return "\"" + s + "\""; }
-
 bool namesAFolder(const std::string& library) {
   return library.find('/') != std::string::npos || library.find('\\') != std::string::npos;
 }
 
+}  // namespace
+
 // The tool folder, then the runtime folder, then the loader's own path.
-void* openLibrary(const std::string& library, std::string& systemError) {
+void* openProcedureLibrary(const std::string& library, std::string& systemError) {
   systemError.clear();
   if (library.empty() || namesAFolder(library)) {
     systemError = "a library must be named without a folder";
@@ -56,6 +54,12 @@ void* openLibrary(const std::string& library, std::string& systemError) {
   return handle;
 }
 
+namespace {
+
+const char* const kScriptEngineLibrary = "lua_engine.dll";
+
+std::string quoted(const std::string& s) { return "\"" + s + "\""; }
+
 // An open library with one entry of a known type; closes the library when
 // the call is over.
 class BoundEntry {
@@ -63,7 +67,7 @@ class BoundEntry {
   BoundEntry(const std::string& library, const std::string& function, const char* signature,
              bool showSystemErrors) {
     std::string systemError;
-    handle_ = openLibrary(library, systemError);
+    handle_ = openProcedureLibrary(library, systemError);
     if (!handle_) {
       if (showSystemErrors) showMessageBox("Error: " + systemError);
       showMessageBox("Probably, Dll not found \"\n" + library + "\".");

@@ -14,6 +14,10 @@ namespace gr {
 std::string libraryFileName(const std::string& library);
 // "_L0_Func_Name" is exported as "L0_Func_Name".
 std::string entrySymbol(const std::string& function);
+// Opens the file of LIBRARY from the tool folder, the runtime folder or the
+// loader's path (dlopen, RTLD_NOW); null with the reason in SYSTEMERROR. A
+// library named with a folder is refused.
+void* openProcedureLibrary(const std::string& library, std::string& systemError);
 
 }  // namespace gr
 

@@ -1,0 +1,55 @@
+// The headless graph diagram engine: which diagrams are open and which one is
+// current, the pop-up menu last shown, and a record of the refresh commands it
+// executed (nothing is drawn).
+//
+// Open diagrams are window state: they live in the engine, not in the model,
+// and a project opens with none (its OpenProjectEvent handler opens what it
+// wants shown). The current diagram is model state: the single
+// CurrentDgrPointer's graphDiagram, kept with the project.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/repository.h"
+
+namespace grhost {
+
+struct MenuItem {
+  std::string caption;
+  RepId popUpElement = 0;
+};
+
+class GraphDiagramEngine {
+ public:
+  // Executes a diagram command of class CLASSNAME; false when the class is
+  // not one of this engine's.
+  bool execute(RepId command, const std::string& className);
+  // Every open diagram is saved (headless: recorded).
+  void saveAll() { record_.push_back("SaveAllDiagrams"); }
+
+  // The current diagram (0 when none).
+  RepId currentDiagram() const;
+  bool isOpen(RepId diagram) const;
+  // Open diagrams that still exist, in the order they were opened.
+  std::vector<RepId> openDiagrams() const;
+  const std::vector<MenuItem>& lastMenu() const { return lastMenu_; }
+  // The elements the last ActiveElementCmd of the diagram made active.
+  std::vector<RepId> activeElements(RepId diagram) const;
+  // "OkCmd 12" and the like: the commands executed, oldest first.
+  const std::vector<std::string>& record() const { return record_; }
+
+ private:
+  void activate(RepId diagram);
+  void close(RepId diagram);
+  void showMenu(RepId command);
+  void note(RepId command, const std::string& className);
+
+  std::vector<RepId> open_;
+  std::vector<MenuItem> lastMenu_;
+  std::map<RepId, std::vector<RepId>> activeElements_;
+  std::vector<std::string> record_;
+};
+
+}  // namespace grhost

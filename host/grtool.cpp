@@ -1,0 +1,87 @@
+// grtool: creates and opens projects, plays gesture scripts and dumps the
+// model.
+#include <CLI/CLI.hpp>
+
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "host/HostError.h"
+#include "host/ModelDump.h"
+#include "host/Project.h"
+#include "host/ScriptPlayer.h"
+#include "host/Session.h"
+
+namespace {
+
+using grhost::HostOptions;
+using grhost::Session;
+
+int newProject(const std::string& folder, const std::string& name, const HostOptions& options) {
+  auto session = Session::createProject(folder, name, options);
+  std::cout << "created project " << session->project().folder().string() << "\n";
+  return 0;
+}
+
+int playScripts(const std::string& folder, const std::vector<std::string>& scripts,
+                const HostOptions& options) {
+  auto session = Session::openProject(folder, options);
+  grhost::ScriptPlayer player(session->head(), session->log());
+  grhost::addCoreStatements(player);
+  grhost::addExpectations(player);
+  for (const std::string& script : scripts) {
+    if (!player.playFile(script, std::cerr)) return 1;
+    std::cout << script << ": played, " << player.expectationsMet() << " expectations met\n";
+  }
+  return 0;
+}
+
+int dumpModel(const std::string& folder, const std::string& className, bool json) {
+  grhost::Project project = grhost::Project::open(folder);
+  std::vector<grhost::DumpedObject> objects = grhost::collectObjects(className);
+  if (json)
+    std::cout << grhost::dumpJson(objects).dump() << "\n";
+  else
+    std::cout << grhost::dumpText(objects);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"grtool: the headless host of the diagramming environment"};
+  app.require_subcommand(1);
+  HostOptions options;
+  std::string folder, name, className, toolFolder;
+  std::vector<std::string> scripts;
+  bool json = false;
+
+  CLI::App* create = app.add_subcommand("new", "Create a project and run its start-up");
+  create->add_option("PROJECT", folder, "The project folder to create")->required();
+  create->add_option("--name", name, "The project's name (default: the folder's name)");
+  create->add_option("--tool", toolFolder, "The tool folder (default: the project folder)");
+
+  CLI::App* play = app.add_subcommand("play", "Open a project and play gesture scripts");
+  play->add_option("PROJECT", folder, "The project folder")->required();
+  play->add_option("SCRIPT", scripts, "Gesture scripts, played in order")->required();
+  play->add_option("--tool", toolFolder, "The tool folder (default: the project folder)");
+
+  CLI::App* dump = app.add_subcommand("dump", "Print every object of a project's model");
+  dump->add_option("PROJECT", folder, "The project folder")->required();
+  dump->add_option("--class", className, "Only objects of this class and its subclasses");
+  dump->add_flag("--json", json, "Print JSON instead of text");
+
+  CLI11_PARSE(app, argc, argv);
+  options.toolFolder = toolFolder;
+  try {
+    if (create->parsed()) return newProject(folder, name, options);
+    if (play->parsed()) return playScripts(folder, scripts, options);
+    return dumpModel(folder, className, json);
+  } catch (const grhost::HostError& failure) {
+    std::cerr << "grtool: " << failure.what() << "\n";
+  } catch (const std::exception& failure) {
+    std::cerr << "grtool: " << failure.what() << "\n";
+  }
+  return 1;
+}
