@@ -5,3 +5,7 @@
 #include "tool/Transformation.h"
 
 L0_TRANSFORMATION void L0_Func_diagramType_const();
+// The type diagram's palette, linked to DIAGRAM_TYPE.
+L0_TRANSFORMATION L0_Var_2 L0_Func_create_diagramType_palette(L0_Var_2 diagramType);
+// Kept for definitions that name it: parent-child rules of box types are not seeded.
+L0_TRANSFORMATION void L0_Func_add_parent_child();
