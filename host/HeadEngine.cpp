@@ -114,8 +114,6 @@ bool HeadEngine::runAndExecute(const std::string& value) {
 
 void HeadEngine::executeCommands() {
   // Commands queued by an ExecTransfCmd's transformation join the running loop.
-  if (executing_) return;
-  executing_ = true;
   for (std::size_t executed = 0; executeNextCommand(); ++executed) {
     if (executed == kMaxCommandsPerRun) {
       reportRuntimeError("The command queue did not run dry after " +
@@ -125,7 +123,6 @@ void HeadEngine::executeCommands() {
       break;
     }
   }
-  executing_ = false;
 }
 
 // Each command with what it runs is committed on its own.
@@ -221,11 +218,7 @@ RepId HeadEngine::createEvent(const EventSpec& event) {
 // The dispatcher takes the first Event there is: one an earlier handler left
 // would stand in for the new one.
 void HeadEngine::removeLeftoverEvents() {
-  for (RepId leftover : model::objectsOf("Event")) {
-    log_.note(model::className(leftover) + " " + std::to_string(leftover) +
-              ", left by an earlier handler, is removed.");
-    model::remove(leftover);
-  }
+  for (RepId leftover : model::objectsOf("Event")) model::remove(leftover);
 }
 
 // ---- head engine calls

@@ -104,7 +104,6 @@ class HeadEngine : public gr::HostApi {
   DialogEngine dialogs_;
   SystemRoutines system_;
   std::string informationBar_;
-  bool executing_ = false;
 };
 
 }  // namespace grhost

@@ -1,0 +1,64 @@
+// A project in a fresh temporary folder, run by the host with the test
+// procedure library standing in for the behaviour library.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/HeadEngine.h"
+#include "host/HostError.h"
+#include "host/MessageLog.h"
+#include "host/Model.h"
+#include "host/Session.h"
+
+class HostTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    folder_ = std::filesystem::temp_directory_path() /
+              ("grhost-" + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
+               std::to_string(getpid()));
+    std::filesystem::remove_all(folder_);
+  }
+  void TearDown() override {
+    session_.reset();
+    std::filesystem::remove_all(folder_);
+  }
+
+  static grhost::HostOptions options() {
+    grhost::HostOptions options;
+    options.runtimeFolder = grhost::programFolder();
+    options.mainLibrary = grhost::programFolder() / "libgrtest_procedures.so";
+    options.echo = nullptr;
+    return options;
+  }
+  grhost::Session& create() {
+    session_ = grhost::Session::createProject(folder_, "Test", options());
+    return *session_;
+  }
+  grhost::Session& reopen() {
+    session_.reset();
+    session_ = grhost::Session::openProject(folder_, options());
+    return *session_;
+  }
+  grhost::HeadEngine& head() { return session_->head(); }
+  // Modal texts shown since MARK.
+  std::vector<std::string> shownSince(std::size_t mark) const {
+    return session_->log().modalSince(mark);
+  }
+  std::size_t mark() const { return session_->log().mark(); }
+  // Runs HANDLER with its commands; the modal texts it showed.
+  std::vector<std::string> run(const std::string& handler) {
+    std::size_t before = mark();
+    head().runAndExecute(handler);
+    return shownSince(before);
+  }
+
+  std::filesystem::path folder_;
+  std::unique_ptr<grhost::Session> session_;
+};

@@ -1,0 +1,10 @@
+# Creates a fresh project named "Demo" with grtool and plays SCRIPT on it.
+file(REMOVE_RECURSE ${PROJECT})
+execute_process(COMMAND ${GRTOOL} new ${PROJECT} --name Demo RESULT_VARIABLE created)
+if(NOT created EQUAL 0)
+  message(FATAL_ERROR "grtool new ${PROJECT} failed (${created})")
+endif()
+execute_process(COMMAND ${GRTOOL} play ${PROJECT} ${SCRIPT} RESULT_VARIABLE played)
+if(NOT played EQUAL 0)
+  message(FATAL_ERROR "grtool play ${SCRIPT} failed (${played})")
+endif()
