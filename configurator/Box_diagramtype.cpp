@@ -175,15 +175,20 @@ const char* const kToolDescriptor =
     "<Project> <Tools> <Name>UniversalTool</Name> "
     "<Path>C:\\Vexa\\VexaFramework\\Tools\\UniversalTool</Path> </Tools> </Project>";
 
-// Head-engine paths may be relative to the runtime folder, so the script
-// starts there. `cp -R FROM/. TO` after `mkdir -p TO` copies the contents,
-// hidden files included, into a folder that may already exist, overwriting
-// what is there; printf keeps the backslashes of the descriptor as they are.
-std::string copyCommandLine(const std::string& runtime, const std::string& project,
-                            const std::string& copy) {
-  return "cd " + shellQuoted(runtime) + " && mkdir -p " + shellQuoted(copy) + " && cp -R " +
-         shellQuoted(project + "/.") + " " + shellQuoted(copy) + " && printf '%s\\n' " +
-         shellQuoted(kToolDescriptor) + " > " + shellQuoted(copy + "/project.grt") + "; exit";
+// The head engine may give the project and tool folders relative to the
+// runtime folder.
+std::string underRuntime(const std::string& runtime, const std::string& path) {
+  std::filesystem::path folder(path);
+  return folder.is_absolute() ? path : (std::filesystem::path(runtime) / folder).string();
+}
+
+// `cp -R FROM/. TO` after `mkdir -p TO` copies the contents, hidden files
+// included, into a folder that may already exist, overwriting what is there;
+// printf keeps the backslashes of the descriptor as they are.
+std::string copyCommandLine(const std::string& project, const std::string& copy) {
+  return "mkdir -p " + shellQuoted(copy) + " && cp -R " + shellQuoted(project + "/.") + " " +
+         shellQuoted(copy) + " && printf '%s\\n' " + shellQuoted(kToolDescriptor) + " > " +
+         shellQuoted(copy + "/project.grt") + "; exit";
 }
 
 bool writeScript(const std::string& path, const std::string& commandLine) {
@@ -276,14 +281,14 @@ GR_ENTRY_SIGNATURE(L0_Func_update_diagram_caption)
 void L0_Func_make_tool() {
   Kw_Galva_SaveAllDiagrams();
   SaveRequest(11);
-  std::string project = L0_Func_GetProjectPath();
   std::string runtime = L0_Func_GetRuntimePath();
-  std::string tool = L0_Func_GetToolPath();
+  std::string project = underRuntime(runtime, L0_Func_GetProjectPath());
+  std::string tool = underRuntime(runtime, L0_Func_GetToolPath());
   std::string name = L0_Func_get_dir_name(project);
   if (name.empty()) return;  // a root folder has no name to copy under
   std::string copy = tool + "/../" + name;
   std::string script = tool + "/copy_tool.sh";
-  if (!writeScript(script, copyCommandLine(runtime, project, copy))) return;
+  if (!writeScript(script, copyCommandLine(project, copy))) return;
   L0_Func_OpenFileWithAssociatedProgram(script);
 }
 GR_ENTRY_SIGNATURE(L0_Func_make_tool)

@@ -28,13 +28,16 @@ class ScratchHost : public gr::HostApi {
   explicit ScratchHost(const fs::path& root) : root_(root) {}
   std::string projectPath() override { return (root_ / "projects" / "Orders O'Neil").string(); }
   std::string runtimePath() override { return (root_ / "runtime").string(); }
-  std::string toolPath() override { return (root_ / "tools" / "Universal").string(); }
+  std::string toolPath() override {
+    return toolRelativeToRuntime ? "../tools/Universal" : (root_ / "tools" / "Universal").string();
+  }
   void saveAllDiagrams() override { ++saves; }
   bool openFileWithAssociatedProgram(const std::string& path) override {
     opened.push_back(path);
     int status = std::system(("/bin/sh '" + path + "'").c_str());
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
   }
+  bool toolRelativeToRuntime = false;
   int saves = 0;
   std::vector<std::string> opened;
 
@@ -91,6 +94,14 @@ TEST_F(ConfiguratorToolExportTest, ExportingAgainOverwritesTheCopy) {
   L0_Func_make_tool();
   EXPECT_EQ(contents(root_ / "tools/Orders O'Neil/store.db"), "changed");
   EXPECT_FALSE(fs::exists(root_ / "tools/Orders O'Neil/Orders O'Neil"));
+}
+
+TEST_F(ConfiguratorToolExportTest, RelativeFoldersAreTakenFromTheRuntimeFolder) {
+  host_->toolRelativeToRuntime = true;
+  L0_Func_make_tool();
+  ASSERT_EQ(host_->opened.size(), 1u);
+  EXPECT_TRUE(fs::equivalent(host_->opened[0], root_ / "tools/Universal/copy_tool.sh"));
+  EXPECT_EQ(contents(root_ / "tools/Orders O'Neil/store.db"), "store");
 }
 
 TEST_F(ConfiguratorToolExportTest, UnwritableToolFolderIsReported) {
