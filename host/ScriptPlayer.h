@@ -66,7 +66,7 @@ class ScriptPlayer {
   std::size_t expectationsMet_ = 0;
 };
 
-// The statements every script has: event, run, find, answer.
+// The statements every script has: event, run, choose, find, answer.
 void addCoreStatements(ScriptPlayer& player);
 // The expect forms: message, no message, info, count, current diagram, menu,
 // and NAME.attr = "value".

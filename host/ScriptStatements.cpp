@@ -1,5 +1,8 @@
 // The statements every script has: raising an event, running a handler,
-// naming an object, and answering the file and folder choices.
+// choosing a menu item, naming an object, and answering the file and folder
+// choices.
+#include <algorithm>
+
 #include "host/HeadEngine.h"
 #include "host/Model.h"
 #include "host/ScriptPlayer.h"
@@ -60,6 +63,17 @@ void findObject(ScriptPlayer& player, ScriptLine& line) {
                     (filtered ? " where " + attribute + " = \"" + value + "\"" : std::string()));
 }
 
+// choose "caption": picks an item of the last menu shown.
+void chooseMenuItem(ScriptPlayer& player, ScriptLine& line) {
+  std::string caption = line.string("a menu item's caption");
+  line.finish();
+  const std::vector<MenuItem>& menu = player.head().diagrams().lastMenu();
+  auto item = std::find_if(menu.begin(), menu.end(),
+                           [&](const MenuItem& entry) { return entry.caption == caption; });
+  if (item == menu.end()) throw ScriptError("the last menu shown has no item \"" + caption + "\"");
+  player.head().raiseEvent({"PopUpElemSelectEvent", false, "", {{"popUpElement", item->popUpElement}}});
+}
+
 // answer file "path" | answer folder "path"
 void queueAnswer(ScriptPlayer& player, ScriptLine& line) {
   bool file = line.accept("file");
@@ -77,6 +91,7 @@ void queueAnswer(ScriptPlayer& player, ScriptLine& line) {
 void addCoreStatements(ScriptPlayer& player) {
   player.addGesture("event", [&player](ScriptLine& line) { raiseEvent(player, line); });
   player.addGesture("run", [&player](ScriptLine& line) { runHandler(player, line); });
+  player.addGesture("choose", [&player](ScriptLine& line) { chooseMenuItem(player, line); });
   player.addStatement("find", [&player](ScriptLine& line) { findObject(player, line); });
   player.addStatement("answer", [&player](ScriptLine& line) { queueAnswer(player, line); });
 }

@@ -87,6 +87,19 @@ TEST_F(ScriptTest, MenusCountsAndAttributesReportWhatWasFoundInstead) {
             "2: PopUpElement has no attribute colour\n");
 }
 
+TEST_F(ScriptTest, AMenuItemIsChosenByCaptionFromTheLastMenuShown) {
+  grhost::model::setAttribute(grhost::model::firstOf("GraphDiagramEngine"), "onPopUpElemSelectEvent",
+                              "main");
+  EXPECT_EQ(play("choose \"Copy\"\n"), "1: the last menu shown has no item \"Copy\"\n");
+  EXPECT_EQ(play("run \"main#show_menu\"\n"
+                 "event PopUpElemSelectEvent info \"keep\"\n"
+                 "choose \"Copy\"\n"
+                 "expect message \"dispatched PopUpElemSelectEvent item Copy\"\n"
+                 "expect count PopUpElemSelectEvent 0\n"),
+            "");
+  EXPECT_EQ(play("choose \"Paste\"\nexpect message \"dispatched PopUpElemSelectEvent item Paste\"\n"), "");
+}
+
 TEST_F(ScriptTest, AnswersAreQueuedForTheFileChoiceOfTheNextGesture) {
   EXPECT_EQ(play("answer file \"/tmp/model.txt\"\n"
                  "run \"main#choose_file\"\n"

@@ -56,6 +56,13 @@ int lastCmdLinks() {
                                              GetLinkTypeIdByName(pointer.actualClassId(), "command")));
 }
 
+// " item CAPTION" for an event linked to a menu item.
+std::string chosenItem(const L0_Var_2& event) {
+  if (!GetLinkTypeIdByName(event.actualClassId(), "popUpElement")) return "";
+  L0_Var_2 item("PopUpElement");
+  return item.setFirstByRelation(event, "popUpElement") ? " item " + item.getAttr("caption") : "";
+}
+
 }  // namespace
 
 // ---- every variant of a named procedure call
@@ -99,7 +106,7 @@ TEST_ENTRY void L0_LibMain() {
     L0_Var_2 event = firstOf("Event");
     if (!event.isNull()) {
       std::string info = event.getAttr("info");
-      say("dispatched " + getClassName(event) + (info.empty() ? "" : " " + info));
+      say("dispatched " + getClassName(event) + (info.empty() ? "" : " " + info) + chosenItem(event));
       if (info == "throw") throw L0_Var_2_Exception("dispatcher stopped");
       if (info != "keep") event.deleteObj();
     }
