@@ -45,8 +45,6 @@ Session::Session(const std::filesystem::path& folder, const HostOptions& options
   head_ = std::make_unique<HeadEngine>(paths, mainLibraryFor(paths, options), log_);
 }
 
-Session::~Session() { head_.reset(); }
-
 std::unique_ptr<Session> Session::createProject(const std::filesystem::path& folder,
                                                 const std::string& name,
                                                 const HostOptions& options) {

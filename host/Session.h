@@ -36,7 +36,6 @@ class Session {
   // runs the HeadEngine's onOpenProjectEvent with its commands.
   static std::unique_ptr<Session> openProject(const std::filesystem::path& folder,
                                               const HostOptions& options);
-  ~Session();
 
   HeadEngine& head() { return *head_; }
   MessageLog& log() { return log_; }
