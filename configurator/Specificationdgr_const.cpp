@@ -1,6 +1,8 @@
 #include "configurator/Specificationdgr_const.h"
 
 #include "configurator/Seeding.h"
+#include "tool/Commands.h"
+#include "tool/Utilities.h"
 
 using namespace gr::cfg;
 
@@ -133,3 +135,18 @@ void L0_Func_specificationDgr_const() {
                 {subtypeType(), styleLineType({{"diagramType", "NodeStyle", "styleLine"}})});
 }
 GR_ENTRY_SIGNATURE(L0_Func_specificationDgr_const)
+
+// The project diagram's menu item: the specification diagram is made on first
+// use, so a project that never defines a tool has none.
+void L0_Func_show_specificationDgr(L0_Var_2 /*activeElement*/) {
+  L0_Var_2 type = L0_Func_get_graphDiagramType_by_id("specificationDgr");
+  if (type.isNull()) return;
+  L0_Var_2 diagram = gr::firstOver(type, "graphDiagram", "GraphDiagram");
+  if (diagram.isNull()) {
+    diagram = newObject("GraphDiagram");
+    diagram.setAttr("caption", "Specification Diagram");
+    link(diagram, "graphDiagramType", type);
+  }
+  L0_Func_activeDgrCmd(diagram);
+}
+GR_ENTRY_SIGNATURE(L0_Func_show_specificationDgr)

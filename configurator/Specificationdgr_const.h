@@ -7,3 +7,5 @@
 L0_TRANSFORMATION void L0_Func_specificationDgr_const();
 // The specification diagram's palette, linked to DIAGRAM_TYPE.
 L0_TRANSFORMATION L0_Var_2 L0_Func_create_specificationDgr_palette(L0_Var_2 diagramType);
+// Opens the specification diagram, made when the project has none.
+L0_TRANSFORMATION void L0_Func_show_specificationDgr(L0_Var_2 activeElement);

@@ -1,5 +1,6 @@
 // Defining a diagram type by drawing a seed, and using the defined type.
 #include "configurator/Box_diagramtype.h"
+#include "configurator/Specificationdgr_const.h"
 #include "tests/tool/ConfiguratorFixture.h"
 #include "tool/main.h"
 
@@ -206,6 +207,16 @@ TEST_F(ConfiguratorDiagramTypeTest, CaptionOfAnElementWithoutTargetIsReported) {
   L0_Func_update_diagram_caption(name);
   EXPECT_EQ(messages(), (std::vector<std::string>{"Error in update_diagram_caption"}));
   EXPECT_TRUE(all("UpdateDgrCmd").empty());
+}
+
+TEST_F(ConfiguratorDiagramTypeTest, SpecificationDiagramIsMadeOnceAndShown) {
+  specDiagram_.deleteObj();
+  L0_Func_show_specificationDgr(L0_Var_2());
+  L0_Func_show_specificationDgr(L0_Var_2());
+  Objects diagrams = over(diagramType("specificationDgr"), "graphDiagram");
+  ASSERT_EQ(diagrams.size(), 1u);
+  EXPECT_EQ(attr(diagrams[0], "caption"), "Specification Diagram");
+  EXPECT_EQ(commandsOf("ActiveDgrCmd", diagrams[0]), 2u);
 }
 
 }  // namespace
