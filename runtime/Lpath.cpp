@@ -67,6 +67,18 @@ class EvaluationScope {
 
 // ---- small helpers
 
+// Position of the separator's last character in S, npos when there is none.
+// A mismatch restarts the match without retrying that character as a start.
+std::size_t separatorEnd(const std::string& s, const std::string& sep) {
+  if (sep.size() == 1) return s.find(sep[0]);
+  std::size_t matched = 0;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    matched = s[i] == sep[matched] ? matched + 1 : 0;
+    if (matched == sep.size()) return i;
+  }
+  return std::string::npos;
+}
+
 bool beginsWith(const std::string& text, char c) { return !text.empty() && text[0] == c; }
 
 // TEXT opens with a bracket group that closes.
@@ -213,29 +225,30 @@ std::string L0_Func_string_iterator(std::string& s, std::string sep) {
     s.erase(0, 1);
     return first;
   }
-  std::size_t matched = 0;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    matched = s[i] == sep[matched] ? matched + 1 : 0;
-    if (matched == sep.size()) {
-      std::string token = s.substr(0, i + 1 - sep.size());
-      s.erase(0, i + 1);
-      return token;
-    }
+  std::size_t end = separatorEnd(s, sep);
+  if (end == std::string::npos) {
+    std::string all;
+    all.swap(s);
+    return all;
   }
-  std::string all;
-  all.swap(s);
-  return all;
+  std::string token = s.substr(0, end + 1 - sep.size());
+  s.erase(0, end + 1);
+  return token;
 }
 GR_ENTRY_SIGNATURE(L0_Func_string_iterator)
 
-// An OPEN character counts as an opening even when it equals CLOSE.
+// Only the first character of OPEN and CLOSE counts; an OPEN character is an
+// opening even when it equals CLOSE.
 std::string L0_Func_get_balanced_substring(std::string& s, std::string open, std::string close) {
   if (open.empty() || close.empty()) return "";
+  const char opening = open[0];
+  const char closing = close[0];
+  const char* const text = s.data();
   long long depth = 0;
   for (std::size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == open[0]) {
+    if (text[i] == opening) {
       ++depth;
-    } else if (s[i] == close[0] && --depth == 0) {
+    } else if (text[i] == closing && --depth == 0) {
       std::string group = s.substr(0, i + 1);
       s.erase(0, i + 1);
       return group;

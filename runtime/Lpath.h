@@ -17,12 +17,21 @@
 //   the boolean entries), without a message, as for any path that does not
 //   match;
 // - at most kMaxNestedPaths path evaluations may be nested (one per step,
-//   one more per predicate nesting), which bounds the stack;
+//   one per predicate nesting, one for the empty rest after the last step);
+//   at that depth an evaluation needs well under 256 KB of stack, in
+//   sanitizer builds too;
 // - one evaluation visits at most workLimit() candidates and groups, which
 //   bounds the time of paths whose branching multiplies, and of root searches
 //   over a result class that the evaluation itself keeps extending.
 // Beyond a limit the whole evaluation is abandoned: the outermost call
 // answers null (false), after one runtime error report.
+//
+// Result objects are created through the object variables, so a metamodel
+// without the LPath# classes gets the runtime's "Class ... does not exist."
+// report and a null result. Attributes are read as the object variables read
+// them: a missing one is reported and reads as "", and reading from a null
+// object (an attribute expression from a null start) ends the evaluation
+// with the runtime's L0_Var_2_Exception.
 #pragma once
 
 #include <cstdint>
