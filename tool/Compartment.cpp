@@ -90,7 +90,8 @@ std::string startValue(const L0_Var_2& compartment, const L0_Var_2& type) {
 
 // Children are kept in the order of their types.
 void reorderChildren(L0_Var_2& parent, const L0_Var_2& type) {
-  std::vector<L0_Var_2> children = childrenOf(parent);
+  std::vector<L0_Var_2> children;
+  for (const L0_Var_2& child : childrenOf(parent)) children.push_back(gr::stable(child));
   const char* role = isKindOf(parent, "Compartment") ? "subCompartment" : "compartment";
   for (L0_Var_2& child : children) parent.deleteLink(child, role);
   for (const L0_Var_2& subType : subTypesOf(type))

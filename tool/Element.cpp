@@ -321,7 +321,9 @@ struct LineEnds {
 };
 
 LineEnds endsOf(const L0_Var_2& edge) {
-  return {typeOfElement(edge), firstOver(edge, "start", "Element"), firstOver(edge, "end", "Element")};
+  // Stable: the links they were reached over are deleted while they are used.
+  return {gr::stable(typeOfElement(edge)), gr::stable(firstOver(edge, "start", "Element")),
+          gr::stable(firstOver(edge, "end", "Element"))};
 }
 
 void unlinkEnds(L0_Var_2& edge, LineEnds& ends) {
@@ -396,7 +398,7 @@ void L0_Func_ChangeParent() {
   L0_Var_2 target = firstOver(event, "target", "Node");
   if (!node.isNull() && node.isTypeOf("Node") &&
       gr::containmentAllows(typeOfElement(node), target)) {
-    L0_Var_2 oldParent = firstOver(node, "container", "Element");
+    L0_Var_2 oldParent = gr::stable(firstOver(node, "container", "Element"));
     if (!oldParent.isNull()) node.deleteLink(oldParent, "container");
     if (!target.isNull()) node.addLink(target, "container");
     L0_Func_call_elemType_3_pointer_proc_with_supertypes(typeOfElement(node), "procContainerChanged",

@@ -29,6 +29,8 @@ L0_Var_2 firstOrNew(const std::string& className) {
   return result;
 }
 
+L0_Var_2 stable(const L0_Var_2& object) { return L0_Var_2::fromObjectId(object.getCurrObjID()); }
+
 }  // namespace gr
 
 using gr::firstOver;

@@ -14,6 +14,9 @@ L0_Var_2 firstWith(const std::string& className, const std::string& attr,
 L0_Var_2 firstOf(const std::string& className);
 // The first object of the class, created when there is none.
 L0_Var_2 firstOrNew(const std::string& className);
+// The same object in a variable of its own class: unlike a navigation, it
+// stays bound when the link it was reached over is deleted.
+L0_Var_2 stable(const L0_Var_2& object);
 }  // namespace gr
 
 L0_TRANSFORMATION L0_Var_2 L0_Func_get_current_diagram();

@@ -1,5 +1,7 @@
 #include "tool/main.h"
 
+#include <vector>
+
 #include "configurator/Diagramtype_const.h"
 #include "configurator/Project_diagram_const.h"
 #include "configurator/Specificationdgr_const.h"
@@ -165,7 +167,15 @@ void L0_Func_myconst() {
 }
 GR_ENTRY_SIGNATURE(L0_Func_myconst)
 
+// A compartment style belongs both to its compartment type and to every
+// style of the element type: each element style gets the compartment styles
+// of the type's compartment types, and each compartment type those of the
+// type's element styles. Existing links are left where they are: their
+// order is meaning.
 void L0_Func_add_links_from_compartType_to_compartStyle() {
+  auto linkOnce = [](L0_Var_2& from, L0_Var_2& to, const char* role) {
+    if (!from.checkLink(to, role)) from.addLink(to, role);
+  };
   L0_Var_2 diagramType("GraphDiagramType");
   for (bool d = diagramType.setFirstToRoot("GraphDiagramType"); d; d = diagramType.next()) {
     L0_Var_2 elemType("ElemType");
@@ -175,10 +185,14 @@ void L0_Func_add_links_from_compartType_to_compartStyle() {
         L0_Var_2 compartType("CompartType");
         for (bool c = compartType.setFirstByRelation(elemType, "compartType"); c;
              c = compartType.next()) {
-          L0_Var_2 compartStyle("CompartStyle");
-          for (bool cs = compartStyle.setFirstByRelation(elemStyle, "compartStyle"); cs;
-               cs = compartStyle.next())
-            compartType.addLink(compartStyle, "compartStyle");
+          std::vector<L0_Var_2> ofType, ofStyle;
+          L0_Var_2 style("CompartStyle");
+          for (bool cs = style.setFirstByRelation(compartType, "compartStyle"); cs; cs = style.next())
+            ofType.push_back(gr::stable(style));
+          for (bool cs = style.setFirstByRelation(elemStyle, "compartStyle"); cs; cs = style.next())
+            ofStyle.push_back(gr::stable(style));
+          for (L0_Var_2& each : ofType) linkOnce(elemStyle, each, "compartStyle");
+          for (L0_Var_2& each : ofStyle) linkOnce(compartType, each, "compartStyle");
         }
       }
     }

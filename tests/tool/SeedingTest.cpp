@@ -192,7 +192,8 @@ TEST_F(SeedingTest, SeedTypeOfTheSpecificationDiagram) {
   L0_Var_2 style = styleOf(seed);
   expectValues(style, {{"caption", "Diagram Type"}, {"bkgColor", "15655141"}});
   Objects compartStyles = over(style, "compartStyle");
-  ASSERT_EQ(attrs(compartStyles, "id"), (Strings{"Name", "IconPath"}));
+  // The last seeding step adds the compartment type's own style after the seeded ones.
+  ASSERT_EQ(attrs(compartStyles, "id"), (Strings{"Name", "IconPath", "AS#Name"}));
   expectValues(compartStyles[0], {{"nr", ""}, {"alignment", "1"}, {"adornment", "1"}, {"isVisible", "1"}});
   expectValues(compartStyles[1], {{"nr", ""}, {"alignment", "0"}, {"adornment", "0"}, {"isVisible", "0"}});
 }
@@ -300,3 +301,16 @@ TEST_F(SeedingTest, StyleBoxTypeHasANameRowAndANamedCompartmentStyle) {
 }
 
 }  // namespace
+
+// Each compartment style ends up linked both from its compartment type and
+// from the styles of the element type; running the completion again changes nothing.
+TEST_F(SeedingTest, CompartmentStylesAreLinkedFromTheirElementStyles) {
+  for (L0_Var_2 box : {typeDgr("box"), typeDgr("freeBox"), spec("freeBox")}) {
+    L0_Var_2 nameStyle = first(first(box, "compartType"), "compartStyle");
+    ASSERT_EQ(attr(nameStyle, "id"), "AS#Name");
+    EXPECT_EQ(over(styleOf(box), "compartStyle"), (Objects{nameStyle})) << attr(box, "id");
+  }
+  Objects before = over(styleOf(spec("diagramType")), "compartStyle");
+  L0_Func_add_links_from_compartType_to_compartStyle();
+  EXPECT_EQ(over(styleOf(spec("diagramType")), "compartStyle"), before);
+}
