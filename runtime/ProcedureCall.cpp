@@ -172,3 +172,11 @@ std::string executeStringFunction(const std::string& library, const std::string&
   auto entry = gr::bind<StringEntry>(library, function);
   return entry ? entry.get<StringEntry>()(object) : std::string();
 }
+
+using ObjectReturningEntry = L0_Var_2(L0_Var_2);
+
+L0_Var_2 executeObjectReturningFunction(const std::string& library, const std::string& function,
+                                        L0_Var_2 object) {
+  auto entry = gr::bind<ObjectReturningEntry>(library, function);
+  return entry ? entry.get<ObjectReturningEntry>()(object) : L0_Var_2();
+}

@@ -31,3 +31,6 @@ bool executeBooleanFunction(const std::string& library, const std::string& funct
                             L0_Var_2 object);
 std::string executeStringFunction(const std::string& library, const std::string& function,
                                   L0_Var_2 object);
+// The object the function returns; a null variable when the call was not made.
+L0_Var_2 executeObjectReturningFunction(const std::string& library, const std::string& function,
+                                        L0_Var_2 object);
