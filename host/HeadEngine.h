@@ -72,6 +72,7 @@ class HeadEngine : public gr::HostApi {
   // ---- gr::HostApi
   void enqueueCmd() override;
   void saveAllDiagrams() override;
+  // Takes the command out of the queue, executes and deletes it.
   void executeCommand(uint32_t command) override;
   bool loadMetamodel(const std::string& name) override;
   void showInformationBar(const std::string& text) override;

@@ -67,7 +67,7 @@ bool ScriptPlayer::playFile(const std::filesystem::path& file, std::ostream& err
     if (!text.empty() && text.back() == '\r') text.pop_back();
     try {
       playLine(text);
-    } catch (const ScriptError& failure) {
+    } catch (const std::exception& failure) {
       errors << file.string() << ":" << number << ": " << failure.what() << "\n";
       return false;
     }
