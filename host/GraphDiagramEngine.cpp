@@ -47,6 +47,9 @@ void GraphDiagramEngine::activate(RepId diagram) {
   model::unlinkAll(pointer, "graphDiagram");
   model::link(pointer, "graphDiagram", diagram);
   if (!isOpen(diagram)) open_.push_back(diagram);
+  // The selection of an open diagram: the engine's, empty until elements are selected.
+  if (!model::firstPartner(diagram, "collection"))
+    model::link(diagram, "collection", model::create("Collection"));
 }
 
 void GraphDiagramEngine::close(RepId diagram) {

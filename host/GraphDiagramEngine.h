@@ -2,6 +2,8 @@
 // current, the pop-up menu last shown, and a record of the refresh commands it
 // executed (nothing is drawn).
 //
+// An open diagram has a Collection, its selection, made when it first opens.
+//
 // Open diagrams are window state: they live in the engine, not in the model,
 // and a project opens with none (its OpenProjectEvent handler opens what it
 // wants shown). The current diagram is model state: the single

@@ -37,6 +37,12 @@ TEST_F(HostTest, ActivatingAndClosingDiagramsMovesTheCurrentDiagram) {
   ASSERT_NE(first, 0u);
   EXPECT_EQ(attribute(first, "caption"), "First");
   EXPECT_TRUE(diagrams.isOpen(first));
+  // An opened diagram gets its selection, once.
+  EXPECT_EQ(partners(first, "collection").size(), 1u);
+  RepId activateAgain = grhost::model::create("ActiveDgrCmd");
+  grhost::model::link(activateAgain, "graphDiagram", first);
+  head().executeCommand(activateAgain);
+  EXPECT_EQ(objectsOf("Collection").size(), 1u);
 
   run("main#open_second_close_first");
   RepId second = diagrams.currentDiagram();
