@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "host/GeometryModel.h"
 #include "host/Model.h"
 
 namespace grhost {
@@ -14,6 +15,22 @@ const char* const kRefreshCommands[] = {"OkCmd",      "ActiveElementCmd", "Updat
 bool isRefreshCommand(const std::string& className) {
   return std::find(std::begin(kRefreshCommands), std::end(kRefreshCommands), className) !=
          std::end(kRefreshCommands);
+}
+
+// The commands after which a real engine draws the diagram anew: elements
+// without geometry get it then.
+const char* const kLayoutCommands[] = {"OkCmd", "ActiveDgrCmd", "ActiveDgrViewCmd", "UpdateDgrCmd",
+                                       "PasteCmd"};
+
+bool isLayoutCommand(const std::string& className) {
+  return std::find(std::begin(kLayoutCommands), std::end(kLayoutCommands), className) !=
+         std::end(kLayoutCommands);
+}
+
+// An OkCmd may name only its element.
+RepId diagramOf(RepId command) {
+  if (RepId diagram = model::firstPartner(command, "graphDiagram")) return diagram;
+  return model::firstPartner(model::firstPartner(command, "element"), "graphDiagram");
 }
 
 }  // namespace
@@ -31,6 +48,8 @@ bool GraphDiagramEngine::execute(RepId command, const std::string& className) {
   } else {
     return false;
   }
+  if (isLayoutCommand(className))
+    if (RepId laidOut = diagramOf(command)) layOutDiagram(laidOut);
   note(command, className);
   return true;
 }

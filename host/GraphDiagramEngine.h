@@ -1,6 +1,7 @@
 // The headless graph diagram engine: which diagrams are open and which one is
-// current, the pop-up menu last shown, and a record of the refresh commands it
-// executed (nothing is drawn).
+// current, the pop-up menu last shown, a record of the refresh commands it
+// executed, and the geometry of every element: commands that would redraw a
+// diagram lay out its elements that have none (host/GeometryModel.h).
 //
 // An open diagram has a Collection, its selection, made when it first opens.
 //

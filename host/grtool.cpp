@@ -1,5 +1,5 @@
-// grtool: creates and opens projects, plays gesture scripts and dumps the
-// model.
+// grtool: creates and opens projects, plays gesture scripts, renders
+// diagrams and dumps the model.
 #include <CLI/CLI.hpp>
 
 #include <filesystem>
@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "host/HostError.h"
+#include "host/Model.h"
 #include "host/ModelDump.h"
 #include "host/Project.h"
 #include "host/ScriptPlayer.h"
 #include "host/Session.h"
+#include "host/SvgRender.h"
 
 namespace {
 
@@ -47,6 +49,38 @@ int dumpModel(const std::string& folder, const std::string& className, bool json
   return 0;
 }
 
+struct RenderRequest {
+  std::string caption;
+  std::string output;
+  std::string folder;
+};
+
+RepId diagramToRender(const std::string& caption) {
+  RepId diagram = caption.empty() ? grhost::render::currentDiagram() : grhost::render::diagramByCaption(caption);
+  if (diagram) return diagram;
+  throw grhost::HostError(caption.empty() ? "There is no current diagram; name one with --diagram."
+                                          : "There is no diagram \"" + caption + "\".");
+}
+
+// Rendering lays out what has no geometry yet; the new locations are kept.
+int renderDiagrams(const std::string& folder, const RenderRequest& request) {
+  grhost::Project project = grhost::Project::open(folder);
+  grhost::model::SaveTransaction transaction;
+  if (!request.folder.empty()) {
+    for (const auto& rendered : grhost::render::renderAllDiagrams(request.folder))
+      std::cout << "rendered \"" << rendered.caption << "\" to " << rendered.file.string() << "\n";
+    return 0;
+  }
+  std::string svg = grhost::render::renderDiagram(diagramToRender(request.caption));
+  if (request.output.empty()) {
+    std::cout << svg;
+  } else {
+    grhost::render::writeTextFile(request.output, svg);
+    std::cout << "rendered to " << request.output << "\n";
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -72,11 +106,23 @@ int main(int argc, char** argv) {
   dump->add_option("--class", className, "Only objects of this class and its subclasses");
   dump->add_flag("--json", json, "Print JSON instead of text");
 
+  RenderRequest renderRequest;
+  CLI::App* render = app.add_subcommand("render", "Draw diagrams of a project as SVG");
+  render->add_option("PROJECT", folder, "The project folder")->required();
+  CLI::Option* one = render->add_option("--diagram", renderRequest.caption,
+                                        "The caption of the diagram (default: the current diagram)");
+  CLI::Option* file = render->add_option("-o,--output", renderRequest.output,
+                                         "The SVG file to write (default: standard output)");
+  render->add_option("--dir", renderRequest.folder, "Draw every diagram into this folder, one file each")
+      ->excludes(one)
+      ->excludes(file);
+
   CLI11_PARSE(app, argc, argv);
   options.toolFolder = toolFolder;
   try {
     if (create->parsed()) return newProject(folder, name, options);
     if (play->parsed()) return playScripts(folder, scripts, options);
+    if (render->parsed()) return renderDiagrams(folder, renderRequest);
     return dumpModel(folder, className, json);
   } catch (const grhost::HostError& failure) {
     std::cerr << "grtool: " << failure.what() << "\n";
