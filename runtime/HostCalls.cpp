@@ -1,5 +1,7 @@
 #include "runtime/HostCalls.h"
 
+#include <dlfcn.h>
+
 #include <filesystem>
 
 #include "runtime/MessageSink.h"
@@ -16,6 +18,17 @@ HostApi* installed = nullptr;
 std::string currentFolder() {
   std::error_code ec;
   return std::filesystem::current_path(ec).string();
+}
+
+// Without a host, the runtime folder is the one this library was loaded from:
+// the behaviour library and the procedures beside it are found there.
+std::string folderOfThisLibrary() {
+  Dl_info info{};
+  if (!dladdr(reinterpret_cast<void*>(&currentFolder), &info) || !info.dli_fname)
+    return currentFolder();
+  std::error_code ec;
+  std::filesystem::path library = std::filesystem::canonical(info.dli_fname, ec);
+  return ec ? currentFolder() : library.parent_path().string();
 }
 
 }  // namespace
@@ -37,7 +50,7 @@ bool HostApi::loadMetamodel(const std::string& name) {
 }
 void HostApi::showInformationBar(const std::string& text) { deliverMessage("info", text); }
 std::string HostApi::projectPath() { return currentFolder(); }
-std::string HostApi::runtimePath() { return currentFolder(); }
+std::string HostApi::runtimePath() { return folderOfThisLibrary(); }
 std::string HostApi::toolPath() { return currentFolder(); }
 void HostApi::luaDoFile(const std::string& scriptFile) {
   notAvailable("Lua_dofile(" + scriptFile + ")");
