@@ -1,5 +1,6 @@
 #include "host/GeometryModel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <unordered_map>
@@ -109,6 +110,7 @@ class DiagramReader {
     DefaultSize size = defaultSize(element.kind);
     item.width = look.width > 0 ? look.width : size.width;
     item.height = look.height > 0 ? look.height : size.height;
+    if (element.kind != ElementKind::Port && !item.box) growToText(element.id, item);
     if (element.kind == ElementKind::Node) {
       element.owner = indexOf(model::firstPartner(element.id, "container"));
       if (model::firstPartner(element.id, "component")) item.header = headerHeight(element.id);
@@ -116,6 +118,14 @@ class DiagramReader {
       element.owner = indexOf(model::firstPartner(element.id, "node"));
     }
     item.owner = element.owner;
+  }
+
+  // A box that is placed here is made big enough for its texts.
+  void growToText(RepId element, LayoutItem& item) {
+    std::vector<render::ShownText> texts = styles_.shownTexts(element);
+    if (texts.empty()) return;
+    item.width = std::max(item.width, static_cast<int>(std::ceil(styles_.textWidth(texts))) + 2 * kTextMargin);
+    item.height = std::max(item.height, static_cast<int>(std::ceil(styles_.textHeight(texts))) + 2 * kTextMargin);
   }
 
   int headerHeight(RepId node) {

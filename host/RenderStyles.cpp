@@ -163,6 +163,22 @@ std::vector<ShownText> StyleBook::shownTexts(RepId element) {
   return texts;
 }
 
+namespace {
+std::size_t characterCount(const std::string& text) {
+  return static_cast<std::size_t>(
+      std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+}  // namespace
+
+double StyleBook::textWidth(const std::vector<ShownText>& texts) const {
+  double widest = 0;
+  for (const ShownText& text : texts) {
+    double perCharacter = text.look->sizePx * (text.look->bold ? 0.62 : 0.56);
+    for (const std::string& line : text.lines) widest = std::max(widest, characterCount(line) * perCharacter);
+  }
+  return widest;
+}
+
 double StyleBook::textHeight(const std::vector<ShownText>& texts) const {
   double height = 0;
   for (const ShownText& text : texts) height += text.lines.size() * text.look->lineHeight();

@@ -80,6 +80,9 @@ class StyleBook {
   std::vector<ShownText> shownTexts(RepId element);
   // The height the element's texts take.
   double textHeight(const std::vector<ShownText>& texts) const;
+  // About the width of the longest line (no font metrics: an average
+  // character width).
+  double textWidth(const std::vector<ShownText>& texts) const;
 
  private:
   std::map<RepId, BoxLook> boxes_;

@@ -51,6 +51,21 @@ TEST_F(GeometryModelTest, ElementsWithoutLocationGetOneSizedByTheirStyle) {
   EXPECT_TRUE(grhost::geometry::onBorder(boxB, route->back()));
 }
 
+TEST_F(GeometryModelTest, PlacedBoxesGrowToHoldTheirTexts) {
+  RepId big = object("CompartStyle", {{"fontSize", "20"}});
+  RepId wide = node(), tall = node(), given = node(0, "0 0 30 20"), small = node();
+  compartment(wide, "A name far too long for a hundred and ten units");
+  compartment(tall, "one\ntwo\nthree\nfour", big);
+  compartment(given, "A name far too long for a hundred and ten units");
+  compartment(small, "ok");
+  grhost::layOutDiagram(diagram_);
+  EXPECT_GT(boxOf(wide).w, 250);
+  EXPECT_EQ(boxOf(wide).h, 45);
+  EXPECT_GT(boxOf(tall).h, 4 * 20);
+  EXPECT_EQ(boxOf(given), (Box{0, 0, 30, 20}));
+  EXPECT_EQ(boxOf(small), (Box{boxOf(small).x, boxOf(small).y, 110, 45}));
+}
+
 TEST_F(GeometryModelTest, ExplicitLocationsAreKeptAndWrittenLocationsAreStable) {
   RepId fixed = node(0, "300 40 120 60");
   RepId fixedLine = edge(fixed, fixed, 0, "1 2 3 4 5 6");
