@@ -451,3 +451,11 @@ void L0_Func_ExecTransf() {
   first.deleteObj();
 }
 GR_ENTRY_SIGNATURE(L0_Func_ExecTransf)
+
+// Queued for a new element whose type opens its properties on creation; by
+// the time it runs the engine has made the new element active.
+void L0_Func_show_active_element_properties() {
+  L0_Var_2 element = L0_Func_get_active_element();
+  if (!element.isNull()) L0_Func_call_element_proc_thru_type(element, "procProperties");
+}
+GR_ENTRY_SIGNATURE(L0_Func_show_active_element_properties)

@@ -28,6 +28,8 @@ L0_TRANSFORMATION void L0_Func_ChangeParent();
 L0_TRANSFORMATION void L0_Func_FreeBoxEdited();
 L0_TRANSFORMATION void L0_Func_FreeLineEdited();
 L0_TRANSFORMATION void L0_Func_ExecTransf();
+// Runs the `procProperties` procedure of the active element's type.
+L0_TRANSFORMATION void L0_Func_show_active_element_properties();
 
 namespace gr {
 // The element multiplicity of the type and its supertypes in the diagram;

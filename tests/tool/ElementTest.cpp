@@ -197,6 +197,18 @@ TEST_F(ElementTest, AFreeBoxTakesItsGeometryFromTheEvent) {
                           {"freeBox_y", "6"}});
 }
 
+TEST_F(ElementTest, PropertiesOnCreationAreThoseOfTheActiveElementsType) {
+  a.setAttr("procProperties", "grtest_procedures#object_entry");
+  L0_Var_2 node = drawBox(boxA);
+  L0_Func_show_active_element_properties();
+  EXPECT_TRUE(messages().empty());  // nothing is active yet
+  L0_Var_2 other = drawBox(boxB);
+  select({node, other});
+  L0_Func_show_active_element_properties();
+  EXPECT_EQ(messages(), (std::vector<std::string>{"object entry got " +
+                                                  std::to_string(node.getCurrObjID())}));
+}
+
 TEST_F(ElementTest, ExecTransfReportsAMissingOrEmptyEvent) {
   L0_Func_ExecTransf();
   L0_Var_2 event = create("ExecTransfEvent");
