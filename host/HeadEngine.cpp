@@ -55,7 +55,7 @@ bool isPlainMetamodelName(const std::string& name) {
 
 HeadEngine::HeadEngine(const HostPaths& paths, const std::filesystem::path& mainLibrary,
                        MessageLog& log)
-    : paths_(paths), log_(log), libraries_(mainLibrary), system_(log) {
+    : paths_(paths), log_(log), libraries_(mainLibrary), dialogs_(queue_), system_(log) {
   gr::setHost(this);
 }
 
@@ -128,11 +128,22 @@ void HeadEngine::executeCommands() {
 // Each command with what it runs is committed on its own.
 bool HeadEngine::executeNextCommand() {
   model::SaveTransaction transaction;
-  RepId command = queue_.pop();
+  RepId command = nextCommand();
   if (!command) return false;
+  queue_.remove(command);
   guarded("command " + model::className(command), [&] { execute(command); });
   model::remove(command);
   return true;
+}
+
+// The first queued command that no modal form holds back; when all wait,
+// the loops of forms closed meanwhile end and release theirs.
+RepId HeadEngine::nextCommand() {
+  do {
+    for (RepId command : queue_.pending())
+      if (!dialogs_.isWaiting(command)) return command;
+  } while (dialogs_.endClosedLoops());
+  return 0;
 }
 
 void HeadEngine::execute(RepId command) {

@@ -47,7 +47,8 @@ class HeadEngine : public gr::HostApi {
   // failures are reported, never thrown. False when nothing could run.
   bool runHandler(const std::string& value);
   // Executes the queued commands in order, also those queued meanwhile, and
-  // deletes each executed command.
+  // deletes each executed command. Commands that wait for a modal form stay
+  // queued (DialogEngine).
   void executeCommands();
   // runHandler, then executeCommands.
   bool runAndExecute(const std::string& value);
@@ -92,6 +93,7 @@ class HeadEngine : public gr::HostApi {
   bool runDispatcher();
   bool runTransformation(const HandlerValue& handler);
   bool executeNextCommand();
+  RepId nextCommand();
   void execute(RepId command);
   void executeTransformationCommand(RepId command);
   RepId createEvent(const EventSpec& event);

@@ -5,6 +5,7 @@
 
 #include "host/HostError.h"
 #include "host/MessageLog.h"
+#include "host/Model.h"
 #include "platform/repository.h"
 
 namespace grhost {
@@ -26,8 +27,8 @@ void ScriptPlayer::addExpectation(const std::string& keyword, Action action) {
   expectations_[keyword] = std::move(action);
 }
 
-void ScriptPlayer::setAttributeExpectation(AttributeAction action) {
-  attributeExpectation_ = std::move(action);
+void ScriptPlayer::setObjectExpectation(ObjectAction action) {
+  objectExpectation_ = std::move(action);
 }
 
 void ScriptPlayer::playLine(const std::string& text) {
@@ -49,8 +50,8 @@ void ScriptPlayer::expect(ScriptLine& line) {
   auto found = expectations_.find(what);
   if (found != expectations_.end())
     found->second(line);
-  else if (what.find('.') != std::string::npos && attributeExpectation_)
-    attributeExpectation_(what, line);
+  else if (objectExpectation_)
+    objectExpectation_(what, line);
   else
     throw ScriptError("unknown expectation '" + what + "'");
   ++expectationsMet_;
@@ -63,19 +64,24 @@ bool ScriptPlayer::playFile(const std::filesystem::path& file, std::ostream& err
     return false;
   }
   std::string text;
-  for (std::size_t number = 1; std::getline(in, text); ++number) {
+  for (lineNumber_ = 1; std::getline(in, text); ++lineNumber_) {
     if (!text.empty() && text.back() == '\r') text.pop_back();
     try {
       playLine(text);
     } catch (const std::exception& failure) {
-      errors << file.string() << ":" << number << ": " << failure.what() << "\n";
+      errors << file.string() << ":" << lineNumber_ << ": " << failure.what() << "\n";
+      lineNumber_ = 0;
       return false;
     }
   }
+  lineNumber_ = 0;
   return true;
 }
 
 RepId ScriptPlayer::named(const std::string& name) const {
+  auto unbound = unbound_.find(name);
+  if (unbound != unbound_.end())
+    throw ScriptError("'" + name + "' names nothing: " + unbound->second);
   auto found = names_.find(name);
   if (found == names_.end()) throw ScriptError("unknown name '" + name + "'");
   if (!ObjectExists(found->second))
@@ -84,6 +90,20 @@ RepId ScriptPlayer::named(const std::string& name) const {
   return found->second;
 }
 
-void ScriptPlayer::setName(const std::string& name, RepId object) { names_[name] = object; }
+void ScriptPlayer::setName(const std::string& name, RepId object) {
+  unbound_.erase(name);
+  names_[name] = object;
+}
+
+std::string ScriptPlayer::describe(RepId object) const {
+  for (const auto& [name, named] : names_)
+    if (named == object) return name;
+  return model::className(object) + " " + std::to_string(object);
+}
+
+void ScriptPlayer::unbind(const std::string& name, const std::string& reason) {
+  names_.erase(name);
+  unbound_[name] = reason;
+}
 
 }  // namespace grhost

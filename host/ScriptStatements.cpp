@@ -1,10 +1,11 @@
 // The statements every script has: raising an event, running a handler,
 // choosing a menu item, naming an object, and answering the file and folder
-// choices.
+// choices; with them the gestures of the diagram and dialog engines.
 #include <algorithm>
 
 #include "host/HeadEngine.h"
 #include "host/Model.h"
+#include "host/ScriptCreated.h"
 #include "host/ScriptPlayer.h"
 
 namespace grhost {
@@ -39,9 +40,28 @@ void runHandler(ScriptPlayer& player, ScriptLine& line) {
     throw ScriptError("handler \"" + handler + "\" did not run");
 }
 
-// find CLASS [where ATTR = "value"] as NAME
+// find NAME.ROLE as NAME: the first partner over the role.
+void findPartner(ScriptPlayer& player, const std::string& reference, ScriptLine& line) {
+  line.keyword("as");
+  std::string name = line.word("a name");
+  line.finish();
+  std::size_t dot = reference.find('.');
+  RepId object = player.named(reference.substr(0, dot));
+  std::string role = reference.substr(dot + 1);
+  if (!model::role(object, role))
+    throw ScriptError(model::className(object) + " has no role " + role);
+  RepId partner = model::firstPartner(object, role);
+  if (!partner) throw ScriptError(reference + " leads to nothing");
+  player.setName(name, partner);
+}
+
+// find CLASS [where ATTR = "value"] as NAME | find NAME.ROLE as NAME
 void findObject(ScriptPlayer& player, ScriptLine& line) {
   std::string className = line.word("a class");
+  if (className.find('.') != std::string::npos) {
+    findPartner(player, className, line);
+    return;
+  }
   std::string attribute, value;
   bool filtered = line.accept("where");
   if (filtered) {
@@ -63,15 +83,18 @@ void findObject(ScriptPlayer& player, ScriptLine& line) {
                     (filtered ? " where " + attribute + " = \"" + value + "\"" : std::string()));
 }
 
-// choose "caption": picks an item of the last menu shown.
+// choose "caption" [as NAME...]: picks an item of the last menu shown; the
+// names go to the elements it added to the current diagram, in their order.
 void chooseMenuItem(ScriptPlayer& player, ScriptLine& line) {
   std::string caption = line.string("a menu item's caption");
-  line.finish();
+  std::vector<std::string> names = namesAtEnd(line);
   const std::vector<MenuItem>& menu = player.head().diagrams().lastMenu();
   auto item = std::find_if(menu.begin(), menu.end(),
                            [&](const MenuItem& entry) { return entry.caption == caption; });
   if (item == menu.end()) throw ScriptError("the last menu shown has no item \"" + caption + "\"");
+  NewElements added(player.head().diagrams().currentDiagram());
   player.head().raiseEvent({"PopUpElemSelectEvent", false, "", {{"popUpElement", item->popUpElement}}});
+  nameAll(player, names, added);
 }
 
 // answer file "path" | answer folder "path"
@@ -94,6 +117,8 @@ void addCoreStatements(ScriptPlayer& player) {
   player.addGesture("choose", [&player](ScriptLine& line) { chooseMenuItem(player, line); });
   player.addStatement("find", [&player](ScriptLine& line) { findObject(player, line); });
   player.addStatement("answer", [&player](ScriptLine& line) { queueAnswer(player, line); });
+  addDiagramGestures(player);
+  addDialogGestures(player);
 }
 
 }  // namespace grhost
