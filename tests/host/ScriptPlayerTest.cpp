@@ -28,7 +28,7 @@ class ScriptTest : public HostTest {
   }
   // Plays the lines as a file; "" when all passed, else the error output.
   std::string play(const std::string& lines) {
-    std::filesystem::path script = folder_.parent_path() / (folder_.filename().string() + ".gestures");
+    std::filesystem::path script = folder_.parent_path() / (folder_.filename().string() + ".grs");
     std::ofstream(script) << lines;
     std::ostringstream errors;
     bool passed = player_->playFile(script, errors);
