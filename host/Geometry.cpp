@@ -142,24 +142,57 @@ Point midpoint(const Polyline& line) {
   return line.front();
 }
 
-Polyline straightRoute(const Box& from, const Box& to) {
-  return {borderPoint(from, to.centre()), borderPoint(to, from.centre())};
+namespace {
+
+int clamped(int value, int low, int high) { return std::max(low, std::min(value, high)); }
+
+// Where the ray from ORIGIN (inside the box) along (DX, DY) leaves the box.
+Point exitPoint(const Box& box, double ox, double oy, double dx, double dy) {
+  constexpr double kUnbounded = std::numeric_limits<double>::infinity();
+  double tx = dx > 1e-9 ? (box.right() - ox) / dx : dx < -1e-9 ? (box.x - ox) / dx : kUnbounded;
+  double ty = dy > 1e-9 ? (box.bottom() - oy) / dy : dy < -1e-9 ? (box.y - oy) / dy : kUnbounded;
+  double t = std::max(0.0, std::min(tx, ty));
+  return {rounded(ox + dx * t), rounded(oy + dy * t)};
+}
+
+// How far a route may move sideways and still start and end inside both boxes.
+int sidewaysRoom(const Box& from, const Box& to) {
+  return std::max(0, std::min({from.w, from.h, to.w, to.h}) / 2 - 1);
+}
+
+}  // namespace
+
+Polyline straightRoute(const Box& from, const Box& to, int offset) {
+  if (offset == 0) return {borderPoint(from, to.centre()), borderPoint(to, from.centre())};
+  double ax = from.x + from.w / 2.0, ay = from.y + from.h / 2.0;
+  double bx = to.x + to.w / 2.0, by = to.y + to.h / 2.0;
+  double dx = bx - ax, dy = by - ay, length = std::hypot(dx, dy);
+  if (length < 1e-9) {
+    dx = 1;
+    dy = 0;
+  } else {
+    dx /= length;
+    dy /= length;
+  }
+  double shift = clamped(offset, -sidewaysRoom(from, to), sidewaysRoom(from, to));
+  double nx = dy * shift, ny = -dx * shift;  // left of the direction, y growing downwards
+  return {exitPoint(from, ax + nx, ay + ny, dx, dy), exitPoint(to, bx + nx, by + ny, -dx, -dy)};
 }
 
 namespace {
 
 // Both boxes share a band of X (vertical route) or of Y (horizontal route).
-std::optional<Polyline> straightAcrossSharedBand(const Box& from, const Box& to) {
+std::optional<Polyline> straightAcrossSharedBand(const Box& from, const Box& to, int offset) {
   int low = std::max(from.x, to.x), high = std::min(from.right(), to.right());
   if (low < high) {
-    int x = (low + high) / 2;
+    int x = clamped((low + high) / 2 + offset, low + 1, std::max(low + 1, high - 1));
     if (to.y >= from.bottom()) return Polyline{{x, from.bottom()}, {x, to.y}};
     if (to.bottom() <= from.y) return Polyline{{x, from.y}, {x, to.bottom()}};
   }
   low = std::max(from.y, to.y);
   high = std::min(from.bottom(), to.bottom());
   if (low < high) {
-    int y = (low + high) / 2;
+    int y = clamped((low + high) / 2 + offset, low + 1, std::max(low + 1, high - 1));
     if (to.x >= from.right()) return Polyline{{from.right(), y}, {to.x, y}};
     if (to.right() <= from.x) return Polyline{{from.x, y}, {to.right(), y}};
   }
@@ -168,19 +201,19 @@ std::optional<Polyline> straightAcrossSharedBand(const Box& from, const Box& to)
 
 }  // namespace
 
-Polyline orthogonalRoute(const Box& from, const Box& to) {
-  if (from.overlaps(to)) return straightRoute(from, to);
-  if (std::optional<Polyline> straight = straightAcrossSharedBand(from, to)) return *straight;
+Polyline orthogonalRoute(const Box& from, const Box& to, int offset) {
+  if (from.overlaps(to)) return straightRoute(from, to, offset);
+  if (std::optional<Polyline> straight = straightAcrossSharedBand(from, to, offset)) return *straight;
   Point a = from.centre(), b = to.centre();
   if (std::abs(b.x - a.x) >= std::abs(b.y - a.y)) {
-    Point start{b.x > a.x ? from.right() : from.x, a.y};
-    Point end{b.x > a.x ? to.x : to.right(), b.y};
-    int middle = (start.x + end.x) / 2;
+    Point start{b.x > a.x ? from.right() : from.x, clamped(a.y + offset, from.y, from.bottom())};
+    Point end{b.x > a.x ? to.x : to.right(), clamped(b.y + offset, to.y, to.bottom())};
+    int middle = (start.x + end.x) / 2 + offset;
     return {start, {middle, start.y}, {middle, end.y}, end};
   }
-  Point start{a.x, b.y > a.y ? from.bottom() : from.y};
-  Point end{b.x, b.y > a.y ? to.y : to.bottom()};
-  int middle = (start.y + end.y) / 2;
+  Point start{clamped(a.x + offset, from.x, from.right()), b.y > a.y ? from.bottom() : from.y};
+  Point end{clamped(b.x + offset, to.x, to.right()), b.y > a.y ? to.y : to.bottom()};
+  int middle = (start.y + end.y) / 2 + offset;
   return {start, {start.x, middle}, {end.x, middle}, end};
 }
 

@@ -60,12 +60,15 @@ int perimeter(const Box& box);
 // The point halfway along the polyline's length.
 Point midpoint(const Polyline& line);
 
-// Routes from one box's outline to another's.
+// Routes from one box's outline to another's. OFFSET moves a route sideways
+// so that several lines between the same boxes lie apart, as far as the
+// boxes leave room: a straight route to the left of its direction (negative:
+// to the right), an orthogonal one by OFFSET along x and y.
 // The centre-to-centre line, clipped at both outlines.
-Polyline straightRoute(const Box& from, const Box& to);
+Polyline straightRoute(const Box& from, const Box& to, int offset = 0);
 // Horizontal and vertical segments only, leaving and entering the sides
 // that face each other.
-Polyline orthogonalRoute(const Box& from, const Box& to);
+Polyline orthogonalRoute(const Box& from, const Box& to, int offset = 0);
 // A line from a box to itself: a loop over its top-right corner.
 Polyline selfLoop(const Box& box);
 

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <utility>
 
 namespace grhost::geometry {
 namespace {
 
 using S = LayoutSpacing;
+constexpr int kParallelSpacing = 10;
 
 class Layouter {
  public:
@@ -25,6 +28,7 @@ class Layouter {
     arrangeTopLevel(roots);
     for (std::size_t i = 0; i < items_.size(); ++i)
       if (items_[i].kind == ItemKind::Box) placePorts(static_cast<int>(i));
+    countGivenParallels();
     for (std::size_t i = 0; i < items_.size(); ++i)
       if (items_[i].kind == ItemKind::Line) route(static_cast<int>(i));
     return std::move(outcome_);
@@ -267,7 +271,26 @@ class Layouter {
   Polyline routeBetween(const LayoutItem& item) {
     if (item.start == item.end) return selfLoop(endBox(item.start));
     Box from = endBox(item.start), to = endBox(item.end);
-    return item.orthogonal ? orthogonalRoute(from, to) : straightRoute(from, to);
+    int offset = sidewaysOffset(item.start, item.end);
+    if (item.orthogonal) return orthogonalRoute(from, to, offset);
+    // Left of one direction is right of the other.
+    return straightRoute(from, to, item.start < item.end ? offset : -offset);
+  }
+
+  // Lines with geometry between two ends were routed earlier: new ones
+  // between the same ends go beside them.
+  void countGivenParallels() {
+    for (const LayoutItem& item : items_)
+      if (item.kind == ItemKind::Line && item.line && validIndex(item.start) && validIndex(item.end))
+        ++parallels_[{std::min(item.start, item.end), std::max(item.start, item.end)}];
+  }
+
+  // The first line between two ends takes the plain route, the next ones lie
+  // beside it, alternately on either side.
+  int sidewaysOffset(int start, int end) {
+    int k = parallels_[{std::min(start, end), std::max(start, end)}]++;
+    int step = (k + 1) / 2 * kParallelSpacing;
+    return k % 2 == 1 ? step : -step;
   }
 
   const std::vector<LayoutItem>& items_;
@@ -275,6 +298,7 @@ class Layouter {
   std::vector<std::vector<int>> children_;
   std::vector<std::vector<int>> ports_;
   std::vector<bool> routing_;
+  std::map<std::pair<int, int>, int> parallels_;
 };
 
 }  // namespace

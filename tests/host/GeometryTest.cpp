@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+#include <string>
+
 #include "host/Geometry.h"
 #include "host/GeometryLayout.h"
 
@@ -83,6 +87,18 @@ TEST(GeometryRoutes, OrthogonalRoutesUseOnlyHorizontalAndVerticalSegments) {
     for (std::size_t i = 1; i < line.size(); ++i)
       EXPECT_TRUE(line[i].x == line[i - 1].x || line[i].y == line[i - 1].y) << geo::formatPolyline(line);
   }
+}
+
+TEST(GeometryRoutes, OffsetRoutesMoveSidewaysWithinTheBoxes) {
+  Box a{0, 0, 100, 50}, b{300, 0, 100, 50}, c{400, 300, 80, 40};
+  EXPECT_EQ(geo::straightRoute(a, b, 10), (Polyline{{100, 15}, {300, 15}}));  // left of rightwards is up
+  EXPECT_EQ(geo::straightRoute(a, b, -10), (Polyline{{100, 35}, {300, 35}}));
+  EXPECT_EQ(geo::straightRoute(a, b, 500), (Polyline{{100, 1}, {300, 1}}));  // no further than the boxes allow
+  Polyline shifted = geo::orthogonalRoute(a, c, 10), plain = geo::orthogonalRoute(a, c);
+  ASSERT_EQ(shifted.size(), plain.size());
+  EXPECT_TRUE(geo::onBorder(a, shifted.front()));
+  EXPECT_TRUE(geo::onBorder(c, shifted.back()));
+  for (std::size_t i = 0; i < shifted.size(); ++i) EXPECT_NE(shifted[i], plain[i]) << i;
 }
 
 TEST(GeometryRoutes, SelfLoopsLeaveAndEnterTheSameBox) {
@@ -264,6 +280,29 @@ TEST(GeometryLayout, LinesRunBetweenTheOutlinesOfTheirEnds) {
   Point middle = geo::midpoint(outcome.lines[3]);
   EXPECT_EQ(outcome.lines[6].front(), middle);
   EXPECT_EQ(outcome.boxes[3], geo::boundsOf(outcome.lines[3]));
+}
+
+TEST(GeometryLayout, LinesBetweenTheSameEndsLieApart) {
+  for (bool orthogonal : {false, true}) {
+    std::vector<LayoutItem> items{box(), box(), lineBetween(0, 1, orthogonal), lineBetween(1, 0, orthogonal),
+                                  lineBetween(0, 1, orthogonal)};
+    LayoutOutcome outcome = geo::layOut(items);
+    std::set<std::string> routes;
+    for (int line : {2, 3, 4}) {
+      Polyline route = outcome.lines[line];
+      EXPECT_TRUE(geo::onBorder(outcome.boxes[items[line].start], route.front())) << line;
+      EXPECT_TRUE(geo::onBorder(outcome.boxes[items[line].end], route.back())) << line;
+      if (route.front().x > route.back().x) std::reverse(route.begin(), route.end());
+      routes.insert(geo::formatPolyline(route));
+    }
+    EXPECT_EQ(routes.size(), 3u) << "orthogonal " << orthogonal;
+  }
+  // A line added later does not take the route of one laid out before.
+  std::vector<LayoutItem> items{givenBox({0, 0, 100, 50}), givenBox({300, 0, 100, 50}), lineBetween(0, 1),
+                                lineBetween(1, 0)};
+  items[2].line = geo::straightRoute(*items[0].box, *items[1].box);
+  LayoutOutcome outcome = geo::layOut(items);
+  EXPECT_NE(outcome.lines[3].front().y, outcome.lines[2].front().y);
 }
 
 TEST(GeometryLayout, GivenLinesStayAndLooseLinesGetAPlaceOfTheirOwn) {
