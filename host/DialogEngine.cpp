@@ -44,7 +44,8 @@ RepId findDepthFirst(RepId container, const std::string& className, const std::s
   for (RepId component : model::partners(container, "component")) {
     if (model::isKindOf(component, className) && model::attribute(component, attribute) == value)
       return component;
-    if (RepId inner = findDepthFirst(component, className, attribute, value, depth + 1)) return inner;
+    if (RepId inner = findDepthFirst(component, className, attribute, value, depth + 1))
+      return inner;
   }
   return 0;
 }
@@ -53,8 +54,8 @@ RepId findDepthFirst(RepId container, const std::string& className, const std::s
 
 bool DialogEngine::execute(RepId command, const std::string& className) {
   if (className == "PropertyDgrCmd" || className == "StyleDialogCmd") {
-    RepId shown = model::firstPartner(command, className == "PropertyDgrCmd" ? "propertyDiagram"
-                                                                              : "element");
+    RepId shown =
+        model::firstPartner(command, className == "PropertyDgrCmd" ? "propertyDiagram" : "element");
     record_.push_back({className, model::attribute(command, "info"), shown});
     return true;
   }
@@ -160,7 +161,8 @@ std::string DialogEngine::handlerFor(RepId component, const std::string& eventNa
 
 RepId DialogEngine::formOf(RepId component) {
   std::set<RepId> seen;
-  for (RepId at = component; at && seen.insert(at).second; at = model::firstPartner(at, "container"))
+  for (RepId at = component; at && seen.insert(at).second;
+       at = model::firstPartner(at, "container"))
     if (model::isKindOf(at, "D#Form")) return at;
   return 0;
 }

@@ -22,7 +22,7 @@ class CommandQueue;
 
 struct DialogCommand {
   std::string className;
-  std::string info;   // the command word of a D#Command
+  std::string info;    // the command word of a D#Command
   RepId receiver = 0;  // the form component, or the property diagram
 };
 
@@ -64,8 +64,8 @@ class DialogEngine {
   static RepId formOf(RepId component);
   // The first component in FORM, depth first, of class CLASSNAME (or a
   // subclass) whose ATTRIBUTE is VALUE; 0 when none.
-  static RepId findComponent(RepId form, const std::string& className,
-                             const std::string& attribute, const std::string& value);
+  static RepId findComponent(RepId form, const std::string& className, const std::string& attribute,
+                             const std::string& value);
 
  private:
   struct OpenForm {

@@ -40,7 +40,8 @@ std::vector<std::string> namesAtEnd(ScriptLine& line) {
   return names;
 }
 
-void nameAll(ScriptPlayer& player, const std::vector<std::string>& names, const NewElements& added) {
+void nameAll(ScriptPlayer& player, const std::vector<std::string>& names,
+             const NewElements& added) {
   std::vector<RepId> elements = added.of("Element");
   for (std::size_t i = 0; i < names.size(); ++i)
     nameCreated(player, names[i], i < elements.size() ? elements[i] : 0,

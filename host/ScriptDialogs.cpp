@@ -14,7 +14,9 @@
 namespace grhost {
 namespace {
 
-std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string quoted(const std::string& text) {
+  return "\"" + text + "\"";
+}
 
 RepId activeForm(ScriptPlayer& player) {
   RepId form = player.head().dialogs().activeForm();
@@ -36,10 +38,13 @@ void raiseIfHandled(ScriptPlayer& player, RepId component, const std::string& ev
 }
 
 void moveFocusTo(ScriptPlayer& player, RepId component) {
-  if (RepId left = player.head().dialogs().focus(component)) raiseIfHandled(player, left, "FocusLost");
+  if (RepId left = player.head().dialogs().focus(component))
+    raiseIfHandled(player, left, "FocusLost");
 }
 
-bool isTrue(const std::string& value) { return value == "true" || value == "1"; }
+bool isTrue(const std::string& value) {
+  return value == "true" || value == "1";
+}
 
 // A button may close or delete its form by itself once its click is handled.
 void finishClick(ScriptPlayer& player, RepId button, RepId form) {
@@ -99,8 +104,9 @@ void closeGesture(ScriptPlayer& player, ScriptLine& line) {
 void typeIntoField(ScriptPlayer& player, const std::string& id, const std::string& text) {
   RepId form = activeForm(player);
   RepId field = DialogEngine::findComponent(form, "D#Component", "id", id);
-  if (!field) throw ScriptError("the form " + quoted(model::attribute(form, "caption")) +
-                                " has no field " + quoted(id));
+  if (!field)
+    throw ScriptError("the form " + quoted(model::attribute(form, "caption")) + " has no field " +
+                      quoted(id));
   if (!model::hasAttribute(field, "text"))
     throw ScriptError("the field " + quoted(id) + " is a " + model::className(field) +
                       ", which takes no text");
@@ -115,8 +121,9 @@ void typeIntoField(ScriptPlayer& player, const std::string& id, const std::strin
 void pressButton(ScriptPlayer& player, const std::string& caption) {
   RepId form = activeForm(player);
   RepId button = DialogEngine::findComponent(form, "D#Button", "caption", caption);
-  if (!button) throw ScriptError("the form " + quoted(model::attribute(form, "caption")) +
-                                 " has no button " + quoted(caption));
+  if (!button)
+    throw ScriptError("the form " + quoted(model::attribute(form, "caption")) + " has no button " +
+                      quoted(caption));
   press(player, form, button);
 }
 

@@ -1,19 +1,20 @@
 // The expect forms of scripts. Messages and information-bar texts are looked
 // for in the current window: from the start of the latest gesture on. Forms
 // and fields are those of the form the gestures act on.
+#include <algorithm>
+#include <nlohmann/json.hpp>
+
 #include "host/HeadEngine.h"
 #include "host/MessageLog.h"
 #include "host/Model.h"
 #include "host/ScriptPlayer.h"
 
-#include <algorithm>
-
-#include <nlohmann/json.hpp>
-
 namespace grhost {
 namespace {
 
-std::string shown(const std::string& text) { return nlohmann::json(text).dump(); }
+std::string shown(const std::string& text) {
+  return nlohmann::json(text).dump();
+}
 
 std::string listed(const std::vector<std::string>& texts) {
   if (texts.empty()) return "none";
@@ -119,7 +120,8 @@ void expectForm(ScriptPlayer& player, ScriptLine& line) {
   std::string wanted = line.string("the form's caption");
   line.finish();
   std::string caption = model::attribute(openForm(player), "caption");
-  if (caption != wanted) throw ScriptError("the open form is " + shown(caption) + ", not " + shown(wanted));
+  if (caption != wanted)
+    throw ScriptError("the open form is " + shown(caption) + ", not " + shown(wanted));
 }
 
 // What a field shows: its text, else its check mark, else its caption.
@@ -138,9 +140,11 @@ void expectField(ScriptPlayer& player, ScriptLine& line) {
   RepId form = openForm(player);
   RepId field = DialogEngine::findComponent(form, "D#Component", "id", id);
   if (!field)
-    throw ScriptError("the form " + shown(model::attribute(form, "caption")) + " has no field " + shown(id));
+    throw ScriptError("the form " + shown(model::attribute(form, "caption")) + " has no field " +
+                      shown(id));
   std::string value = fieldValue(field);
-  if (value != wanted) throw ScriptError("the field " + shown(id) + " is " + shown(value) + ", not " + shown(wanted));
+  if (value != wanted)
+    throw ScriptError("the field " + shown(id) + " is " + shown(value) + ", not " + shown(wanted));
 }
 
 // expect NAME.attr = "value"
@@ -188,7 +192,8 @@ void expectOverDot(ScriptPlayer& player, const std::string& reference, ScriptLin
     expectAttribute(object, reference, member, line);
     return;
   }
-  if (!model::role(object, member)) throw ScriptError(model::className(object) + " has no role " + member);
+  if (!model::role(object, member))
+    throw ScriptError(model::className(object) + " has no role " + member);
   if (toPartner)
     expectPartner(player, object, reference, member, line);
   else
@@ -197,12 +202,14 @@ void expectOverDot(ScriptPlayer& player, const std::string& reference, ScriptLin
 
 // The first compartment of the type with this id, depth first through the
 // sub-compartments in link order.
-RepId compartmentOfType(RepId owner, const std::string& role, const std::string& typeId, int depth) {
+RepId compartmentOfType(RepId owner, const std::string& role, const std::string& typeId,
+                        int depth) {
   if (depth > 64) return 0;
   for (RepId compartment : model::partners(owner, role)) {
     if (model::attribute(model::firstPartner(compartment, "compartType"), "id") == typeId)
       return compartment;
-    if (RepId inner = compartmentOfType(compartment, "subCompartment", typeId, depth + 1)) return inner;
+    if (RepId inner = compartmentOfType(compartment, "subCompartment", typeId, depth + 1))
+      return inner;
   }
   return 0;
 }
@@ -219,8 +226,9 @@ void expectCompartment(ScriptPlayer& player, const std::string& name, ScriptLine
   if (!compartment) throw ScriptError("'" + name + "' has no compartment of type " + shown(typeId));
   std::string text = model::attribute(compartment, input ? "input" : "value");
   if (text != wanted)
-    throw ScriptError("the " + std::string(input ? "input" : "value") + " of '" + name + "' compartment " +
-                      shown(typeId) + " is " + shown(text) + ", not " + shown(wanted));
+    throw ScriptError("the " + std::string(input ? "input" : "value") + " of '" + name +
+                      "' compartment " + shown(typeId) + " is " + shown(text) + ", not " +
+                      shown(wanted));
 }
 
 void expectOfObject(ScriptPlayer& player, const std::string& word, ScriptLine& line) {
@@ -238,7 +246,8 @@ void addExpectations(ScriptPlayer& player) {
   player.addExpectation("message", [&player](ScriptLine& line) { expectText(player, line, true); });
   player.addExpectation("info", [&player](ScriptLine& line) { expectText(player, line, false); });
   player.addExpectation("no", [&player](ScriptLine& line) { expectNothing(player, line); });
-  player.addExpectation("selection", [&player](ScriptLine& line) { expectSelection(player, line); });
+  player.addExpectation("selection",
+                        [&player](ScriptLine& line) { expectSelection(player, line); });
   player.addExpectation("form", [&player](ScriptLine& line) { expectForm(player, line); });
   player.addExpectation("field", [&player](ScriptLine& line) { expectField(player, line); });
   player.addExpectation("count", [&player](ScriptLine& line) { expectCount(player, line); });

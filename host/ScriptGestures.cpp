@@ -34,7 +34,9 @@ RepId currentDiagram(ScriptPlayer& player) {
   return diagram;
 }
 
-std::string shownCaption(RepId object) { return "\"" + model::attribute(object, "caption") + "\""; }
+std::string shownCaption(RepId object) {
+  return "\"" + model::attribute(object, "caption") + "\"";
+}
 
 // A modal form takes every gesture until it closes.
 void refuseWhileModal(ScriptPlayer& player) {
@@ -67,7 +69,8 @@ RepId toolOf(RepId diagram, const std::string& caption) {
   for (RepId toolbar : model::partners(typeOf(diagram), "toolbar"))
     for (RepId tool : model::partners(toolbar, "tool"))
       if (model::attribute(tool, "caption") == caption) return tool;
-  throw ScriptError("the tool bar of " + shownCaption(diagram) + " has no tool \"" + caption + "\"");
+  throw ScriptError("the tool bar of " + shownCaption(diagram) + " has no tool \"" + caption +
+                    "\"");
 }
 
 // A named element of CLASSNAME shown in the diagram.
@@ -75,7 +78,7 @@ RepId elementIn(ScriptPlayer& player, RepId diagram, const std::string& name,
                 const std::string& className = "Element") {
   RepId element = player.named(name);
   if (!model::isKindOf(element, className))
-    throw ScriptError("'" + name + "' is a " + model::className(element) + ", not a " + className);
+    throw ScriptError("'" + name + "' is no " + className + " but a " + model::className(element));
   if (model::firstPartner(element, "graphDiagram") != diagram)
     throw ScriptError("'" + name + "' is not in the current diagram " + shownCaption(diagram));
   return element;
@@ -189,9 +192,12 @@ std::string pointsInfo(const std::vector<Point>& points) {
 
 // ---- raising
 
-void raise(ScriptPlayer& player, const EventSpec& event) { player.head().raiseEvent(event); }
+void raise(ScriptPlayer& player, const EventSpec& event) {
+  player.head().raiseEvent(event);
+}
 
-EventSpec event(const std::string& className, std::vector<std::pair<std::string, RepId>> links = {}) {
+EventSpec event(const std::string& className,
+                std::vector<std::pair<std::string, RepId>> links = {}) {
   return EventSpec{className, false, "", std::move(links)};
 }
 
@@ -209,9 +215,11 @@ void pressKey(ScriptPlayer& player, const std::string& key) {
 // box "caption" [in NAME] [at X Y [size W H]] [as NAME]
 void drawBox(ScriptPlayer& player, ScriptLine& line) {
   RepId diagram = diagramForGesture(player);
-  EventSpec box = event("NewBoxEvent", {{"paletteBox", paletteEntry(diagram, "PaletteBox",
-                                                                    line.string("a palette caption"))}});
-  if (line.accept("in")) box.links.emplace_back("node", elementIn(player, diagram, line.word("a node"), "Node"));
+  EventSpec box = event(
+      "NewBoxEvent",
+      {{"paletteBox", paletteEntry(diagram, "PaletteBox", line.string("a palette caption"))}});
+  if (line.accept("in"))
+    box.links.emplace_back("node", elementIn(player, diagram, line.word("a node"), "Node"));
   Placement where = placement(line);
   std::string name = optionalName(line);
   NewElements added(diagram);
@@ -275,7 +283,8 @@ void drawFreeLine(ScriptPlayer& player, ScriptLine& line) {
   std::vector<Point> points = polyline(line);
   std::string name = optionalName(line);
   NewElements added(diagram);
-  raise(player, eventWithInfo("NewFreeLineEvent", pointsInfo(points), {{"paletteFreeLine", entry}}));
+  raise(player,
+        eventWithInfo("NewFreeLineEvent", pointsInfo(points), {{"paletteFreeLine", entry}}));
   RepId freeLine = added.first("FreeLine");
   writeLocation(freeLine, lineLocation(points));
   nameCreated(player, name, freeLine, "FreeLine");
@@ -322,9 +331,11 @@ void moveLineEnd(ScriptPlayer& player, ScriptLine& line, RepId diagram, bool sta
 
 // move NAME into NAME | move NAME out
 void moveNode(ScriptPlayer& player, ScriptLine& line, RepId diagram, const std::string& nodeName) {
-  EventSpec change = event("ChangeParentEvent", {{"node", elementIn(player, diagram, nodeName, "Node")}});
+  EventSpec change =
+      event("ChangeParentEvent", {{"node", elementIn(player, diagram, nodeName, "Node")}});
   if (line.accept("into"))
-    change.links.emplace_back("target", elementIn(player, diagram, line.word("the new parent"), "Node"));
+    change.links.emplace_back("target",
+                              elementIn(player, diagram, line.word("the new parent"), "Node"));
   else
     line.keyword("out");
   line.finish();
@@ -502,9 +513,11 @@ void addDiagramGestures(ScriptPlayer& player) {
   add("paste", paste);
   add("console", console);
   add("open", openDiagram);
-  for (auto [keyword, keyText] : {std::pair{"copy", "Ctrl C"}, {"cut", "Ctrl X"}, {"delete", "Delete"}}) {
+  for (auto [keyword, keyText] :
+       {std::pair{"copy", "Ctrl C"}, {"cut", "Ctrl X"}, {"delete", "Delete"}}) {
     std::string text = keyText;
-    player.addGesture(keyword, [&player, text](ScriptLine& line) { clipboardKey(player, line, text); });
+    player.addGesture(keyword,
+                      [&player, text](ScriptLine& line) { clipboardKey(player, line, text); });
   }
 }
 

@@ -10,8 +10,7 @@
 
 namespace grhost {
 
-ScriptPlayer::ScriptPlayer(HeadEngine& head, MessageLog& log)
-    : head_(head), log_(log) {
+ScriptPlayer::ScriptPlayer(HeadEngine& head, MessageLog& log) : head_(head), log_(log) {
   statements_["expect"] = {[this](ScriptLine& line) { expect(line); }, false};
 }
 

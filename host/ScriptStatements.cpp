@@ -93,7 +93,8 @@ void chooseMenuItem(ScriptPlayer& player, ScriptLine& line) {
                            [&](const MenuItem& entry) { return entry.caption == caption; });
   if (item == menu.end()) throw ScriptError("the last menu shown has no item \"" + caption + "\"");
   NewElements added(player.head().diagrams().currentDiagram());
-  player.head().raiseEvent({"PopUpElemSelectEvent", false, "", {{"popUpElement", item->popUpElement}}});
+  player.head().raiseEvent(
+      {"PopUpElemSelectEvent", false, "", {{"popUpElement", item->popUpElement}}});
   nameAll(player, names, added);
 }
 

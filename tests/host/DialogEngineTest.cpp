@@ -36,9 +36,9 @@ class DialogEngineTest : public GestureTest {
   }
   // A handler of this library, as the library's own forms make them.
   static void handle(RepId source, const std::string& event, const std::string& transformation) {
-    RepId handler = make("D#EventHandler", {{"eventName", event},
-                                            {"transformationName", transformation},
-                                            {"procedureName", "main"}});
+    RepId handler = make(
+        "D#EventHandler",
+        {{"eventName", event}, {"transformationName", transformation}, {"procedureName", "main"}});
     link(handler, "eventSource", source);
   }
   // Queues a command as the library does: the newest link of the LastCmdPtr.
@@ -163,7 +163,8 @@ TEST_F(DialogEngineTest, TypingAndPressingRaiseTheDialogEventsOfTheComponents) {
   EXPECT_EQ(partner(click, "form"), form);
   // A button without a handler of its own goes to the dispatcher.
   EXPECT_EQ(play("press \"Plain\"\nexpect message \"dispatched D#Event Click\""), "");
-  EXPECT_EQ(play("press \"OK\"\nexpect no message"), "2: messages since the last gesture: \"void entry ran\"");
+  EXPECT_EQ(play("press \"OK\"\nexpect no message"),
+            "2: messages since the last gesture: \"void entry ran\"");
 }
 
 TEST_F(DialogEngineTest, FormGesturesAndExpectationsReportWhatTheFormLacks) {
@@ -173,7 +174,8 @@ TEST_F(DialogEngineTest, FormGesturesAndExpectationsReportWhatTheFormLacks) {
   queueWord(form, "Show");
   execute();
   EXPECT_EQ(play("type \"zip\" \"1\""), "1: the form \"Ask\" has no field \"zip\"");
-  EXPECT_EQ(play("type \"flag\" \"1\""), "1: the field \"flag\" is a D#CheckBox, which takes no text");
+  EXPECT_EQ(play("type \"flag\" \"1\""),
+            "1: the field \"flag\" is a D#CheckBox, which takes no text");
   EXPECT_EQ(play("press \"Cancel\""), "1: the form \"Ask\" has no button \"Cancel\"");
   EXPECT_EQ(play("press \"Off\""), "1: the button \"Off\" is disabled");
   EXPECT_EQ(play("expect form \"Tell\""), "1: the open form is \"Ask\", not \"Tell\"");
@@ -195,9 +197,11 @@ TEST_F(DialogEngineTest, ButtonsAndTheCloseBoxCloseTheFormAndEndItsLoop) {
   queueWord(form, "ShowModal");
   queueTransformation("main#note_second");
   execute();
-  EXPECT_EQ(play("press \"Done\"\nexpect message \"dispatched D#Event Click\"\nexpect message \"second\"\n"
-                 "expect no form"),
-            "");
+  EXPECT_EQ(
+      play(
+          "press \"Done\"\nexpect message \"dispatched D#Event Click\"\nexpect message \"second\"\n"
+          "expect no form"),
+      "");
   EXPECT_TRUE(ObjectExists(done));
   // Without buttonClickOnClose the close box closes the form at once.
   queueWord(form, "ShowModal");
@@ -207,6 +211,7 @@ TEST_F(DialogEngineTest, ButtonsAndTheCloseBoxCloseTheFormAndEndItsLoop) {
   grhost::model::setAttribute(form, "buttonClickOnClose", "true");
   queueWord(form, "ShowModal");
   execute();
-  EXPECT_EQ(play("close form\nexpect message \"first\"\nexpect message \"third\"\nexpect no form"), "");
+  EXPECT_EQ(play("close form\nexpect message \"first\"\nexpect message \"third\"\nexpect no form"),
+            "");
   EXPECT_FALSE(ObjectExists(form));
 }

@@ -91,8 +91,11 @@ TEST_F(GestureEventTest, MovesClicksToolsAndTransformationsNameWhatTheyActOn) {
 }
 
 TEST_F(GestureEventTest, KeysAndTheClipboardGesturesPressTheirKeys) {
-  for (auto [gesture, key] : {std::pair{"key \"Ctrl Q\"", "Ctrl Q"}, {"copy", "Ctrl C"},
-                              {"cut", "Ctrl X"}, {"paste", "Ctrl V"}, {"delete", "Delete"}}) {
+  for (auto [gesture, key] : {std::pair{"key \"Ctrl Q\"", "Ctrl Q"},
+                              {"copy", "Ctrl C"},
+                              {"cut", "Ctrl X"},
+                              {"paste", "Ctrl V"},
+                              {"delete", "Delete"}}) {
     EXPECT_EQ(play(gesture), "");
     EXPECT_EQ(info(leftEvent("KeyDownEvent")), key) << gesture;
   }
@@ -110,12 +113,13 @@ TEST_F(GestureEventTest, ClickingAnElementSelectsItUnlessItIsSelectedAlready) {
 
 TEST_F(GestureEventTest, TheDiagramGesturesRefuseWhatTheCurrentDiagramDoesNotHave) {
   EXPECT_EQ(play("box \"Circle\""), "1: the palette of \"First\" has no PaletteBox \"Circle\"");
-  EXPECT_EQ(play("line \"Box\" from N1 to N2"), "1: the palette of \"First\" has no PaletteLine \"Box\"");
+  EXPECT_EQ(play("line \"Box\" from N1 to N2"),
+            "1: the palette of \"First\" has no PaletteLine \"Box\"");
   EXPECT_EQ(play("tool \"Stop\""), "1: the tool bar of \"First\" has no tool \"Stop\"");
-  EXPECT_EQ(play("box \"Box\" in E"), "1: 'E' is a Edge, not a Node");
+  EXPECT_EQ(play("box \"Box\" in E"), "1: 'E' is no Node but a Edge");
   EXPECT_EQ(play("box \"Box\" size 10 10"), "1: 'size' needs 'at X Y' before it");
   EXPECT_EQ(play("freebox \"Free\" at 1 1 size 0 5"), "1: a width must be positive");
-  EXPECT_EQ(play("move start of N1 to N2"), "1: 'N1' is a Node, not a Edge");
+  EXPECT_EQ(play("move start of N1 to N2"), "1: 'N1' is no Edge but a Node");
   {
     grhost::model::SaveTransaction transaction;
     RepId elsewhere = make("Node");
@@ -123,7 +127,8 @@ TEST_F(GestureEventTest, TheDiagramGesturesRefuseWhatTheCurrentDiagramDoesNotHav
     name("Elsewhere", elsewhere);
   }
   EXPECT_EQ(play("select N1 Elsewhere"), "1: 'Elsewhere' is not in the current diagram \"First\"");
-  EXPECT_EQ(play("doubleclick Elsewhere"), "1: 'Elsewhere' is not in the current diagram \"First\"");
+  EXPECT_EQ(play("doubleclick Elsewhere"),
+            "1: 'Elsewhere' is not in the current diagram \"First\"");
   EXPECT_TRUE(objectsOf("Event").empty());  // nothing was raised
 }
 
@@ -132,7 +137,8 @@ TEST_F(GestureEventTest, OpeningADiagramShowsItAndTellsTheLibrary) {
     grhost::model::SaveTransaction transaction;
     name("Other", make("GraphDiagram", {{"caption", "Other"}}));
   }
-  EXPECT_EQ(play("open \"Other\"\nexpect current diagram \"Other\"\nexpect current diagram Other"), "");
+  EXPECT_EQ(play("open \"Other\"\nexpect current diagram \"Other\"\nexpect current diagram Other"),
+            "");
   EXPECT_EQ(partner(leftEvent("OpenDgrEvent"), "graphDiagram"), named("Other"));
   EXPECT_TRUE(head().diagrams().isOpen(named("Other")));
   EXPECT_NE(partner(named("Other"), "collection"), 0u);

@@ -55,9 +55,11 @@ class GestureTest : public HostTest {
 
   // ---- a small tool, made directly in the model
 
-  static RepId make(const std::string& className, const std::vector<std::pair<std::string, std::string>>& values = {}) {
+  static RepId make(const std::string& className,
+                    const std::vector<std::pair<std::string, std::string>>& values = {}) {
     RepId object = grhost::model::create(className);
-    for (const auto& [attribute, value] : values) grhost::model::setAttribute(object, attribute, value);
+    for (const auto& [attribute, value] : values)
+      grhost::model::setAttribute(object, attribute, value);
     return object;
   }
   static void link(RepId from, const std::string& role, RepId to) {
@@ -75,8 +77,10 @@ class GestureTest : public HostTest {
     RepId type = make("GraphDiagramType", {{"id", "T"}, {"caption", "T"}});
     RepId palette = make("Palette");
     link(type, "palette", palette);
-    for (auto [className, caption] : {std::pair{"PaletteBox", "Box"}, {"PaletteLine", "Line"},
-                                      {"PalettePin", "Pin"}, {"PaletteFreeBox", "Free"},
+    for (auto [className, caption] : {std::pair{"PaletteBox", "Box"},
+                                      {"PaletteLine", "Line"},
+                                      {"PalettePin", "Pin"},
+                                      {"PaletteFreeBox", "Free"},
                                       {"PaletteFreeLine", "Curve"}}) {
       RepId entry = make(className, {{"caption", caption}});
       link(palette, "paletteElement", entry);
@@ -88,11 +92,11 @@ class GestureTest : public HostTest {
     link(toolbar, "tool", tool);
     name("Go", tool);
     RepId engine = grhost::model::firstOf("GraphDiagramEngine");
-    for (const char* event : {"NewBoxEvent", "NewLineEvent", "NewPinEvent", "NewFreeBoxEvent",
-                              "NewFreeLineEvent", "FreeBoxEditedEvent", "FreeLineEditedEvent",
-                              "MoveLineStartPointEvent", "MoveLineEndPointEvent",
-                              "ChangeParentEvent", "ExecTransfEvent", "L2ClickEvent", "RClickEvent",
-                              "ToolSelectEvent", "KeyDownEvent", "OpenDgrEvent"})
+    for (const char* event :
+         {"NewBoxEvent", "NewLineEvent", "NewPinEvent", "NewFreeBoxEvent", "NewFreeLineEvent",
+          "FreeBoxEditedEvent", "FreeLineEditedEvent", "MoveLineStartPointEvent",
+          "MoveLineEndPointEvent", "ChangeParentEvent", "ExecTransfEvent", "L2ClickEvent",
+          "RClickEvent", "ToolSelectEvent", "KeyDownEvent", "OpenDgrEvent"})
       grhost::model::setAttribute(engine, std::string("on") + event, handler);
     diagramType_ = type;
   }

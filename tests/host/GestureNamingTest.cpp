@@ -80,12 +80,14 @@ TEST_F(GestureNamingTest, PastedElementsAndMovedLinesAreNamedInOrder) {
   EXPECT_EQ(className(named("A2")), "Node");
   EXPECT_EQ(className(named("P2")), "Port");
   EXPECT_EQ(named("Moved"), named("L"));
-  EXPECT_EQ(play("select Nothing"), "1: 'Nothing' names nothing: line 8 created no element number 1");
+  EXPECT_EQ(play("select Nothing"),
+            "1: 'Nothing' names nothing: line 8 created no element number 1");
   EXPECT_EQ(play("select Extra"), "1: 'Extra' names nothing: line 10 created no element number 3");
 }
 
 TEST_F(GestureNamingTest, AModalFormTakesEveryDiagramGestureUntilItCloses) {
-  EXPECT_EQ(play("box \"Box\" as A\nselect A\nconsole \"elemType/@id\"\nexpect form \"Console\""), "");
+  EXPECT_EQ(play("box \"Box\" as A\nselect A\nconsole \"elemType/@id\"\nexpect form \"Console\""),
+            "");
   EXPECT_EQ(play("box \"Box\""), "1: the modal form \"Console\" is open");
   EXPECT_EQ(play("select none"), "1: the modal form \"Console\" is open");
   EXPECT_EQ(play("key \"Delete\""), "1: the modal form \"Console\" is open");
