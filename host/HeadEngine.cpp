@@ -84,6 +84,30 @@ bool HeadEngine::runDispatcher() {
   return true;
 }
 
+bool HeadEngine::editCompartmentText(RepId compartment, const std::string& text) {
+  Libraries::CompartmentEditEntry edit = libraries_.compartmentEditEntry();
+  if (!edit) {
+    reportRuntimeError("The behaviour library has no set_compartment_value.");
+    return false;
+  }
+  startSession();
+  if (!StartSaveTransaction1(0, 0, "")) {
+    gr::showMessageBox("transaction was NOT started \n");
+    return false;
+  }
+  guarded("set_compartment_value", [&] { edit(compartment, text.c_str()); });
+  if (!CommitSaveTransaction()) gr::showMessageBox("transaction was NOT Ended \n");
+  executeCommands();
+  return true;
+}
+
+void HeadEngine::startSession() {
+  if (Libraries::VoidEntry start = libraries_.mainEntry("L0_StartSession"))
+    start();
+  else
+    advanceGeneration();
+}
+
 bool HeadEngine::runTransformation(const HandlerValue& handler) {
   std::string why;
   Libraries::VoidEntry entry = libraries_.transformation(handler, why);
@@ -91,10 +115,7 @@ bool HeadEngine::runTransformation(const HandlerValue& handler) {
     reportRuntimeError("Handler \"" + handler.text() + "\" can not run: " + why + ".");
     return false;
   }
-  if (Libraries::VoidEntry startSession = libraries_.mainEntry("L0_StartSession"))
-    startSession();
-  else
-    advanceGeneration();
+  startSession();
   if (!StartSaveTransaction1(0, 0, "")) {
     gr::showMessageBox("transaction was NOT started \n");
     return false;

@@ -52,6 +52,10 @@ class HeadEngine : public gr::HostApi {
   void executeCommands();
   // runHandler, then executeCommands.
   bool runAndExecute(const std::string& value);
+  // The user typed TEXT into a compartment on the diagram: the library's
+  // set_compartment_value runs in its own transaction and generation, then
+  // the commands. False when the library has no such entry.
+  bool editCompartmentText(RepId compartment, const std::string& text);
 
   // The handler registered for the event class: the attribute "on" + class of
   // the GraphDiagramEngine, else of the HeadEngine, else of the
@@ -91,6 +95,7 @@ class HeadEngine : public gr::HostApi {
 
  private:
   bool runDispatcher();
+  void startSession();
   bool runTransformation(const HandlerValue& handler);
   bool executeNextCommand();
   RepId nextCommand();

@@ -35,6 +35,10 @@ Libraries::VoidEntry Libraries::mainEntry(const char* symbol) const {
   return reinterpret_cast<VoidEntry>(dlsym(main_, symbol));
 }
 
+Libraries::CompartmentEditEntry Libraries::compartmentEditEntry() const {
+  return reinterpret_cast<CompartmentEditEntry>(dlsym(main_, "set_compartment_value"));
+}
+
 void* Libraries::libraryOf(const HandlerValue& handler, std::string& why) {
   if (handler.inMainLibrary()) return main_;
   auto found = others_.find(handler.library);

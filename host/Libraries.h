@@ -4,6 +4,7 @@
 // session (an exception from their code must not outlive their code).
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -24,6 +25,9 @@ class Libraries {
 
   // An entry of the behaviour library (L0_LibMain, L0_StartSession); null when missing.
   VoidEntry mainEntry(const char* symbol) const;
+  // The C entry of the behaviour library that edits a compartment's text in place.
+  using CompartmentEditEntry = void (*)(uint32_t, const char*);
+  CompartmentEditEntry compartmentEditEntry() const;
   // The entry HANDLER names when it is exported with the signature "v()";
   // null with the reason in WHY otherwise.
   VoidEntry transformation(const HandlerValue& handler, std::string& why);

@@ -108,4 +108,21 @@ SaveTransaction::~SaveTransaction() {
   if (started_) CommitSaveTransaction();
 }
 
+namespace {
+RepId compartmentOfTypeBelow(RepId owner, const std::string& role, const std::string& typeId,
+                             int depth) {
+  if (depth > 64) return 0;
+  for (RepId compartment : partners(owner, role)) {
+    if (attribute(firstPartner(compartment, "compartType"), "id") == typeId) return compartment;
+    if (RepId inner = compartmentOfTypeBelow(compartment, "subCompartment", typeId, depth + 1))
+      return inner;
+  }
+  return 0;
+}
+}  // namespace
+
+RepId compartmentOfType(RepId element, const std::string& typeId) {
+  return compartmentOfTypeBelow(element, "compartment", typeId, 0);
+}
+
 }  // namespace grhost::model

@@ -39,6 +39,9 @@ RepId firstPartner(RepId object, const std::string& roleName);
 bool link(RepId from, const std::string& roleName, RepId to);
 void unlink(RepId from, const std::string& roleName, RepId to);
 void unlinkAll(RepId from, const std::string& roleName);
+// The element's first compartment whose type has this id, depth first through
+// the sub-compartments in link order; 0 when none.
+RepId compartmentOfType(RepId element, const std::string& typeId);
 
 // Opens a save transaction for the scope and commits it when the scope ends,
 // also when it ends by an exception.

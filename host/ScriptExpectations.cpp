@@ -200,20 +200,6 @@ void expectOverDot(ScriptPlayer& player, const std::string& reference, ScriptLin
     expectPartnerCount(object, reference, member, line);
 }
 
-// The first compartment of the type with this id, depth first through the
-// sub-compartments in link order.
-RepId compartmentOfType(RepId owner, const std::string& role, const std::string& typeId,
-                        int depth) {
-  if (depth > 64) return 0;
-  for (RepId compartment : model::partners(owner, role)) {
-    if (model::attribute(model::firstPartner(compartment, "compartType"), "id") == typeId)
-      return compartment;
-    if (RepId inner = compartmentOfType(compartment, "subCompartment", typeId, depth + 1))
-      return inner;
-  }
-  return 0;
-}
-
 // expect NAME compartment "TYPE-ID" value|input "text"
 void expectCompartment(ScriptPlayer& player, const std::string& name, ScriptLine& line) {
   RepId element = player.named(name);
@@ -222,7 +208,7 @@ void expectCompartment(ScriptPlayer& player, const std::string& name, ScriptLine
   if (!input) line.keyword("value");
   std::string wanted = line.string("the text");
   line.finish();
-  RepId compartment = compartmentOfType(element, "compartment", typeId, 0);
+  RepId compartment = model::compartmentOfType(element, typeId);
   if (!compartment) throw ScriptError("'" + name + "' has no compartment of type " + shown(typeId));
   std::string text = model::attribute(compartment, input ? "input" : "value");
   if (text != wanted)

@@ -491,6 +491,21 @@ void openDiagram(ScriptPlayer& player, ScriptLine& line) {
   raise(player, event("OpenDgrEvent", {{"graphDiagram", diagram}}));
 }
 
+// text NAME "TYPE-ID" "value": the user edits a compartment's text in place.
+void editText(ScriptPlayer& player, ScriptLine& line) {
+  refuseWhileModal(player);
+  std::string name = line.word("an element");
+  RepId element = player.named(name);
+  std::string typeId = line.string("a compartment type's id");
+  std::string text = line.string("the text");
+  line.finish();
+  RepId compartment = model::compartmentOfType(element, typeId);
+  if (!compartment)
+    throw ScriptError("'" + name + "' has no compartment of type \"" + typeId + "\"");
+  if (!player.head().editCompartmentText(compartment, text))
+    throw ScriptError("the compartment's text can not be edited");
+}
+
 }  // namespace
 
 void addDiagramGestures(ScriptPlayer& player) {
@@ -513,6 +528,7 @@ void addDiagramGestures(ScriptPlayer& player) {
   add("paste", paste);
   add("console", console);
   add("open", openDiagram);
+  add("text", editText);
   for (auto [keyword, keyText] :
        {std::pair{"copy", "Ctrl C"}, {"cut", "Ctrl X"}, {"delete", "Delete"}}) {
     std::string text = keyText;
