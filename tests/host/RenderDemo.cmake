@@ -1,7 +1,7 @@
 # Plays SCRIPT on a new project, renders every diagram into a folder and
 # checks the pictures: one SVG document per diagram, the type diagram's eight
-# lines drawn, and a second rendering identical to the first (the layout
-# written by the first one holds).
+# lines and its names drawn, and a second rendering identical to the first
+# (the layout written by the first one holds).
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
   if(NOT result EQUAL 0)
@@ -16,7 +16,7 @@ run(${GRTOOL} render ${PROJECT} --dir ${PICTURES})
 
 file(GLOB pictures RELATIVE ${PICTURES} ${PICTURES}/*.svg)
 list(SORT pictures)
-set(expected "Demo.svg;NewDiagram.svg;Specification_Diagram.svg;diagram-2.svg;diagram.svg")
+set(expected "Demo.svg;Specification_Diagram.svg;Uzņēmums.svg;diagram-2.svg;diagram.svg")
 if(NOT pictures STREQUAL expected)
   message(FATAL_ERROR "pictures: ${pictures}, expected ${expected}")
 endif()
@@ -26,11 +26,14 @@ foreach(picture ${pictures})
     message(FATAL_ERROR "${picture} is no SVG document")
   endif()
 endforeach()
-file(READ ${PICTURES}/NewDiagram.svg types)
+file(READ ${PICTURES}/Uzņēmums.svg types)
 string(REGEX MATCHALL "class=\"element edge\"" lines "${types}")
 list(LENGTH lines count)
 if(NOT count EQUAL 8)
   message(FATAL_ERROR "the type diagram shows ${count} lines, not 8")
+endif()
+if(NOT types MATCHES ">Nodaļa</text>")
+  message(FATAL_ERROR "the type diagram does not show the name Nodaļa")
 endif()
 
 run(${GRTOOL} render ${PROJECT} --dir ${PICTURES}-again)
