@@ -44,7 +44,7 @@ bool GraphDiagramEngine::execute(RepId command, const std::string& className) {
   } else if (className == "PopUpCmd") {
     showMenu(command);
   } else if (isRefreshCommand(className)) {
-    if (className == "ActiveElementCmd") activeElements_[diagram] = model::partners(command, "element");
+    if (className == "ActiveElementCmd") makeActive(diagram, model::partners(command, "element"));
   } else {
     return false;
   }
@@ -69,6 +69,20 @@ void GraphDiagramEngine::activate(RepId diagram) {
   // The selection of an open diagram: the engine's, empty until elements are selected.
   if (!model::firstPartner(diagram, "collection"))
     model::link(diagram, "collection", model::create("Collection"));
+}
+
+// The active elements become the diagram's selection, as after a click on
+// them: a new element, or what was just pasted.
+void GraphDiagramEngine::makeActive(RepId diagram, const std::vector<RepId>& elements) {
+  activeElements_[diagram] = elements;
+  if (!diagram) return;
+  RepId collection = model::firstPartner(diagram, "collection");
+  if (!collection) {
+    collection = model::create("Collection");
+    model::link(diagram, "collection", collection);
+  }
+  model::unlinkAll(collection, "element");
+  for (RepId element : elements) model::link(collection, "element", element);
 }
 
 void GraphDiagramEngine::close(RepId diagram) {

@@ -51,6 +51,8 @@ class GraphDiagramEngine {
 
   std::vector<RepId> open_;
   std::vector<MenuItem> lastMenu_;
+  void makeActive(RepId diagram, const std::vector<RepId>& elements);
+
   std::map<RepId, std::vector<RepId>> activeElements_;
   std::vector<std::string> record_;
 };

@@ -13,7 +13,7 @@ ctest --test-dir build --output-on-failure -j"$jobs"
 
 # A smoke run of the benchmarks on small inputs: they must work, numbers come
 # from full runs by hand (see bench/README.md).
-for bench in build/bench/bench_*; do
+for bench in build/bin/bench_*; do
   [ -x "$bench" ] && GR_BENCH_SMOKE=1 "$bench" --benchmark_min_time=0.001 >/dev/null
 done
 
