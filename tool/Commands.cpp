@@ -42,6 +42,15 @@ void diagramCommand(const std::string& className, L0_Var_2& diagram) {
   L0_Func_add_Command(command);
 }
 
+// A command about OBJECT shown over the current diagram.
+void currentDiagramCommand(const std::string& className, L0_Var_2& object, const char* role) {
+  L0_Var_2 command = newCommand(className);
+  command.addLink(object, role);
+  L0_Var_2 diagram = L0_Func_get_current_diagram();
+  if (!diagram.isNull()) command.addLink(diagram, "graphDiagram");
+  L0_Func_add_Command(command);
+}
+
 void dialogCommand(L0_Var_2& component, const std::string& word) {
   if (component.isNull()) return;
   L0_Var_2 command = newCommand("D#Command");
@@ -104,20 +113,12 @@ void L0_Func_pasteCmd(L0_Var_2 element, L0_Var_2 diagram) {
 GR_ENTRY_SIGNATURE(L0_Func_pasteCmd)
 
 void L0_Func_popUpCmd(L0_Var_2 popUpDiagram) {
-  L0_Var_2 command = newCommand("PopUpCmd");
-  command.addLink(popUpDiagram, "popUpDiagram");
-  L0_Var_2 diagram = L0_Func_get_current_diagram();
-  if (!diagram.isNull()) command.addLink(diagram, "graphDiagram");
-  L0_Func_add_Command(command);
+  currentDiagramCommand("PopUpCmd", popUpDiagram, "popUpDiagram");
 }
 GR_ENTRY_SIGNATURE(L0_Func_popUpCmd)
 
 void L0_Func_propertyDgrCmd(L0_Var_2 propertyDiagram) {
-  L0_Var_2 command = newCommand("PropertyDgrCmd");
-  command.addLink(propertyDiagram, "propertyDiagram");
-  L0_Var_2 diagram = L0_Func_get_current_diagram();
-  if (!diagram.isNull()) command.addLink(diagram, "graphDiagram");
-  L0_Func_add_Command(command);
+  currentDiagramCommand("PropertyDgrCmd", propertyDiagram, "propertyDiagram");
 }
 GR_ENTRY_SIGNATURE(L0_Func_propertyDgrCmd)
 
