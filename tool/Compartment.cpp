@@ -465,7 +465,8 @@ std::string L0_Func_regexp_for_default_decompose(L0_Var_2 compartment) {
   std::string expression;
   int group = 0;
   for (const L0_Var_2& subType : subTypesOf(type)) {
-    if (group > 0) expression += "(?(" + std::to_string(group) + ")" + delimiter + ")";
+    // The delimiter follows a part that matched, unless the text ends there.
+    if (group > 0) expression += "(?(" + std::to_string(group) + ")(?:" + delimiter + "|$))";
     std::string content = choiceContent(subType);
     if (content.empty()) content = freeContent(delimiter);
     expression += "(" + L0_Func_padded_string(typeText(subType, "adornmentPrefix")) + content +

@@ -46,3 +46,16 @@ TEST(Regex, BadExpressionsAreReportedNotThrown) {
       << result.error;
   EXPECT_FALSE(parseWithExpression("(?(9)a|b)", "a", "$").error.empty());
 }
+
+// The expression the library builds for a compartment of two parts: "[" before
+// free text, a choice of "a+b" or the notation "$(x)" followed by "*", the
+// parts separated by "|" only when the first is there.
+TEST(Regex, TheLibrarysDecomposeExpressionSplitsValuesWithSpecialCharacters) {
+  const std::string expression =
+      "(\\[(?:(?!\\|).)*)?(?(1)(?:\\||$))((?:a\\+b|\\$\\(x\\))\\*)?.*";
+  EXPECT_EQ(grhost::parseWithExpression(expression, "[name|a+b*", "$").value, "[name$a+b*");
+  EXPECT_EQ(grhost::parseWithExpression(expression, "[name|$(x)*", "$").value, "[name$$(x)*");
+  EXPECT_EQ(grhost::parseWithExpression(expression, "$(x)*", "$").value, "$$(x)*");
+  EXPECT_EQ(grhost::parseWithExpression(expression, "[only", "$").value, "[only$");
+  EXPECT_EQ(grhost::parseWithExpression(expression, "[a|b", "$").value, "[a$");
+}

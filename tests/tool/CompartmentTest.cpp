@@ -170,7 +170,7 @@ TEST_F(CompartmentTest, TheRegularExpressionEscapesSpecialCharacters) {
   dollar.addLink(notation, "notation");
   secondPart.addLink(dollar, "choiceItem");
   EXPECT_EQ(L0_Func_regexp_for_default_decompose(pairCompartment),
-            "(\\[(?:(?!\\|).)*)?(?(1)\\|)((?:a\\+b|\\$\\(x\\))\\*)?.*");
+            "(\\[(?:(?!\\|).)*)?(?(1)(?:\\||$))((?:a\\+b|\\$\\(x\\))\\*)?.*");
   EXPECT_EQ(L0_Func_padded_string(".[{}()\\*+?|^$"),
             "\\.\\[\\{\\}\\(\\)\\\\\\*\\+\\?\\|\\^\\$");
 }
