@@ -4,16 +4,12 @@
 // open, current diagram of it).
 #pragma once
 
-#include <fstream>
-#include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "HostFixture.h"
-#include "host/ScriptPlayer.h"
+#include "ScriptFixture.h"
 
-class GestureTest : public HostTest {
+class GestureTest : public ScriptFixture {
  protected:
   using Texts = std::vector<std::string>;
 
@@ -32,24 +28,10 @@ class GestureTest : public HostTest {
     session_ = grhost::Session::createProject(folder_, "Demo", withMain);
     newPlayer();
   }
-  void newPlayer() {
-    player_ = std::make_unique<grhost::ScriptPlayer>(head(), session_->log());
-    grhost::addCoreStatements(*player_);
-    grhost::addExpectations(*player_);
-  }
-
   // Plays the lines as a file; "" when all passed, else "LINE: error".
   std::string play(const std::string& lines) {
-    std::filesystem::path script = folder_.parent_path() / (folder_.filename().string() + ".grs");
-    std::ofstream(script) << lines;
-    std::ostringstream errors;
-    bool passed = player_->playFile(script, errors);
-    std::filesystem::remove(script);
-    std::string text = errors.str();
-    std::string prefix = script.string() + ":";
-    if (text.rfind(prefix, 0) == 0) text = text.substr(prefix.size());
+    std::string text = playScript(lines);
     if (!text.empty() && text.back() == '\n') text.pop_back();
-    EXPECT_EQ(passed, text.empty()) << text;
     return text;
   }
 
@@ -135,6 +117,5 @@ class GestureTest : public HostTest {
     return grhost::model::partners(partner(diagram, "collection"), "element");
   }
 
-  std::unique_ptr<grhost::ScriptPlayer> player_;
   RepId diagramType_ = 0;
 };

@@ -1,46 +1,24 @@
 // Gesture scripts: the statements, the expect forms and their windows, and
 // the errors with file and line.
-#include <fstream>
-#include <sstream>
-
-#include "HostFixture.h"
-#include "host/ScriptPlayer.h"
+#include "ScriptFixture.h"
 
 using grhost::model::attribute;
 using grhost::model::objectsOf;
 
 namespace {
 
-class ScriptTest : public HostTest {
+class ScriptTest : public ScriptFixture {
  protected:
   void SetUp() override {
-    HostTest::SetUp();
+    ScriptFixture::SetUp();
     create();
     grhost::model::setAttribute(grhost::model::firstOf("GraphDiagramEngine"), "onLClickEvent", "main");
     grhost::model::setAttribute(grhost::model::firstOf("GraphDiagramEngine"), "onOpenDgrEvent",
                                 "main#note_first");
     newPlayer();
   }
-  void newPlayer() {
-    player_ = std::make_unique<grhost::ScriptPlayer>(head(), session_->log());
-    grhost::addCoreStatements(*player_);
-    grhost::addExpectations(*player_);
-  }
   // Plays the lines as a file; "" when all passed, else the error output.
-  std::string play(const std::string& lines) {
-    std::filesystem::path script = folder_.parent_path() / (folder_.filename().string() + ".grs");
-    std::ofstream(script) << lines;
-    std::ostringstream errors;
-    bool passed = player_->playFile(script, errors);
-    std::filesystem::remove(script);
-    std::string text = errors.str();
-    std::string prefix = script.string() + ":";
-    if (text.rfind(prefix, 0) == 0) text = text.substr(prefix.size());
-    EXPECT_EQ(passed, text.empty()) << text;
-    return text;
-  }
-
-  std::unique_ptr<grhost::ScriptPlayer> player_;
+  std::string play(const std::string& lines) { return playScript(lines); }
 };
 
 }  // namespace
