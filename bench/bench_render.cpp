@@ -23,7 +23,8 @@ namespace model = grhost::model;
 const bool kSmoke = std::getenv("GR_BENCH_SMOKE") != nullptr;
 const int kElements = kSmoke ? 200 : 10'000;
 
-RepId styled(const std::string& className, std::initializer_list<std::pair<const char*, const char*>> values) {
+RepId styled(const std::string& className,
+             std::initializer_list<std::pair<const char*, const char*>> values) {
   RepId style = model::create(className);
   for (const auto& [name, value] : values) model::setAttribute(style, name, value);
   return style;
@@ -34,13 +35,15 @@ struct Styles {
 };
 
 Styles makeStyles() {
-  return {styled("NodeStyle", {{"shapeCode", "2"}, {"bkgColor", "15655141"}, {"lineColor", "8388608"}}),
-          styled("NodeStyle", {{"shapeCode", "1"}, {"bkgColor", "16777215"}, {"width", "200"}, {"height", "120"}}),
-          styled("PortStyle", {{"bkgColor", "12615680"}, {"width", "16"}, {"height", "16"}}),
-          styled("EdgeStyle", {{"lineType", "16"}, {"endShapeCode", "3"}, {"startShapeCode", "10"}}),
-          styled("NodeStyle", {{"shapeCode", "9"}, {"bkgColor", "13434879"}}),
-          styled("EdgeStyle", {{"dashLength", "4"}, {"breakLength", "2"}}),
-          styled("CompartStyle", {{"fontStyle", "1"}, {"alignment", "1"}})};
+  return {
+      styled("NodeStyle", {{"shapeCode", "2"}, {"bkgColor", "15655141"}, {"lineColor", "8388608"}}),
+      styled("NodeStyle",
+             {{"shapeCode", "1"}, {"bkgColor", "16777215"}, {"width", "200"}, {"height", "120"}}),
+      styled("PortStyle", {{"bkgColor", "12615680"}, {"width", "16"}, {"height", "16"}}),
+      styled("EdgeStyle", {{"lineType", "16"}, {"endShapeCode", "3"}, {"startShapeCode", "10"}}),
+      styled("NodeStyle", {{"shapeCode", "9"}, {"bkgColor", "13434879"}}),
+      styled("EdgeStyle", {{"dashLength", "4"}, {"breakLength", "2"}}),
+      styled("CompartStyle", {{"fontStyle", "1"}, {"alignment", "1"}})};
 }
 
 class DiagramMaker {
@@ -48,10 +51,13 @@ class DiagramMaker {
   explicit DiagramMaker(RepId diagram) : diagram_(diagram), styles_(makeStyles()) {}
 
   void make(int total) {
-    int nodeCount = total * 2 / 5, portCount = total / 10, edgeCount = total * 2 / 5, freeCount = total / 20;
+    int nodeCount = total * 2 / 5, portCount = total / 10, edgeCount = total * 2 / 5,
+        freeCount = total / 20;
     for (int i = 0; i < nodeCount; ++i) nodes_.push_back(node(i));
-    for (int i = 0; i < portCount; ++i) model::link(element("Port", styles_.port), "node", nodes_[(i * 7) % nodeCount]);
-    for (int i = 0; i < edgeCount; ++i) edge(nodes_[i % nodeCount], nodes_[(i * 13 + 5) % nodeCount]);
+    for (int i = 0; i < portCount; ++i)
+      model::link(element("Port", styles_.port), "node", nodes_[(i * 7) % nodeCount]);
+    for (int i = 0; i < edgeCount; ++i)
+      edge(nodes_[i % nodeCount], nodes_[(i * 13 + 5) % nodeCount]);
     for (int i = 0; i < freeCount; ++i) {
       freeBox(i);
       freeLine(i);
@@ -60,7 +66,8 @@ class DiagramMaker {
 
   // Forgets every location: the next rendering lays the whole diagram out.
   void forgetLocations() {
-    for (RepId element : model::partners(diagram_, "element")) model::setAttribute(element, "location", "");
+    for (RepId element : model::partners(diagram_, "element"))
+      model::setAttribute(element, "location", "");
   }
 
  private:
@@ -119,8 +126,8 @@ Fixture& fixture() {
   static Fixture built = [] {
     gr::setDefaultSinkEcho(false);
     if (!RepOpenMemory()) std::abort();
-    ExchangeImportReport report =
-        importExchangeFile((grhost::programFolder() / "metamodels" / "GraphDiagramEngineMetamodel.txt").string());
+    ExchangeImportReport report = importExchangeFile(
+        (grhost::programFolder() / "metamodels" / "GraphDiagramEngineMetamodel.txt").string());
     if (!report.ended) std::abort();
     Fixture made;
     made.diagram = model::create("GraphDiagram");

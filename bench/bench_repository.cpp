@@ -169,7 +169,8 @@ int64_t visitPartners(RepId from, RepId linkType) {
   uint32_t partners = GetLinkedObjectNum(from, linkType);
   for (uint32_t k = 0; k < partners; ++k) {
     RepId to = GetLinkedObjectIdByIndex(from, linkType, k);
-    benchmark::DoNotOptimize(ObjectExists(from) && ObjectExists(to) && AlreadyConnected(linkType, from, to));
+    benchmark::DoNotOptimize(ObjectExists(from) && ObjectExists(to) &&
+                             AlreadyConnected(linkType, from, to));
   }
   return partners;
 }
@@ -193,7 +194,8 @@ BENCHMARK(BM_IteratePartnersOfRandomObjects);
 void BM_IteratePartnersOfHub(benchmark::State& state) {
   Schema& schema = bigStore();
   RepId hub = CreateObject(schema.item);
-  for (uint32_t i = 0; i < 10'000; ++i) CreateLink(schema.random, hub, GetObjectIdByIndex(schema.item, (i * 97) % kObjects));
+  for (uint32_t i = 0; i < 10'000; ++i)
+    CreateLink(schema.random, hub, GetObjectIdByIndex(schema.item, (i * 97) % kObjects));
   int64_t visited = 0;
   for (auto _ : state) visited += visitPartners(hub, schema.random);
   state.SetItemsProcessed(visited);
@@ -241,15 +243,25 @@ void commitOnCopyOfBigStore(benchmark::State& state, bool durable) {
   std::filesystem::remove_all(copy);
 }
 
-void BM_CommitThousandChangesBigStore(benchmark::State& state) { commitOnCopyOfBigStore(state, false); }
+void BM_CommitThousandChangesBigStore(benchmark::State& state) {
+  commitOnCopyOfBigStore(state, false);
+}
 // 48 commits write about 200 MB of log: the mean includes the checkpoints
 // that fold the log into the database every 64 MB.
-BENCHMARK(BM_CommitThousandChangesBigStore)->Iterations(48)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CommitThousandChangesBigStore)
+    ->Iterations(48)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // The same changes made durable at once: synced, and the log folded into the
 // database.
-void BM_SaveRequestThousandChangesBigStore(benchmark::State& state) { commitOnCopyOfBigStore(state, true); }
-BENCHMARK(BM_SaveRequestThousandChangesBigStore)->Iterations(16)->Unit(benchmark::kMillisecond)->UseRealTime();
+void BM_SaveRequestThousandChangesBigStore(benchmark::State& state) {
+  commitOnCopyOfBigStore(state, true);
+}
+BENCHMARK(BM_SaveRequestThousandChangesBigStore)
+    ->Iterations(16)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // The same commit on a store of 10,000 objects: its cost must not depend on
 // the size of the store.
@@ -266,7 +278,10 @@ void BM_CommitThousandChangesSmallStore(benchmark::State& state) {
   RepCloseProject();
   std::filesystem::remove_all(folder);
 }
-BENCHMARK(BM_CommitThousandChangesSmallStore)->Iterations(48)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CommitThousandChangesSmallStore)
+    ->Iterations(48)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 

@@ -42,7 +42,8 @@ Model& model() {
       CreateLink(random, ids[i], ids[generator() % kObjects]);
     }
     built.hub = CreateObject(built.item);
-    for (uint32_t i = 0; i < kHubPartners; ++i) CreateLink(random, built.hub, ids[(i * 7) % kObjects]);
+    for (uint32_t i = 0; i < kHubPartners; ++i)
+      CreateLink(random, built.hub, ids[(i * 7) % kObjects]);
     advanceGeneration();
     return built;
   }();

@@ -126,11 +126,21 @@ void addPropertyDiagram(L0_Var_2& nodeType, L0_Var_2& compartType) {
 L0_Var_2 addBoxStyle(L0_Var_2& nodeType) {
   L0_Var_2 style = newObject("NodeStyle");
   if (style.isNull()) return style;
-  setValues(style, {{"id", kNewName},      {"caption", kNewName},    {"shapeCode", "1"},
-                    {"shapeStyle", "0"},   {"lineWidth", "1"},       {"dashLength", "0"},
-                    {"breakLength", "0"},  {"bkgColor", "14055946"}, {"lineColor", "0"},
-                    {"picture", ""},       {"picWidth", "0"},        {"picHeight", "0"},
-                    {"picPos", "1"},       {"picStyle", "0"},        {"width", "110"},
+  setValues(style, {{"id", kNewName},
+                    {"caption", kNewName},
+                    {"shapeCode", "1"},
+                    {"shapeStyle", "0"},
+                    {"lineWidth", "1"},
+                    {"dashLength", "0"},
+                    {"breakLength", "0"},
+                    {"bkgColor", "14055946"},
+                    {"lineColor", "0"},
+                    {"picture", ""},
+                    {"picWidth", "0"},
+                    {"picHeight", "0"},
+                    {"picPos", "1"},
+                    {"picStyle", "0"},
+                    {"width", "110"},
                     {"height", "45"}});
   link(nodeType, "elemStyle", style);
   return style;
@@ -200,9 +210,10 @@ bool writeScript(const std::string& path, const std::string& commandLine) {
   out << "#!/bin/sh\n" << commandLine << '\n';
   out.close();
   std::error_code ec;
-  std::filesystem::permissions(path, std::filesystem::perms::owner_exec |
-                                         std::filesystem::perms::group_exec |
-                                         std::filesystem::perms::others_exec,
+  std::filesystem::permissions(path,
+                               std::filesystem::perms::owner_exec |
+                                   std::filesystem::perms::group_exec |
+                                   std::filesystem::perms::others_exec,
                                std::filesystem::perm_options::add, ec);
   return true;
 }

@@ -50,8 +50,8 @@ std::vector<L0_Var_2> partnersOf(const L0_Var_2& from, const std::string& role,
   return result;
 }
 
-L0_Var_2 partnerWithId(const L0_Var_2& from, const std::string& role,
-                       const std::string& className, const std::string& id) {
+L0_Var_2 partnerWithId(const L0_Var_2& from, const std::string& role, const std::string& className,
+                       const std::string& id) {
   L0_Var_2 partner(className);
   if (from.isNull()) return partner;
   for (bool found = partner.setFirstByRelation(from, role); found; found = partner.next())

@@ -58,8 +58,8 @@ void traceFailure(const std::string& text);
 std::vector<L0_Var_2> partnersOf(const L0_Var_2& from, const std::string& role,
                                  const std::string& className);
 // The first object reached over ROLE whose `id` is ID, or null.
-L0_Var_2 partnerWithId(const L0_Var_2& from, const std::string& role,
-                       const std::string& className, const std::string& id);
+L0_Var_2 partnerWithId(const L0_Var_2& from, const std::string& role, const std::string& className,
+                       const std::string& id);
 
 // The values every diagram type starts with.
 const Values& commonDiagramValues();

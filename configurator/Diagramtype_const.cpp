@@ -28,15 +28,14 @@ const std::vector<PaletteEntry> kPalette = {
 // Shown on a stereotype box, whose pop-up reuses the box type's id but
 // leaves the clipboard items without procedures.
 ElemTypeSpec stereotypeBoxType() {
-  return {.className = "NodeType",
-          .id = "stereotypeBox",
-          .values = {{"l2ClickEvent", "stereotype_BoxProperties"}},
-          .style = {.className = "NodeStyle", .id = "stereotypeBox", .values = plainBoxStyleValues()},
-          .popUp = PopUpSpec{"box",
-                             {{"Cut", ""},
-                              {"Copy", ""},
-                              {"Delete", ""},
-                              {"Properties", "l2Click_BoxProperties"}}}};
+  return {
+      .className = "NodeType",
+      .id = "stereotypeBox",
+      .values = {{"l2ClickEvent", "stereotype_BoxProperties"}},
+      .style = {.className = "NodeStyle", .id = "stereotypeBox", .values = plainBoxStyleValues()},
+      .popUp = PopUpSpec{
+          "box",
+          {{"Cut", ""}, {"Copy", ""}, {"Delete", ""}, {"Properties", "l2Click_BoxProperties"}}}};
 }
 
 ElemTypeSpec boxType() {
@@ -105,7 +104,9 @@ ElemTypeSpec stereotypeType() {
                            {"procDeleteElementDomain", "delete_subtype"},
                            {"procMoveLine", "move_subtype"}},
                           clipboardProcedures()}),
-          .style = {.className = "EdgeStyle", .id = "stereotype", .values = specialisationStyleValues()},
+          .style = {.className = "EdgeStyle",
+                    .id = "stereotype",
+                    .values = specialisationStyleValues()},
           .keys = Keys::line,
           .paletteEntry = "Stereotype",
           .popUp = PopUpSpec{"stereotype", {{"Delete", "delete"}}},
@@ -143,11 +144,11 @@ void L0_Func_diagramType_const() {
   addDiagramPopUp(diagramType, "eType", "diagramType_void", kEmptySpaceItems);
   addDiagramPopUp(diagramType, "cType", "diagramType_collection", kSelectionItems);
   L0_Var_2 palette = L0_Func_create_diagramType_palette(diagramType);
-  seedElemTypes(diagramType, palette,
-                {stereotypeBoxType(), boxType(), nodeStyleType(), pinType("box"), freeBoxType(),
-                 lineType(), freeLineType(false), subStyleType(), substyleLineType(),
-                 stereotypeType(), stereotypeLineType(),
-                 styleLineType({{"box", "NodeStyle", "styleLine"}})});
+  seedElemTypes(
+      diagramType, palette,
+      {stereotypeBoxType(), boxType(), nodeStyleType(), pinType("box"), freeBoxType(), lineType(),
+       freeLineType(false), subStyleType(), substyleLineType(), stereotypeType(),
+       stereotypeLineType(), styleLineType({{"box", "NodeStyle", "styleLine"}})});
   L0_Func_add_parent_child();
 }
 GR_ENTRY_SIGNATURE(L0_Func_diagramType_const)

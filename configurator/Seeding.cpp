@@ -90,8 +90,10 @@ void seedElemType(L0_Var_2& diagramType, L0_Var_2& palette, const ElemTypeSpec& 
   if (spec.nameCompartment) addNameCompartment(type);
   if (spec.styleNameRow) addStyleNameRow(type);
   if (!spec.portOf.empty()) L0_Func_add_portType_nodeType(type, spec.portOf);
-  for (const std::string& subtypeId : spec.subtypes) link(type, "subtype", elemTypeOf(diagramType, subtypeId));
-  for (const PairSpec& pair : spec.pairs) L0_Func_const_add_pair(type, pair.start, pair.end, pair.id);
+  for (const std::string& subtypeId : spec.subtypes)
+    link(type, "subtype", elemTypeOf(diagramType, subtypeId));
+  for (const PairSpec& pair : spec.pairs)
+    L0_Func_const_add_pair(type, pair.start, pair.end, pair.id);
 }
 
 }  // namespace
@@ -139,7 +141,8 @@ void addPairs(L0_Var_2& diagramType, const std::string& lineTypeId, const Pairs&
     traceFailure("Link was not created");
     return;
   }
-  for (const PairSpec& pair : pairs) L0_Func_const_add_pair(lineType, pair.start, pair.end, pair.id);
+  for (const PairSpec& pair : pairs)
+    L0_Func_const_add_pair(lineType, pair.start, pair.end, pair.id);
 }
 
 void seedElemTypes(L0_Var_2& diagramType, L0_Var_2& palette,
@@ -193,10 +196,17 @@ PopUpItems linePopUpItems(const std::string& deleteProcedure) {
 }
 
 Values pinStyleValues(const std::string& bkgColor, int width, int height) {
-  return {{"shapeCode", "1"},  {"shapeStyle", "0"}, {"lineWidth", "1"},
-          {"dashLength", "0"}, {"breakLength", "0"}, {"alignment", "0"},
-          {"lineColor", "0"},  {"picture", ""},      {"bkgColor", bkgColor},
-          {"width", std::to_string(width)},          {"height", std::to_string(height)}};
+  return {{"shapeCode", "1"},
+          {"shapeStyle", "0"},
+          {"lineWidth", "1"},
+          {"dashLength", "0"},
+          {"breakLength", "0"},
+          {"alignment", "0"},
+          {"lineColor", "0"},
+          {"picture", ""},
+          {"bkgColor", bkgColor},
+          {"width", std::to_string(width)},
+          {"height", std::to_string(height)}};
 }
 
 Values boxStyleValues(const std::string& bkgColor, int width, int height) {
@@ -204,7 +214,9 @@ Values boxStyleValues(const std::string& bkgColor, int width, int height) {
                {{"picWidth", "0"}, {"picHeight", "0"}, {"picPos", "1"}, {"picStyle", "0"}}});
 }
 
-Values plainBoxStyleValues() { return boxStyleValues("15655141", 110, 45); }
+Values plainBoxStyleValues() {
+  return boxStyleValues("15655141", 110, 45);
+}
 
 namespace {
 
@@ -229,11 +241,14 @@ Values lineStyleValues(int lineWidth, const std::string& lineColor, int lineType
                 {"lineWidth", std::to_string(lineWidth)},
                 {"lineColor", lineColor},
                 {"lineType", std::to_string(lineType)}},
-               lineEndValues("start", start), lineEndValues("middle", LineEnd{}),
+               lineEndValues("start", start),
+               lineEndValues("middle", LineEnd{}),
                lineEndValues("end", end)});
 }
 
-Values arrowLineStyleValues() { return lineStyleValues(1, "0", 16, {1, 1, "0"}, {3, 1, "0"}); }
+Values arrowLineStyleValues() {
+  return lineStyleValues(1, "0", 16, {1, 1, "0"}, {3, 1, "0"});
+}
 
 Values specialisationStyleValues() {
   return lineStyleValues(2, "12632256", 16, {1, 1, "0"}, {11, 2, "12632256"});
@@ -241,11 +256,20 @@ Values specialisationStyleValues() {
 
 Values compartStyleValues(const std::string& nr, int alignment, int adornment, int fontStyle,
                           int isVisible) {
-  Values values = {{"adjustment", "0"},  {"picture", ""},           {"picWidth", "0"},
-                   {"picHeight", "0"},   {"picPos", "1"},           {"picStyle", "0"},
-                   {"lineWidth", "1"},   {"lineColor", "0"},        {"fontTypeFace", "Arial"},
-                   {"fontCharSet", "1"}, {"fontColor", "0"},        {"fontSize", "9"},
-                   {"fontPitch", "0"},   {"alignment", std::to_string(alignment)},
+  Values values = {{"adjustment", "0"},
+                   {"picture", ""},
+                   {"picWidth", "0"},
+                   {"picHeight", "0"},
+                   {"picPos", "1"},
+                   {"picStyle", "0"},
+                   {"lineWidth", "1"},
+                   {"lineColor", "0"},
+                   {"fontTypeFace", "Arial"},
+                   {"fontCharSet", "1"},
+                   {"fontColor", "0"},
+                   {"fontSize", "9"},
+                   {"fontPitch", "0"},
+                   {"alignment", std::to_string(alignment)},
                    {"adornment", std::to_string(adornment)},
                    {"fontStyle", std::to_string(fontStyle)},
                    {"isVisible", std::to_string(isVisible)}};
@@ -325,8 +349,8 @@ ElemTypeSpec styleLineType(const Pairs& pairs) {
           .id = "styleLine",
           .style = {.className = "EdgeStyle",
                     .id = "styleLine",
-                    .values = lineStyleValues(2, "12632256", 1, {10, 1, "12632256", 8, 8, "12632256"},
-                                              {1, 1, "0"})},
+                    .values = lineStyleValues(2, "12632256", 1,
+                                              {10, 1, "12632256", 8, 8, "12632256"}, {1, 1, "0"})},
           .popUp = PopUpSpec{"styleLine", {{"Delete", ""}, {"Properties", "properties_test"}}},
           .pairs = pairs};
 }

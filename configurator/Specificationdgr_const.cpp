@@ -65,18 +65,19 @@ ElemTypeSpec diagramTypeType() {
 
 // Its pair names "fiction", which does not exist yet: the pair comes later.
 ElemTypeSpec diagramLineType() {
-  return {.className = "EdgeType",
-          .id = "diagramLine",
-          .values = join({{{"procCreateElementDomain", "add_type"},
-                           {"procDeleteElementDomain", "delete_elem"},
-                           {"l2ClickEvent", "newBox_Box_diagramType"},
-                           {"procProperties", "l2Click_BoxProperties"},
-                           {"openPropertiesOnElementCreate", "true"}},
-                          clipboardProcedures()}),
-          .style = {.className = "EdgeStyle", .id = "diagramLine", .values = arrowLineStyleValues()},
-          .keys = Keys::line,
-          .paletteEntry = "diagramLine",
-          .popUp = PopUpSpec{"diagramLine", linePopUpItems("delete")}};
+  return {
+      .className = "EdgeType",
+      .id = "diagramLine",
+      .values = join({{{"procCreateElementDomain", "add_type"},
+                       {"procDeleteElementDomain", "delete_elem"},
+                       {"l2ClickEvent", "newBox_Box_diagramType"},
+                       {"procProperties", "l2Click_BoxProperties"},
+                       {"openPropertiesOnElementCreate", "true"}},
+                      clipboardProcedures()}),
+      .style = {.className = "EdgeStyle", .id = "diagramLine", .values = arrowLineStyleValues()},
+      .keys = Keys::line,
+      .paletteEntry = "diagramLine",
+      .popUp = PopUpSpec{"diagramLine", linePopUpItems("delete")}};
 }
 
 // A pair whose end is "fiction" admits every type that fiction has as subtype.
@@ -88,17 +89,18 @@ ElemTypeSpec fictionType() {
 }
 
 ElemTypeSpec subtypeType() {
-  return {.className = "EdgeType",
-          .id = "subtype",
-          .values = join({{{"procCreateElementDomain", "create_subtype"},
-                           {"procDeleteElementDomain", "delete_subtype"},
-                           {"procMoveLine", "move_subtype"}},
-                          clipboardProcedures()}),
-          .style = {.className = "EdgeStyle", .id = "subtype", .values = specialisationStyleValues()},
-          .keys = Keys::line,
-          .paletteEntry = "Subtype",
-          .popUp = PopUpSpec{"Subtype", {{"Delete", "delete"}}},
-          .pairs = {{"fiction", "fiction", "subtype"}}};
+  return {
+      .className = "EdgeType",
+      .id = "subtype",
+      .values = join({{{"procCreateElementDomain", "create_subtype"},
+                       {"procDeleteElementDomain", "delete_subtype"},
+                       {"procMoveLine", "move_subtype"}},
+                      clipboardProcedures()}),
+      .style = {.className = "EdgeStyle", .id = "subtype", .values = specialisationStyleValues()},
+      .keys = Keys::line,
+      .paletteEntry = "Subtype",
+      .popUp = PopUpSpec{"Subtype", {{"Delete", "delete"}}},
+      .pairs = {{"fiction", "fiction", "subtype"}}};
 }
 
 void addExportTool(L0_Var_2& diagramType) {

@@ -1,5 +1,6 @@
 // Seeding of the configurator's own diagram types.
-// The specification diagram type: the seed palette, its element types, styles, pop-ups and tool bar.
+// The specification diagram type: the seed palette, its element types, styles, pop-ups and tool
+// bar.
 #pragma once
 
 #include "tool/Transformation.h"

@@ -116,7 +116,9 @@ void closeStore() {
   Logger::shutdown();  // the next report starts a fresh trace file
 }
 
-std::string classOf(const L0_Var_2& v) { return GetTypeName(GetObjectTypeId(v.getCurrObjID())); }
+std::string classOf(const L0_Var_2& v) {
+  return GetTypeName(GetObjectTypeId(v.getCurrObjID()));
+}
 
 std::string attributeOf(const L0_Var_2& v, const char* name) {
   ObjID object = v.getCurrObjID();

@@ -25,7 +25,9 @@ std::optional<std::vector<int>> parseIntegers(std::string_view text) {
   }
 }
 
-int rounded(double value) { return static_cast<int>(std::lround(value)); }
+int rounded(double value) {
+  return static_cast<int>(std::lround(value));
+}
 
 bool between(int value, int low, int high, int tolerance) {
   return value >= low - tolerance && value <= high + tolerance;
@@ -43,7 +45,8 @@ bool Box::contains(const Box& inner) const {
 
 std::optional<Box> parseBox(std::string_view text) {
   std::optional<std::vector<int>> numbers = parseIntegers(text);
-  if (!numbers || numbers->size() != 4 || (*numbers)[2] < 0 || (*numbers)[3] < 0) return std::nullopt;
+  if (!numbers || numbers->size() != 4 || (*numbers)[2] < 0 || (*numbers)[3] < 0)
+    return std::nullopt;
   return Box{(*numbers)[0], (*numbers)[1], (*numbers)[2], (*numbers)[3]};
 }
 
@@ -51,7 +54,8 @@ std::optional<Polyline> parsePolyline(std::string_view text) {
   std::optional<std::vector<int>> numbers = parseIntegers(text);
   if (!numbers || numbers->size() < 4 || numbers->size() % 2 != 0) return std::nullopt;
   Polyline line;
-  for (std::size_t i = 0; i < numbers->size(); i += 2) line.push_back({(*numbers)[i], (*numbers)[i + 1]});
+  for (std::size_t i = 0; i < numbers->size(); i += 2)
+    line.push_back({(*numbers)[i], (*numbers)[i + 1]});
   return line;
 }
 
@@ -98,14 +102,18 @@ Point borderPoint(const Box& box, Point toward) {
 }
 
 bool onBorder(const Box& box, Point point, int tolerance) {
-  bool onVerticalSide = (std::abs(point.x - box.x) <= tolerance || std::abs(point.x - box.right()) <= tolerance) &&
-                        between(point.y, box.y, box.bottom(), tolerance);
-  bool onHorizontalSide = (std::abs(point.y - box.y) <= tolerance || std::abs(point.y - box.bottom()) <= tolerance) &&
-                          between(point.x, box.x, box.right(), tolerance);
+  bool onVerticalSide =
+      (std::abs(point.x - box.x) <= tolerance || std::abs(point.x - box.right()) <= tolerance) &&
+      between(point.y, box.y, box.bottom(), tolerance);
+  bool onHorizontalSide =
+      (std::abs(point.y - box.y) <= tolerance || std::abs(point.y - box.bottom()) <= tolerance) &&
+      between(point.x, box.x, box.right(), tolerance);
   return onVerticalSide || onHorizontalSide;
 }
 
-int perimeter(const Box& box) { return 2 * (box.w + box.h); }
+int perimeter(const Box& box) {
+  return 2 * (box.w + box.h);
+}
 
 Point outlinePoint(const Box& box, double distance) {
   double total = perimeter(box);
@@ -144,7 +152,9 @@ Point midpoint(const Polyline& line) {
 
 namespace {
 
-int clamped(int value, int low, int high) { return std::max(low, std::min(value, high)); }
+int clamped(int value, int low, int high) {
+  return std::max(low, std::min(value, high));
+}
 
 // Where the ray from ORIGIN (inside the box) along (DX, DY) leaves the box.
 Point exitPoint(const Box& box, double ox, double oy, double dx, double dy) {
@@ -203,7 +213,8 @@ std::optional<Polyline> straightAcrossSharedBand(const Box& from, const Box& to,
 
 Polyline orthogonalRoute(const Box& from, const Box& to, int offset) {
   if (from.overlaps(to)) return straightRoute(from, to, offset);
-  if (std::optional<Polyline> straight = straightAcrossSharedBand(from, to, offset)) return *straight;
+  if (std::optional<Polyline> straight = straightAcrossSharedBand(from, to, offset))
+    return *straight;
   Point a = from.centre(), b = to.centre();
   if (std::abs(b.x - a.x) >= std::abs(b.y - a.y)) {
     Point start{b.x > a.x ? from.right() : from.x, clamped(a.y + offset, from.y, from.bottom())};
@@ -233,7 +244,8 @@ Polyline squaredOff(const Polyline& line) {
     if (i > 0) {
       Point a = line[i - 1], b = line[i];
       if (a.x != b.x && a.y != b.y)
-        result.push_back(std::abs(b.x - a.x) >= std::abs(b.y - a.y) ? Point{b.x, a.y} : Point{a.x, b.y});
+        result.push_back(std::abs(b.x - a.x) >= std::abs(b.y - a.y) ? Point{b.x, a.y}
+                                                                    : Point{a.x, b.y});
     }
     result.push_back(line[i]);
   }

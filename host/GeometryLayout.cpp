@@ -35,7 +35,9 @@ class Layouter {
   }
 
  private:
-  bool validIndex(int index) const { return index >= 0 && static_cast<std::size_t>(index) < items_.size(); }
+  bool validIndex(int index) const {
+    return index >= 0 && static_cast<std::size_t>(index) < items_.size();
+  }
   bool isBox(int index) const { return validIndex(index) && items_[index].kind == ItemKind::Box; }
 
   // A container chain that comes back to the box makes it top-level.
@@ -130,8 +132,8 @@ class Layouter {
   }
 
   Box frameAround(const Box& contents, int header) const {
-    return {contents.x - S::kPadding, contents.y - S::kPadding - header, contents.w + 2 * S::kPadding,
-            contents.h + 2 * S::kPadding + header};
+    return {contents.x - S::kPadding, contents.y - S::kPadding - header,
+            contents.w + 2 * S::kPadding, contents.h + 2 * S::kPadding + header};
   }
 
   Box boundsOfBoxes(const std::vector<int>& indices) const {
@@ -147,7 +149,8 @@ class Layouter {
     for (int child : anchored) obstacles.push_back(outcome_.boxes[child]);
     int inner = box.w - 2 * S::kPadding;
     int limit = item.box ? inner : std::max(inner, rowWidthFor(floating, S::kInnerGap));
-    pack(floating, {box.x + S::kPadding, box.y + item.header + S::kPadding}, limit, S::kInnerGap, obstacles);
+    pack(floating, {box.x + S::kPadding, box.y + item.header + S::kPadding}, limit, S::kInnerGap,
+         obstacles);
   }
 
   // Widens and deepens the box (its top-left stays) until every child fits
@@ -235,7 +238,8 @@ class Layouter {
     const Box& outline = outcome_.boxes[node];
     for (std::size_t k = 0; k < unplaced.size(); ++k) {
       int port = unplaced[k];
-      Point centre = outlinePoint(outline, perimeter(outline) * static_cast<double>(k) / unplaced.size());
+      Point centre =
+          outlinePoint(outline, perimeter(outline) * static_cast<double>(k) / unplaced.size());
       int w = items_[port].width, h = items_[port].height;
       outcome_.boxes[port] = {centre.x - w / 2, centre.y - h / 2, w, h};
       outcome_.changed[port] = true;
@@ -281,7 +285,8 @@ class Layouter {
   // between the same ends go beside them.
   void countGivenParallels() {
     for (const LayoutItem& item : items_)
-      if (item.kind == ItemKind::Line && item.line && validIndex(item.start) && validIndex(item.end))
+      if (item.kind == ItemKind::Line && item.line && validIndex(item.start) &&
+          validIndex(item.end))
         ++parallels_[{std::min(item.start, item.end), std::max(item.start, item.end)}];
   }
 
@@ -303,6 +308,8 @@ class Layouter {
 
 }  // namespace
 
-LayoutOutcome layOut(const std::vector<LayoutItem>& items) { return Layouter(items).run(); }
+LayoutOutcome layOut(const std::vector<LayoutItem>& items) {
+  return Layouter(items).run();
+}
 
 }  // namespace grhost::geometry

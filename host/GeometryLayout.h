@@ -21,11 +21,11 @@ struct LayoutItem {
   std::optional<Polyline> line;  // given geometry of a line
   int width = 110;               // size of a box or port that has none
   int height = 45;
-  int header = 0;                // room a container keeps above its contents
-  int owner = -1;                // a box's container, a port's node (index)
-  int start = -1;                // a line's ends (indices)
+  int header = 0;  // room a container keeps above its contents
+  int owner = -1;  // a box's container, a port's node (index)
+  int start = -1;  // a line's ends (indices)
   int end = -1;
-  bool orthogonal = false;       // route a line with horizontal and vertical segments
+  bool orthogonal = false;  // route a line with horizontal and vertical segments
 };
 
 struct LayoutOutcome {
@@ -41,10 +41,10 @@ struct LayoutOutcome {
 
 // Spacing in diagram units.
 struct LayoutSpacing {
-  static constexpr int kMargin = 20;      // the diagram's first row starts here
-  static constexpr int kGap = 40;         // between top-level boxes
-  static constexpr int kInnerGap = 20;    // between boxes inside a container
-  static constexpr int kPadding = 15;     // between a container's outline and its contents
+  static constexpr int kMargin = 20;    // the diagram's first row starts here
+  static constexpr int kGap = 40;       // between top-level boxes
+  static constexpr int kInnerGap = 20;  // between boxes inside a container
+  static constexpr int kPadding = 15;   // between a container's outline and its contents
   static constexpr int kMinRowWidth = 800;
   static constexpr int kLooseLineHeight = 20;
 };

@@ -50,15 +50,16 @@ class Classifier {
 };
 
 std::optional<Box> freeBoxAttributes(RepId element) {
-  std::string text = model::attribute(element, "freeBox_x") + " " + model::attribute(element, "freeBox_y") +
-                     " " + model::attribute(element, "freeBox_w") + " " +
-                     model::attribute(element, "freeBox_h");
+  std::string text =
+      model::attribute(element, "freeBox_x") + " " + model::attribute(element, "freeBox_y") + " " +
+      model::attribute(element, "freeBox_w") + " " + model::attribute(element, "freeBox_h");
   return geometry::parseBox(text);
 }
 
 std::optional<Polyline> freeLineAttributes(RepId element) {
-  std::string text = model::attribute(element, "freeLine_x1") + " " + model::attribute(element, "freeLine_y1") +
-                     " " + model::attribute(element, "freeLine_xn") + " " +
+  std::string text = model::attribute(element, "freeLine_x1") + " " +
+                     model::attribute(element, "freeLine_y1") + " " +
+                     model::attribute(element, "freeLine_xn") + " " +
                      model::attribute(element, "freeLine_yn");
   return geometry::parsePolyline(text);
 }
@@ -70,7 +71,8 @@ class DiagramReader {
       std::optional<ElementKind> kind = classifier_.kindOf(element);
       if (!kind) continue;
       index_[element] = static_cast<int>(geometry_.elements.size());
-      geometry_.elements.push_back({element, *kind, model::firstPartner(element, "elemStyle"), -1, {}, {}});
+      geometry_.elements.push_back(
+          {element, *kind, model::firstPartner(element, "elemStyle"), -1, {}, {}});
     }
   }
 
@@ -95,9 +97,13 @@ class DiagramReader {
     switch (element.kind) {
       case ElementKind::Node:
       case ElementKind::Port:
-      case ElementKind::FreeBox: fillBox(element, location, item); break;
+      case ElementKind::FreeBox:
+        fillBox(element, location, item);
+        break;
       case ElementKind::Edge:
-      case ElementKind::FreeLine: fillLine(element, location, item); break;
+      case ElementKind::FreeLine:
+        fillLine(element, location, item);
+        break;
     }
     return item;
   }
@@ -124,8 +130,10 @@ class DiagramReader {
   void growToText(RepId element, LayoutItem& item) {
     std::vector<render::ShownText> texts = styles_.shownTexts(element);
     if (texts.empty()) return;
-    item.width = std::max(item.width, static_cast<int>(std::ceil(styles_.textWidth(texts))) + 2 * kTextMargin);
-    item.height = std::max(item.height, static_cast<int>(std::ceil(styles_.textHeight(texts))) + 2 * kTextMargin);
+    item.width = std::max(item.width,
+                          static_cast<int>(std::ceil(styles_.textWidth(texts))) + 2 * kTextMargin);
+    item.height = std::max(
+        item.height, static_cast<int>(std::ceil(styles_.textHeight(texts))) + 2 * kTextMargin);
   }
 
   int headerHeight(RepId node) {

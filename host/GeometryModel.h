@@ -17,10 +17,10 @@ enum class ElementKind { Node, Port, Edge, FreeBox, FreeLine };
 struct PlacedElement {
   RepId id = 0;
   ElementKind kind = ElementKind::Node;
-  RepId style = 0;           // the element's elemStyle
-  int owner = -1;            // index of a node's container, of a port's node
-  geometry::Box box;         // for lines: the bounds of the polyline
-  geometry::Polyline line;   // edges and free lines
+  RepId style = 0;          // the element's elemStyle
+  int owner = -1;           // index of a node's container, of a port's node
+  geometry::Box box;        // for lines: the bounds of the polyline
+  geometry::Polyline line;  // edges and free lines
   bool isLine() const { return kind == ElementKind::Edge || kind == ElementKind::FreeLine; }
 };
 

@@ -8,8 +8,8 @@
 namespace grhost {
 namespace {
 
-const char* const kRefreshCommands[] = {"OkCmd",      "ActiveElementCmd", "UpdateDgrCmd",
-                                        "PasteCmd",   "DefaultStyleCmd",  "SaveDgrCmd",
+const char* const kRefreshCommands[] = {"OkCmd",          "ActiveElementCmd", "UpdateDgrCmd",
+                                        "PasteCmd",       "DefaultStyleCmd",  "SaveDgrCmd",
                                         "AfterConfigCmd", "SaveStylesCmd"};
 
 bool isRefreshCommand(const std::string& className) {

@@ -7,7 +7,8 @@ const std::string kMain = "main";
 
 std::string withoutDllSuffix(const std::string& library) {
   const std::string dll = ".dll";
-  if (library.size() > dll.size() && library.compare(library.size() - dll.size(), dll.size(), dll) == 0)
+  if (library.size() > dll.size() &&
+      library.compare(library.size() - dll.size(), dll.size(), dll) == 0)
     return library.substr(0, library.size() - dll.size());
   return library;
 }
@@ -45,8 +46,9 @@ bool decodeHandler(const std::string& value, HandlerValue& handler, std::string&
   }
   std::size_t hash = value.find('#');
   if (hash == std::string::npos) {
-    error = value.empty() ? std::string("the handler is empty")
-                          : "\"" + value + "\" is no handler (\"main\", \"main#Name\" or \"lib#Name\")";
+    error = value.empty()
+                ? std::string("the handler is empty")
+                : "\"" + value + "\" is no handler (\"main\", \"main#Name\" or \"lib#Name\")";
     return false;
   }
   return decodeQualified(value, hash, handler, error);

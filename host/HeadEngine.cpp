@@ -59,7 +59,9 @@ HeadEngine::HeadEngine(const HostPaths& paths, const std::filesystem::path& main
   gr::setHost(this);
 }
 
-HeadEngine::~HeadEngine() { gr::setHost(nullptr); }
+HeadEngine::~HeadEngine() {
+  gr::setHost(nullptr);
+}
 
 // ---- handlers
 
@@ -197,9 +199,13 @@ void HeadEngine::executeCommand(uint32_t command) {
   model::remove(command);
 }
 
-void HeadEngine::enqueueCmd() { queue_.enqueueNewest(); }
+void HeadEngine::enqueueCmd() {
+  queue_.enqueueNewest();
+}
 
-void HeadEngine::saveAllDiagrams() { diagrams_.saveAll(); }
+void HeadEngine::saveAllDiagrams() {
+  diagrams_.saveAll();
+}
 
 // ---- events
 
@@ -218,8 +224,8 @@ RepId HeadEngine::raiseEvent(const EventSpec& event, const std::string& handler)
     throw HostError("There is no event class " + event.className + ".");
   std::string run = handler.empty() ? registeredHandler(event.className) : handler;
   if (run.empty())
-    throw HostError("No handler is registered for " + event.className + " (on" +
-                    event.className + " of GraphDiagramEngine, HeadEngine, MultiUserEngine).");
+    throw HostError("No handler is registered for " + event.className + " (on" + event.className +
+                    " of GraphDiagramEngine, HeadEngine, MultiUserEngine).");
   RepId created = 0;
   {
     model::SaveTransaction transaction;
@@ -283,11 +289,19 @@ void HeadEngine::showInformationBar(const std::string& text) {
   log_.add("info", text);
 }
 
-void HeadEngine::hideInformationBar() { informationBar_.clear(); }
+void HeadEngine::hideInformationBar() {
+  informationBar_.clear();
+}
 
-std::string HeadEngine::projectPath() { return paths_.project.string(); }
-std::string HeadEngine::runtimePath() { return paths_.runtime.string(); }
-std::string HeadEngine::toolPath() { return paths_.tool.string(); }
+std::string HeadEngine::projectPath() {
+  return paths_.project.string();
+}
+std::string HeadEngine::runtimePath() {
+  return paths_.runtime.string();
+}
+std::string HeadEngine::toolPath() {
+  return paths_.tool.string();
+}
 
 std::string HeadEngine::parse(const std::string& expression, const std::string& text,
                               const std::string& separator) {

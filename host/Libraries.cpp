@@ -63,7 +63,8 @@ Libraries::VoidEntry Libraries::transformation(const HandlerValue& handler, std:
     why = file + " has no entry " + entry;
     return nullptr;
   }
-  auto* signature = static_cast<const char* const*>(dlsym(library, gr::signatureSymbol(entry).c_str()));
+  auto* signature =
+      static_cast<const char* const*>(dlsym(library, gr::signatureSymbol(entry).c_str()));
   if (!signature) {
     why = entry + " of " + file + " exports no signature; a handler must be " + kHandlerSignature;
     return nullptr;

@@ -11,9 +11,13 @@ void receive(const char* kind, const char* text, void* context) {
 
 }  // namespace
 
-MessageLog::MessageLog(std::FILE* echo) : echo_(echo) { GrSetMessageSink(receive, this); }
+MessageLog::MessageLog(std::FILE* echo) : echo_(echo) {
+  GrSetMessageSink(receive, this);
+}
 
-MessageLog::~MessageLog() { GrSetMessageSink(nullptr, nullptr); }
+MessageLog::~MessageLog() {
+  GrSetMessageSink(nullptr, nullptr);
+}
 
 void MessageLog::add(const std::string& kind, const std::string& text) {
   messages_.push_back({kind, text});

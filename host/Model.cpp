@@ -4,9 +4,13 @@
 
 namespace grhost::model {
 
-RepId classId(const std::string& className) { return GetObjectTypeIdByName(className.c_str()); }
+RepId classId(const std::string& className) {
+  return GetObjectTypeIdByName(className.c_str());
+}
 
-std::string className(RepId object) { return GetTypeName(GetObjectTypeId(object)); }
+std::string className(RepId object) {
+  return GetTypeName(GetObjectTypeId(object));
+}
 
 bool isKindOf(RepId object, const std::string& className) {
   RepId wanted = classId(className);
@@ -59,7 +63,9 @@ std::string attribute(RepId object, const std::string& name) {
   return value ? value : "";
 }
 
-bool hasAttribute(RepId object, const std::string& name) { return attributeId(object, name) != 0; }
+bool hasAttribute(RepId object, const std::string& name) {
+  return attributeId(object, name) != 0;
+}
 
 bool setAttribute(RepId object, const std::string& name, const std::string& value) {
   RepId attr = attributeId(object, name);

@@ -13,7 +13,8 @@ using IdList = std::unique_ptr<RepIdList, void (*)(RepIdList*)>;
 std::vector<RepId> ids(RepIdList* list) {
   IdList owned(list, RepIdListFree);
   std::vector<RepId> result;
-  for (uint32_t i = 0, n = RepIdListCount(list); i < n; ++i) result.push_back(RepIdListItem(list, i));
+  for (uint32_t i = 0, n = RepIdListCount(list); i < n; ++i)
+    result.push_back(RepIdListItem(list, i));
   return result;
 }
 
@@ -46,13 +47,16 @@ DumpedObject describe(RepId object) {
     uint32_t count = GetLinkedObjectNum(object, linkType);
     if (role.empty() || count == 0) continue;
     std::vector<RepId> partners;
-    for (uint32_t i = 0; i < count; ++i) partners.push_back(GetLinkedObjectIdByIndex(object, linkType, i));
+    for (uint32_t i = 0; i < count; ++i)
+      partners.push_back(GetLinkedObjectIdByIndex(object, linkType, i));
     dumped.links.emplace_back(role, std::move(partners));
   }
   return dumped;
 }
 
-std::string quotedText(const std::string& text) { return nlohmann::json(text).dump(); }
+std::string quotedText(const std::string& text) {
+  return nlohmann::json(text).dump();
+}
 
 }  // namespace
 

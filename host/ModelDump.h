@@ -2,11 +2,10 @@
 // readable or as JSON.
 #pragma once
 
+#include <nlohmann/json.hpp>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "platform/repository.h"
 

@@ -63,7 +63,8 @@ void Project::prepareEngines(HeadEngine& head) {
   model::SaveTransaction transaction;
   for (const EngineMetamodel& metamodel : kEngineMetamodels)
     if (!model::classId(metamodel.ownClass) && !head.loadMetamodel(metamodel.name))
-      throw HostError(std::string("The engine metamodel ") + metamodel.name + " could not be loaded.");
+      throw HostError(std::string("The engine metamodel ") + metamodel.name +
+                      " could not be loaded.");
   for (const char* engine : kEngineObjects) model::firstOrCreate(engine);
 }
 

@@ -41,7 +41,8 @@ Stroke readStroke(RepId style, const std::string& prefix, const Stroke& fallback
   auto name = [&](const char* attribute) { return attributeName(prefix, attribute); };
   Stroke stroke;
   stroke.colour = svgColour(model::attribute(style, name("lineColor")), fallback.colour);
-  stroke.width = std::max(1, modelInteger(model::attribute(style, name("lineWidth")), fallback.width));
+  stroke.width =
+      std::max(1, modelInteger(model::attribute(style, name("lineWidth")), fallback.width));
   stroke.dash = modelInteger(model::attribute(style, name("dashLength")), 0);
   stroke.gap = modelInteger(model::attribute(style, name("breakLength")), 0);
   return stroke;
@@ -65,9 +66,12 @@ void readFontStyle(int bits, TextLook& look) {
 
 Alignment readAlignment(int code) {
   switch (code) {
-    case 1: return Alignment::Centre;
-    case 2: return Alignment::Right;
-    default: return Alignment::Left;
+    case 1:
+      return Alignment::Centre;
+    case 2:
+      return Alignment::Right;
+    default:
+      return Alignment::Left;
   }
 }
 
@@ -76,7 +80,8 @@ std::vector<std::string> splitLines(const std::string& text) {
   std::size_t start = 0;
   while (true) {
     std::size_t cut = text.find('\n', start);
-    std::string line = text.substr(start, cut == std::string::npos ? std::string::npos : cut - start);
+    std::string line =
+        text.substr(start, cut == std::string::npos ? std::string::npos : cut - start);
     if (!line.empty() && line.back() == '\r') line.pop_back();
     lines.push_back(line);
     if (cut == std::string::npos) return lines;
@@ -101,11 +106,14 @@ std::string svgColour(const std::string& modelValue, const std::string& fallback
 int modelInteger(const std::string& text, int fallback) {
   long long value = 0;
   if (!parseInteger(text, value) || value < std::numeric_limits<int>::min() ||
-      value > std::numeric_limits<int>::max()) return fallback;
+      value > std::numeric_limits<int>::max())
+    return fallback;
   return static_cast<int>(value);
 }
 
-bool modelTrue(const std::string& text) { return text == "true" || text == "1"; }
+bool modelTrue(const std::string& text) {
+  return text == "true" || text == "1";
+}
 
 const BoxLook& StyleBook::boxLook(RepId style) {
   auto [at, inserted] = boxes_.try_emplace(style);
@@ -165,8 +173,9 @@ std::vector<ShownText> StyleBook::shownTexts(RepId element) {
 
 namespace {
 std::size_t characterCount(const std::string& text) {
-  return static_cast<std::size_t>(
-      std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
 }
 }  // namespace
 
@@ -174,7 +183,8 @@ double StyleBook::textWidth(const std::vector<ShownText>& texts) const {
   double widest = 0;
   for (const ShownText& text : texts) {
     double perCharacter = text.look->sizePx * (text.look->bold ? 0.62 : 0.56);
-    for (const std::string& line : text.lines) widest = std::max(widest, characterCount(line) * perCharacter);
+    for (const std::string& line : text.lines)
+      widest = std::max(widest, characterCount(line) * perCharacter);
   }
   return widest;
 }

@@ -5,16 +5,24 @@
 namespace grhost {
 namespace {
 
-bool isBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+bool isBlank(char c) {
+  return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
 
 char escaped(char c) {
   switch (c) {
-    case '"': return '"';
-    case '\\': return '\\';
-    case 'n': return '\n';
-    case 't': return '\t';
-    case 'r': return '\r';
-    default: throw ScriptError(std::string("unknown escape \\") + c + " in a string");
+    case '"':
+      return '"';
+    case '\\':
+      return '\\';
+    case 'n':
+      return '\n';
+    case 't':
+      return '\t';
+    case 'r':
+      return '\r';
+    default:
+      throw ScriptError(std::string("unknown escape \\") + c + " in a string");
   }
 }
 
@@ -61,7 +69,8 @@ std::vector<Token> tokenize(const std::string& line) {
       ++at;
     } else {
       std::size_t end = at;
-      while (end < line.size() && !isBlank(line[end]) && line[end] != '"' && line[end] != '=') ++end;
+      while (end < line.size() && !isBlank(line[end]) && line[end] != '"' && line[end] != '=')
+        ++end;
       tokens.push_back({Token::Kind::Word, line.substr(at, end - at)});
       at = end;
     }

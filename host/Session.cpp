@@ -16,13 +16,15 @@ std::filesystem::path absolutePath(const std::filesystem::path& path) {
 HostPaths pathsFor(const std::filesystem::path& folder, const HostOptions& options) {
   HostPaths paths;
   paths.project = absolutePath(folder);
-  paths.runtime = options.runtimeFolder.empty() ? programFolder() : absolutePath(options.runtimeFolder);
+  paths.runtime =
+      options.runtimeFolder.empty() ? programFolder() : absolutePath(options.runtimeFolder);
   paths.tool = options.toolFolder.empty() ? paths.project : absolutePath(options.toolFolder);
   return paths;
 }
 
 std::filesystem::path mainLibraryFor(const HostPaths& paths, const HostOptions& options) {
-  return options.mainLibrary.empty() ? paths.runtime / "libmain.so" : absolutePath(options.mainLibrary);
+  return options.mainLibrary.empty() ? paths.runtime / "libmain.so"
+                                     : absolutePath(options.mainLibrary);
 }
 
 std::string folderName(const std::filesystem::path& folder) {
@@ -62,7 +64,8 @@ std::unique_ptr<Session> Session::openProject(const std::filesystem::path& folde
   session->project_.emplace(Project::open(folder));
   Project::prepareEngines(session->head());
   if (session->head().registeredHandler("OpenProjectEvent").empty()) {
-    session->log().note("No handler is registered for OpenProjectEvent; the project opens without one.");
+    session->log().note(
+        "No handler is registered for OpenProjectEvent; the project opens without one.");
     return session;
   }
   EventSpec opened{"OpenProjectEvent", true, session->project().name(), {}};

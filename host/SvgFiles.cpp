@@ -50,13 +50,18 @@ RepId diagramByCaption(const std::string& caption) {
   return 0;
 }
 
-RepId currentDiagram() { return model::firstPartner(model::firstOf("CurrentDgrPointer"), "graphDiagram"); }
+RepId currentDiagram() {
+  return model::firstPartner(model::firstOf("CurrentDgrPointer"), "graphDiagram");
+}
 
-std::vector<RepId> allDiagrams() { return model::objectsOf("GraphDiagram"); }
+std::vector<RepId> allDiagrams() {
+  return model::objectsOf("GraphDiagram");
+}
 
 std::string fileNameFor(const std::string& caption, std::set<std::string>& used) {
   std::string stem = safeStem(caption), name = stem + ".svg";
-  for (int suffix = 2; used.count(lowerAscii(name)); ++suffix) name = stem + "-" + std::to_string(suffix) + ".svg";
+  for (int suffix = 2; used.count(lowerAscii(name)); ++suffix)
+    name = stem + "-" + std::to_string(suffix) + ".svg";
   used.insert(lowerAscii(name));
   return name;
 }
@@ -71,7 +76,8 @@ void writeTextFile(const std::filesystem::path& file, const std::string& text) {
 std::vector<RenderedFile> renderAllDiagrams(const std::filesystem::path& folder) {
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
-  if (ec) throw HostError("Can not create the folder " + folder.string() + ": " + ec.message() + ".");
+  if (ec)
+    throw HostError("Can not create the folder " + folder.string() + ": " + ec.message() + ".");
   std::vector<RenderedFile> files;
   std::set<std::string> used;
   for (RepId diagram : allDiagrams()) {

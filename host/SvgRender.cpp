@@ -18,15 +18,22 @@ constexpr int kTextInset = 4;
 constexpr int kOrthogonalLineType = 16;
 constexpr const char* kUnknownColour = "#FF0000";
 
-std::string elementId(RepId element) { return "e" + std::to_string(element); }
+std::string elementId(RepId element) {
+  return "e" + std::to_string(element);
+}
 
 std::string kindName(ElementKind kind) {
   switch (kind) {
-    case ElementKind::Node: return "node";
-    case ElementKind::Port: return "port";
-    case ElementKind::Edge: return "edge";
-    case ElementKind::FreeBox: return "free-box";
-    case ElementKind::FreeLine: return "free-line";
+    case ElementKind::Node:
+      return "node";
+    case ElementKind::Port:
+      return "port";
+    case ElementKind::Edge:
+      return "edge";
+    case ElementKind::FreeBox:
+      return "free-box";
+    case ElementKind::FreeLine:
+      return "free-line";
   }
   return "element";
 }
@@ -44,9 +51,12 @@ std::string textDecoration(const TextLook& look) {
 
 std::string textAnchor(Alignment alignment) {
   switch (alignment) {
-    case Alignment::Centre: return "middle";
-    case Alignment::Right: return "end";
-    case Alignment::Left: break;
+    case Alignment::Centre:
+      return "middle";
+    case Alignment::Right:
+      return "end";
+    case Alignment::Left:
+      break;
   }
   return "start";
 }
@@ -59,9 +69,12 @@ struct TextFrame {
 
 double anchorX(const TextFrame& frame, Alignment alignment) {
   switch (alignment) {
-    case Alignment::Centre: return frame.centre;
-    case Alignment::Right: return frame.right;
-    case Alignment::Left: break;
+    case Alignment::Centre:
+      return frame.centre;
+    case Alignment::Right:
+      return frame.right;
+    case Alignment::Left:
+      break;
   }
   return frame.left;
 }
@@ -75,7 +88,8 @@ class DiagramPainter {
     for (std::size_t i = 0; i < count; ++i) {
       const PlacedElement& element = geometry.elements[i];
       int owner = element.owner;
-      bool nested = owner >= 0 && (element.kind == ElementKind::Node || element.kind == ElementKind::Port);
+      bool nested =
+          owner >= 0 && (element.kind == ElementKind::Node || element.kind == ElementKind::Port);
       if (nested) children_[owner].push_back(static_cast<int>(i));
     }
   }
@@ -86,8 +100,8 @@ class DiagramPainter {
                       {"version", "1.1"},
                       {"width", number(canvas.w)},
                       {"height", number(canvas.h)},
-                      {"viewBox", number(canvas.x) + " " + number(canvas.y) + " " + number(canvas.w) + " " +
-                                      number(canvas.h)},
+                      {"viewBox", number(canvas.x) + " " + number(canvas.y) + " " +
+                                      number(canvas.w) + " " + number(canvas.h)},
                       {"font-family", "Arial, sans-serif"}});
     svg_.textElement("title", {}, model::attribute(diagram_, "caption"));
     svg_.empty("rect", {{"class", "background"},
@@ -100,7 +114,8 @@ class DiagramPainter {
       if (e.kind == ElementKind::FreeBox) drawBoxElement(i);
     });
     layer("nodes", [&](int i, const PlacedElement& e) {
-      if ((e.kind == ElementKind::Node || e.kind == ElementKind::Port) && e.owner < 0) drawBoxElement(i);
+      if ((e.kind == ElementKind::Node || e.kind == ElementKind::Port) && e.owner < 0)
+        drawBoxElement(i);
     });
     layer("edges", [&](int i, const PlacedElement& e) {
       if (e.kind == ElementKind::Edge) drawLineElement(i);
@@ -115,14 +130,16 @@ class DiagramPainter {
   template <class Draw>
   void layer(const char* name, Draw draw) {
     svg_.open("g", {{"class", name}});
-    for (std::size_t i = 0; i < geometry_.elements.size(); ++i) draw(static_cast<int>(i), geometry_.elements[i]);
+    for (std::size_t i = 0; i < geometry_.elements.size(); ++i)
+      draw(static_cast<int>(i), geometry_.elements[i]);
     svg_.close();
   }
 
   // The diagram's own colour, else its type's; white when neither has one.
   std::string background() const {
     std::string colour = model::attribute(diagram_, "bkgColor");
-    if (colour.empty()) colour = model::attribute(model::firstPartner(diagram_, "graphDiagramType"), "bkgColor");
+    if (colour.empty())
+      colour = model::attribute(model::firstPartner(diagram_, "graphDiagramType"), "bkgColor");
     return svgColour(colour, "#FFFFFF");
   }
 
@@ -130,7 +147,8 @@ class DiagramPainter {
     if (geometry_.elements.empty()) return {0, 0, 200, 100};
     Box bounds = geometry_.elements.front().box;
     for (const PlacedElement& element : geometry_.elements)
-      bounds = geometry::boundsOf(bounds, element.isLine() ? element.box.grownBy(kEndReach) : element.box);
+      bounds = geometry::boundsOf(bounds,
+                                  element.isLine() ? element.box.grownBy(kEndReach) : element.box);
     return bounds.grownBy(kCanvasMargin);
   }
 
@@ -157,8 +175,10 @@ class DiagramPainter {
   }
 
   void drawPicturePlaceholder(const Box& box, const BoxLook& look) {
-    int w = look.pictureWidth > 0 ? look.pictureWidth : 24, h = look.pictureHeight > 0 ? look.pictureHeight : 24;
-    Box frame{box.x + 2, box.y + 2, std::min(w, std::max(box.w - 4, 0)), std::min(h, std::max(box.h - 4, 0))};
+    int w = look.pictureWidth > 0 ? look.pictureWidth : 24,
+        h = look.pictureHeight > 0 ? look.pictureHeight : 24;
+    Box frame{box.x + 2, box.y + 2, std::min(w, std::max(box.w - 4, 0)),
+              std::min(h, std::max(box.h - 4, 0))};
     std::string name = look.picture.substr(look.picture.find_last_of("/\\") + 1);
     svg_.open("g", {{"class", "picture"}, {"data-picture", look.picture}});
     svg_.empty("rect", {{"x", number(frame.x)},
@@ -168,7 +188,11 @@ class DiagramPainter {
                         {"fill", "#EEEEEE"},
                         {"stroke", "#888888"},
                         {"stroke-dasharray", "3 2"}});
-    svg_.textElement("text", {{"x", number(frame.x + 2)}, {"y", number(frame.y + 9)}, {"font-size", "8"}, {"fill", "#555555"}},
+    svg_.textElement("text",
+                     {{"x", number(frame.x + 2)},
+                      {"y", number(frame.y + 9)},
+                      {"font-size", "8"},
+                      {"fill", "#555555"}},
                      name);
     svg_.close();
   }
@@ -181,10 +205,12 @@ class DiagramPainter {
     if (texts.empty()) return;
     const Box& box = element.box;
     double height = styles_.textHeight(texts);
-    bool holdsNodes = std::any_of(children_[index].begin(), children_[index].end(),
-                                  [&](int child) { return geometry_.elements[child].kind == ElementKind::Node; });
+    bool holdsNodes = std::any_of(children_[index].begin(), children_[index].end(), [&](int child) {
+      return geometry_.elements[child].kind == ElementKind::Node;
+    });
     double top = holdsNodes ? box.y + kTextInset : box.y + (box.h - height) / 2;
-    drawTexts(texts, {box.x + kTextInset + 0.0, box.x + box.w / 2.0, box.right() - kTextInset + 0.0, top});
+    drawTexts(texts,
+              {box.x + kTextInset + 0.0, box.x + box.w / 2.0, box.right() - kTextInset + 0.0, top});
   }
 
   void drawTexts(const std::vector<ShownText>& texts, TextFrame frame) {
@@ -214,9 +240,11 @@ class DiagramPainter {
     const PlacedElement& element = geometry_.elements[index];
     if (element.line.size() < 2) return;
     const LineLook& look = styles_.lineLook(element.style);
-    bool knownType = look.lineType == 0 || look.lineType == 1 || look.lineType == kOrthogonalLineType;
+    bool knownType =
+        look.lineType == 0 || look.lineType == 1 || look.lineType == kOrthogonalLineType;
     openElement(element, knownType ? "" : "unknown-line-type");
-    geometry::Polyline drawn = look.lineType == kOrthogonalLineType ? geometry::squaredOff(element.line) : element.line;
+    geometry::Polyline drawn =
+        look.lineType == kOrthogonalLineType ? geometry::squaredOff(element.line) : element.line;
     svg_.empty("polyline", {{"class", "line"},
                             {"points", pointsOf(drawn)},
                             {"fill", "none"},

@@ -55,9 +55,10 @@ std::string pointList(const std::vector<XY>& points) {
 }
 
 std::string shapeName(int code) {
-  static const char* const kNames[] = {"",        "rectangle", "rounded-rectangle", "ellipse", "diamond",
-                                       "hexagon", "octagon",   "parallelogram",     "triangle", "note",
-                                       "circle",  "cylinder",  "folder"};
+  static const char* const kNames[] = {
+      "",        "rectangle",     "rounded-rectangle", "ellipse", "diamond", "hexagon",
+      "octagon", "parallelogram", "triangle",          "note",    "circle",  "cylinder",
+      "folder"};
   return isKnownBoxShape(code) ? kNames[code] : "unknown";
 }
 
@@ -70,7 +71,8 @@ Paint paintOf(const std::string& fill, const Stroke& stroke) {
   return {fill, stroke.colour, number(stroke.width), dashArray(stroke)};
 }
 
-void polygon(SvgWriter& svg, const std::vector<XY>& points, const Paint& paint, const std::string& cls) {
+void polygon(SvgWriter& svg, const std::vector<XY>& points, const Paint& paint,
+             const std::string& cls) {
   svg.empty("polygon", {{"class", cls},
                         {"points", pointList(points)},
                         {"fill", paint.fill},
@@ -88,7 +90,8 @@ void path(SvgWriter& svg, const std::string& d, const Paint& paint, const std::s
                      {"stroke-dasharray", paint.dash}});
 }
 
-void rectangle(SvgWriter& svg, const Box& box, const Paint& paint, const std::string& cls, double corner = 0) {
+void rectangle(SvgWriter& svg, const Box& box, const Paint& paint, const std::string& cls,
+               double corner = 0) {
   svg.empty("rect", {{"class", cls},
                      {"x", number(box.x)},
                      {"y", number(box.y)},
@@ -118,21 +121,27 @@ void drawCylinder(SvgWriter& svg, const Box& b, const Paint& paint, const std::s
   double rx = b.w / 2.0, ry = std::min(b.h / 6.0, 10.0);
   std::string arc = " A " + number(rx) + " " + number(ry) + " 0 0 1 ";
   path(svg,
-       "M " + number(b.x) + " " + number(b.y + ry) + arc + number(b.right()) + " " + number(b.y + ry) + " V " +
-           number(b.bottom() - ry) + arc + number(b.x) + " " + number(b.bottom() - ry) + " Z",
+       "M " + number(b.x) + " " + number(b.y + ry) + arc + number(b.right()) + " " +
+           number(b.y + ry) + " V " + number(b.bottom() - ry) + arc + number(b.x) + " " +
+           number(b.bottom() - ry) + " Z",
        paint, cls);
   ellipse(svg, b.x + rx, b.y + ry, rx, ry, paint, cls + "-top");
 }
 
 void drawNote(SvgWriter& svg, const Box& b, const Paint& paint, const std::string& cls) {
   double fold = std::min({12.0, b.w / 4.0, b.h / 4.0});
-  polygon(svg, {{b.x + 0.0, b.y + 0.0}, {b.right() - fold, b.y + 0.0}, {b.right() + 0.0, b.y + fold},
-                {b.right() + 0.0, b.bottom() + 0.0}, {b.x + 0.0, b.bottom() + 0.0}},
+  polygon(svg,
+          {{b.x + 0.0, b.y + 0.0},
+           {b.right() - fold, b.y + 0.0},
+           {b.right() + 0.0, b.y + fold},
+           {b.right() + 0.0, b.bottom() + 0.0},
+           {b.x + 0.0, b.bottom() + 0.0}},
           paint, cls);
   Paint foldPaint = paint;
   foldPaint.fill = "none";
-  path(svg, "M " + number(b.right() - fold) + " " + number(b.y) + " V " + number(b.y + fold) + " H " +
-                number(b.right()),
+  path(svg,
+       "M " + number(b.right() - fold) + " " + number(b.y) + " V " + number(b.y + fold) + " H " +
+           number(b.right()),
        foldPaint, cls + "-fold");
 }
 
@@ -143,22 +152,26 @@ void drawFolder(SvgWriter& svg, const Box& b, const Paint& paint, const std::str
 }
 
 std::vector<XY> polygonPoints(int code, const Box& b) {
-  double x = b.x, y = b.y, r = b.right(), bottom = b.bottom(), cx = x + b.w / 2.0, cy = y + b.h / 2.0;
+  double x = b.x, y = b.y, r = b.right(), bottom = b.bottom(), cx = x + b.w / 2.0,
+         cy = y + b.h / 2.0;
   switch (code) {
-    case kDiamond: return {{cx, y}, {r, cy}, {cx, bottom}, {x, cy}};
+    case kDiamond:
+      return {{cx, y}, {r, cy}, {cx, bottom}, {x, cy}};
     case kHexagon: {
       double d = std::min(b.w / 4.0, b.h / 2.0);
       return {{x + d, y}, {r - d, y}, {r, cy}, {r - d, bottom}, {x + d, bottom}, {x, cy}};
     }
     case kOctagon: {
       double d = std::min(b.w, b.h) * 0.29;
-      return {{x + d, y}, {r - d, y}, {r, y + d}, {r, bottom - d}, {r - d, bottom}, {x + d, bottom}, {x, bottom - d}, {x, y + d}};
+      return {{x + d, y},      {r - d, y},      {r, y + d},      {r, bottom - d},
+              {r - d, bottom}, {x + d, bottom}, {x, bottom - d}, {x, y + d}};
     }
     case kParallelogram: {
       double d = std::min(b.w / 4.0, b.h / 2.0);
       return {{x + d, y}, {r, y}, {r - d, bottom}, {x, bottom}};
     }
-    default: return {{cx, y}, {r, bottom}, {x, bottom}};
+    default:
+      return {{cx, y}, {r, bottom}, {x, bottom}};
   }
 }
 
@@ -181,20 +194,25 @@ XY along(const Heading& at, double back, double side) {
   return {at.x - at.dx * back - at.dy * side, at.y - at.dy * back + at.dx * side};
 }
 
-void drawUnknownEnd(SvgWriter& svg, const Heading& at, const EndLook& look, const std::string& cls) {
+void drawUnknownEnd(SvgWriter& svg, const Heading& at, const EndLook& look,
+                    const std::string& cls) {
   XY centre = along(at, 6, 0);
   Stroke warning{kUnknownColour, 1, 2, 2};
-  rectangle(svg, {static_cast<int>(std::lround(centre.x)) - 5, static_cast<int>(std::lround(centre.y)) - 5, 10, 10},
+  rectangle(svg,
+            {static_cast<int>(std::lround(centre.x)) - 5,
+             static_cast<int>(std::lround(centre.y)) - 5, 10, 10},
             paintOf(look.fill, warning), cls + " unknown-end");
 }
 
 }  // namespace
 
-bool isKnownBoxShape(int shapeCode) { return shapeCode >= kRectangle && shapeCode <= kFolder; }
+bool isKnownBoxShape(int shapeCode) {
+  return shapeCode >= kRectangle && shapeCode <= kFolder;
+}
 
 bool isKnownEndShape(int shapeCode) {
-  return shapeCode == 0 || (shapeCode >= kNoEnd && shapeCode <= kCrowsFoot) || shapeCode == kHollowDiamond ||
-         shapeCode == kHollowTriangle;
+  return shapeCode == 0 || (shapeCode >= kNoEnd && shapeCode <= kCrowsFoot) ||
+         shapeCode == kHollowDiamond || shapeCode == kHollowTriangle;
 }
 
 std::string dashArray(const Stroke& stroke) {
@@ -206,17 +224,25 @@ void drawBoxShape(SvgWriter& svg, const Box& box, const BoxLook& look) {
   Paint paint = paintOf(look.fill, look.stroke);
   std::string cls = "shape " + shapeName(look.shapeCode);
   switch (look.shapeCode) {
-    case kRectangle: return rectangle(svg, box, paint, cls);
-    case kRoundedRectangle: return rectangle(svg, box, paint, cls, std::min(12.0, std::min(box.w, box.h) / 4.0));
-    case kEllipse: return ellipse(svg, box.x + box.w / 2.0, box.y + box.h / 2.0, box.w / 2.0, box.h / 2.0, paint, cls);
+    case kRectangle:
+      return rectangle(svg, box, paint, cls);
+    case kRoundedRectangle:
+      return rectangle(svg, box, paint, cls, std::min(12.0, std::min(box.w, box.h) / 4.0));
+    case kEllipse:
+      return ellipse(svg, box.x + box.w / 2.0, box.y + box.h / 2.0, box.w / 2.0, box.h / 2.0, paint,
+                     cls);
     case kCircle: {
       double radius = std::min(box.w, box.h) / 2.0;
       return ellipse(svg, box.x + box.w / 2.0, box.y + box.h / 2.0, radius, radius, paint, cls);
     }
-    case kNote: return drawNote(svg, box, paint, cls);
-    case kCylinder: return drawCylinder(svg, box, paint, cls);
-    case kFolder: return drawFolder(svg, box, paint, cls);
-    default: return polygon(svg, polygonPoints(look.shapeCode, box), paint, cls);
+    case kNote:
+      return drawNote(svg, box, paint, cls);
+    case kCylinder:
+      return drawCylinder(svg, box, paint, cls);
+    case kFolder:
+      return drawFolder(svg, box, paint, cls);
+    default:
+      return polygon(svg, polygonPoints(look.shapeCode, box), paint, cls);
   }
 }
 
@@ -245,10 +271,12 @@ Heading endHeading(const Polyline& line) {
 Heading middleHeading(const Polyline& line) {
   if (line.size() < 2) return {};
   double total = 0;
-  for (std::size_t i = 1; i < line.size(); ++i) total += std::hypot(line[i].x - line[i - 1].x, line[i].y - line[i - 1].y);
+  for (std::size_t i = 1; i < line.size(); ++i)
+    total += std::hypot(line[i].x - line[i - 1].x, line[i].y - line[i - 1].y);
   double remaining = total / 2;
   for (std::size_t i = 1; i < line.size(); ++i) {
-    double dx = line[i].x - line[i - 1].x, dy = line[i].y - line[i - 1].y, length = std::hypot(dx, dy);
+    double dx = line[i].x - line[i - 1].x, dy = line[i].y - line[i - 1].y,
+           length = std::hypot(dx, dy);
     if (length > 0 && length >= remaining) {
       double t = remaining / length;
       return {line[i - 1].x + dx * t, line[i - 1].y + dy * t, dx / length, dy / length};
@@ -270,33 +298,44 @@ void drawEndShape(SvgWriter& svg, const Heading& at, const EndLook& look, std::s
   XY tip{at.x, at.y};
   switch (look.shapeCode) {
     case kOpenArrow:
-      return path(svg, "M " + pointList({along(at, length, half)}) + " L " + pointList({tip}) + " L " +
-                           pointList({along(at, length, -half)}),
+      return path(svg,
+                  "M " + pointList({along(at, length, half)}) + " L " + pointList({tip}) + " L " +
+                      pointList({along(at, length, -half)}),
                   open, cls + " open-arrow");
-    case kFilledArrow: return polygon(svg, {tip, along(at, length, half), along(at, length, -half)}, filled, cls + " filled-arrow");
+    case kFilledArrow:
+      return polygon(svg, {tip, along(at, length, half), along(at, length, -half)}, filled,
+                     cls + " filled-arrow");
     case kHollowTriangle:
-      return polygon(svg, {tip, along(at, length + 2, half + 2), along(at, length + 2, -half - 2)}, hollow,
-                     cls + " hollow-triangle");
+      return polygon(svg, {tip, along(at, length + 2, half + 2), along(at, length + 2, -half - 2)},
+                     hollow, cls + " hollow-triangle");
     case kFilledDiamond:
     case kHollowDiamond:
-      return polygon(svg, {tip, along(at, length * 0.75, half), along(at, length * 1.5, 0), along(at, length * 0.75, -half)},
-                     look.shapeCode == kFilledDiamond ? filled : hollow,
-                     cls + (look.shapeCode == kFilledDiamond ? " filled-diamond" : " hollow-diamond"));
+      return polygon(
+          svg,
+          {tip, along(at, length * 0.75, half), along(at, length * 1.5, 0),
+           along(at, length * 0.75, -half)},
+          look.shapeCode == kFilledDiamond ? filled : hollow,
+          cls + (look.shapeCode == kFilledDiamond ? " filled-diamond" : " hollow-diamond"));
     case kDot:
     case kHollowCircle: {
       double radius = look.shapeCode == kDot ? 3.5 + grow / 2 : half;
       XY centre = along(at, radius, 0);
-      return ellipse(svg, centre.x, centre.y, radius, radius, look.shapeCode == kDot ? filled : hollow,
+      return ellipse(svg, centre.x, centre.y, radius, radius,
+                     look.shapeCode == kDot ? filled : hollow,
                      cls + (look.shapeCode == kDot ? " dot" : " hollow-circle"));
     }
     case kBar:
-      return path(svg, "M " + pointList({along(at, 6, half + 1)}) + " L " + pointList({along(at, 6, -half - 1)}), open,
-                  cls + " bar");
+      return path(
+          svg,
+          "M " + pointList({along(at, 6, half + 1)}) + " L " + pointList({along(at, 6, -half - 1)}),
+          open, cls + " bar");
     default:
-      return path(svg, "M " + pointList({along(at, length, 0)}) + " L " + pointList({along(at, 0, half + 1)}) + " M " +
-                           pointList({along(at, length, 0)}) + " L " + pointList({tip}) + " M " +
-                           pointList({along(at, length, 0)}) + " L " + pointList({along(at, 0, -half - 1)}),
-                  open, cls + " crows-foot");
+      return path(
+          svg,
+          "M " + pointList({along(at, length, 0)}) + " L " + pointList({along(at, 0, half + 1)}) +
+              " M " + pointList({along(at, length, 0)}) + " L " + pointList({tip}) + " M " +
+              pointList({along(at, length, 0)}) + " L " + pointList({along(at, 0, -half - 1)}),
+          open, cls + " crows-foot");
   }
 }
 

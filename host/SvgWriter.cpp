@@ -13,7 +13,11 @@ constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 std::size_t validSequenceLength(std::string_view text, std::size_t at) {
   auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
   std::uint8_t lead = byte(at);
-  std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+  std::size_t length = lead < 0x80           ? 1
+                       : (lead >> 5) == 0x6  ? 2
+                       : (lead >> 4) == 0xE  ? 3
+                       : (lead >> 3) == 0x1E ? 4
+                                             : 0;
   if (length == 0 || at + length > text.size()) return 0;
   std::uint32_t code = length == 1 ? lead : lead & (0x7Fu >> length);
   for (std::size_t i = 1; i < length; ++i) {
@@ -29,14 +33,30 @@ std::size_t validSequenceLength(std::string_view text, std::size_t at) {
 
 void appendEscapedAscii(char c, std::string& out) {
   switch (c) {
-    case '&': out += "&amp;"; break;
-    case '<': out += "&lt;"; break;
-    case '>': out += "&gt;"; break;
-    case '"': out += "&quot;"; break;
-    case '\'': out += "&apos;"; break;
-    case '\t': out += "&#9;"; break;
-    case '\n': out += "&#10;"; break;
-    case '\r': out += "&#13;"; break;
+    case '&':
+      out += "&amp;";
+      break;
+    case '<':
+      out += "&lt;";
+      break;
+    case '>':
+      out += "&gt;";
+      break;
+    case '"':
+      out += "&quot;";
+      break;
+    case '\'':
+      out += "&apos;";
+      break;
+    case '\t':
+      out += "&#9;";
+      break;
+    case '\n':
+      out += "&#10;";
+      break;
+    case '\r':
+      out += "&#13;";
+      break;
     default:
       if (static_cast<unsigned char>(c) >= 0x20) out += c;
   }
@@ -62,7 +82,9 @@ std::string escapeXml(std::string_view text) {
   return out;
 }
 
-std::string number(int value) { return std::to_string(value); }
+std::string number(int value) {
+  return std::to_string(value);
+}
 
 std::string number(double value) {
   double roundedValue = std::round(value * 100) / 100;
@@ -75,9 +97,13 @@ std::string number(double value) {
   return text;
 }
 
-SvgWriter::SvgWriter() { out_ = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"; }
+SvgWriter::SvgWriter() {
+  out_ = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+}
 
-void SvgWriter::indent() { out_.append(open_.size() * 2, ' '); }
+void SvgWriter::indent() {
+  out_.append(open_.size() * 2, ' ');
+}
 
 void SvgWriter::startTag(std::string_view name, Attributes attributes) {
   indent();

@@ -3,8 +3,8 @@
 #include <sys/wait.h>
 
 #include <array>
-#include <cstdio>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -32,7 +32,8 @@ std::string captureOutput(const std::string& commandLine) {
   if (!pipe) return output;
   std::array<char, 4096> buffer;
   std::size_t n;
-  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) output.append(buffer.data(), n);
+  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+    output.append(buffer.data(), n);
   pclose(pipe);
   return output;
 }

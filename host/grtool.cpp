@@ -1,7 +1,6 @@
 // grtool: creates and opens projects, plays gesture scripts, renders
 // diagrams and dumps the model.
 #include <CLI/CLI.hpp>
-
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -56,7 +55,8 @@ struct RenderRequest {
 };
 
 RepId diagramToRender(const std::string& caption) {
-  RepId diagram = caption.empty() ? grhost::render::currentDiagram() : grhost::render::diagramByCaption(caption);
+  RepId diagram = caption.empty() ? grhost::render::currentDiagram()
+                                  : grhost::render::diagramByCaption(caption);
   if (diagram) return diagram;
   throw grhost::HostError(caption.empty() ? "There is no current diagram; name one with --diagram."
                                           : "There is no diagram \"" + caption + "\".");
@@ -109,11 +109,14 @@ int main(int argc, char** argv) {
   RenderRequest renderRequest;
   CLI::App* render = app.add_subcommand("render", "Draw diagrams of a project as SVG");
   render->add_option("PROJECT", folder, "The project folder")->required();
-  CLI::Option* one = render->add_option("--diagram", renderRequest.caption,
-                                        "The caption of the diagram (default: the current diagram)");
+  CLI::Option* one =
+      render->add_option("--diagram", renderRequest.caption,
+                         "The caption of the diagram (default: the current diagram)");
   CLI::Option* file = render->add_option("-o,--output", renderRequest.output,
                                          "The SVG file to write (default: standard output)");
-  render->add_option("--dir", renderRequest.folder, "Draw every diagram into this folder, one file each")
+  render
+      ->add_option("--dir", renderRequest.folder,
+                   "Draw every diagram into this folder, one file each")
       ->excludes(one)
       ->excludes(file);
 

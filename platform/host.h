@@ -5,8 +5,8 @@
  * The host installs one HostApi (gr::setHost) after it has loaded the
  * library; until it does, a default answers every call (the runtime path is
  * the folder of the runtime library, the other paths the current folder;
- * engines accept nothing; utilities say they are not available). The library reaches these calls only through the functions of
- * runtime/HostCalls.h, named as the engines name them.
+ * engines accept nothing; utilities say they are not available). The library reaches these calls
+ * only through the functions of runtime/HostCalls.h, named as the engines name them.
  *
  * Every modal message box and information-bar text of the library goes to one
  * message sink. A host installs its own; until one does, the default sink

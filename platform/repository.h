@@ -32,13 +32,7 @@ typedef uint32_t RepId;
 typedef struct RepIdList RepIdList;
 
 /* Base types of attributes as reported by GetPropertyBaseType. */
-enum {
-  REP_STRING = 0,
-  REP_INTEGER = 1,
-  REP_REAL = 2,
-  REP_BOOLEAN = 3,
-  REP_ENUM = 4
-};
+enum { REP_STRING = 0, REP_INTEGER = 1, REP_REAL = 2, REP_BOOLEAN = 3, REP_ENUM = 4 };
 
 /* Base type codes accepted by CreatePropertyType (7 creates an enumeration). */
 enum {
@@ -58,18 +52,11 @@ enum {
 };
 
 /* Link type kinds (GetLinkTypeAttributes2). */
-enum {
-  REP_KIND_ASSOCIATION = 4,
-  REP_KIND_COMPOSITION = 12
-};
+enum { REP_KIND_ASSOCIATION = 4, REP_KIND_COMPOSITION = 12 };
 
 /* Composition roles (GetLinkTypeAttributes2): the whole-to-part direction of a
  * composition is REP_COMPOS_WHOLE, its inverse REP_COMPOS_PART. */
-enum {
-  REP_COMPOS_NONE = 0,
-  REP_COMPOS_PART = 1,
-  REP_COMPOS_WHOLE = 2
-};
+enum { REP_COMPOS_NONE = 0, REP_COMPOS_PART = 1, REP_COMPOS_WHOLE = 2 };
 
 /* ---- the store itself ------------------------------------------------- */
 

@@ -16,8 +16,12 @@ namespace rep {
 inline uint64_t pairKey(RepId first, RepId second) {
   return (uint64_t{first} << 32) | second;
 }
-inline RepId firstOf(uint64_t key) { return static_cast<RepId>(key >> 32); }
-inline RepId secondOf(uint64_t key) { return static_cast<RepId>(key); }
+inline RepId firstOf(uint64_t key) {
+  return static_cast<RepId>(key >> 32);
+}
+inline RepId secondOf(uint64_t key) {
+  return static_cast<RepId>(key);
+}
 
 class ChangeSet {
  public:
@@ -66,7 +70,9 @@ class ChangeSet {
   }
 
   const std::vector<RepId>& objects() const { return objects_; }
-  ObjectMark markOf(RepId object) const { return object < marks_.size() ? marks_[object] : ObjectMark{}; }
+  ObjectMark markOf(RepId object) const {
+    return object < marks_.size() ? marks_[object] : ObjectMark{};
+  }
   const std::set<RepId>& types() const { return types_; }
   const std::unordered_set<uint64_t>& removedValues() const { return removedValues_; }
   const std::unordered_set<uint64_t>& removedEnds() const { return removedEnds_; }

@@ -9,8 +9,12 @@ std::string& storedError() {
 }
 }  // namespace
 
-void setLastError(std::string message) { storedError() = std::move(message); }
+void setLastError(std::string message) {
+  storedError() = std::move(message);
+}
 
-const std::string& lastError() { return storedError(); }
+const std::string& lastError() {
+  return storedError();
+}
 
 }  // namespace rep

@@ -6,7 +6,8 @@ void encodeIds(std::span<const RepId> ids, std::string& blob) {
   blob.resize(ids.size() * 4);
   size_t pos = 0;
   for (RepId id : ids) {
-    for (int shift = 0; shift < 32; shift += 8) blob[pos++] = static_cast<char>((id >> shift) & 0xFF);
+    for (int shift = 0; shift < 32; shift += 8)
+      blob[pos++] = static_cast<char>((id >> shift) & 0xFF);
   }
 }
 

@@ -17,7 +17,9 @@ class IdPositionMap {
   uint32_t size() const { return count_; }
   // nullptr when KEY is absent. KEY must not be 0.
   const uint32_t* find(RepId key) const;
-  uint32_t* find(RepId key) { return const_cast<uint32_t*>(static_cast<const IdPositionMap*>(this)->find(key)); }
+  uint32_t* find(RepId key) {
+    return const_cast<uint32_t*>(static_cast<const IdPositionMap*>(this)->find(key));
+  }
   // Inserts KEY with VALUE; false (and nothing changed) when KEY is present.
   bool insert(RepId key, uint32_t value);
   bool erase(RepId key);
@@ -29,7 +31,9 @@ class IdPositionMap {
     uint32_t value = 0;
   };
 
-  size_t home(RepId key) const { return static_cast<size_t>((uint64_t{key} * 0x9E3779B97F4A7C15ull) >> shift_); }
+  size_t home(RepId key) const {
+    return static_cast<size_t>((uint64_t{key} * 0x9E3779B97F4A7C15ull) >> shift_);
+  }
   size_t mask() const { return slots_.size() - 1; }
   void rehash(size_t capacity);
 

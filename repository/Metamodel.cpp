@@ -10,9 +10,13 @@ namespace {
 
 const std::string kEmpty;
 
-std::string quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
+std::string quoted(std::string_view name) {
+  return "\"" + std::string(name) + "\"";
+}
 
-bool isValidMultiplicity(int code) { return code >= REP_MULT_ZERO_ONE && code <= REP_MULT_ONE_MANY; }
+bool isValidMultiplicity(int code) {
+  return code >= REP_MULT_ZERO_ONE && code <= REP_MULT_ONE_MANY;
+}
 
 // The reported base type of a creation code; -1 for an unknown code.
 int baseTypeOfCode(int code) {
@@ -123,9 +127,13 @@ RepId* Metamodel::packageSlot(RepId element) {
   return nullptr;
 }
 
-std::vector<RepId> Metamodel::classIds() const { return sortedKeys(classes_); }
+std::vector<RepId> Metamodel::classIds() const {
+  return sortedKeys(classes_);
+}
 
-std::vector<RepId> Metamodel::attributeIds() const { return sortedKeys(attributes_); }
+std::vector<RepId> Metamodel::attributeIds() const {
+  return sortedKeys(attributes_);
+}
 
 std::vector<RepId> Metamodel::visibleAttributes(RepId classId) const {
   std::vector<const ClassRec*> chain;
@@ -275,7 +283,8 @@ bool Metamodel::deleteClass(RepId classId) {
 
 RepId Metamodel::createPackage(std::string_view name, RepId parent) {
   if (name.empty()) return refuse<RepId>("a package name must not be empty");
-  if (packageByName(name)) return refuse<RepId>("a package named " + quoted(name) + " exists already");
+  if (packageByName(name))
+    return refuse<RepId>("a package named " + quoted(name) + " exists already");
   if (parent != 0 && !findPackage(parent)) return refuse<RepId>("no such parent package");
   RepId id = ids_.take();
   if (id == 0) return refuse<RepId>("the id space is exhausted");
@@ -348,7 +357,8 @@ bool Metamodel::attachAttribute(RepId classId, RepId attr) {
 bool Metamodel::detachAttribute(RepId classId, RepId attr) {
   ClassRec* cls = findClass(classId);
   if (!cls) return refuse<bool>("no such class");
-  if (!contains(cls->attributes, attr)) return refuse<bool>("the class does not own that attribute");
+  if (!contains(cls->attributes, attr))
+    return refuse<bool>("the class does not own that attribute");
   eraseItem(cls->attributes, attr);
   changes_.markType(classId);
   return true;
@@ -372,8 +382,8 @@ bool Metamodel::deleteAttribute(RepId attr) {
 
 bool Metamodel::checkRoleName(RepId classId, std::string_view name) const {
   if (name.empty() || !visibleRole(classId, name)) return true;
-  return refuse<bool>("class " + quoted(classes_.at(classId).name) + " has a role " +
-                      quoted(name) + " already");
+  return refuse<bool>("class " + quoted(classes_.at(classId).name) + " has a role " + quoted(name) +
+                      " already");
 }
 
 RepId Metamodel::createLinkTypePair(const RoleSpec& role, const RoleSpec& inverse,
@@ -403,8 +413,10 @@ RepId Metamodel::createLinkTypePair(const RoleSpec& role, const RoleSpec& invers
     rec.compositionRole = compositionRole;
     return rec;
   };
-  linkTypes_.emplace(forwardId, makeRecord(role, backwardId, composition ? REP_COMPOS_WHOLE : REP_COMPOS_NONE));
-  linkTypes_.emplace(backwardId, makeRecord(inverse, forwardId, composition ? REP_COMPOS_PART : REP_COMPOS_NONE));
+  linkTypes_.emplace(
+      forwardId, makeRecord(role, backwardId, composition ? REP_COMPOS_WHOLE : REP_COMPOS_NONE));
+  linkTypes_.emplace(
+      backwardId, makeRecord(inverse, forwardId, composition ? REP_COMPOS_PART : REP_COMPOS_NONE));
   classes_.at(role.from).linkTypes.push_back(forwardId);
   classes_.at(role.to).linkTypes.push_back(backwardId);
   changes_.markType(forwardId);
@@ -484,7 +496,8 @@ bool Metamodel::superclassChainEnds(RepId classId) const {
 
 bool Metamodel::packageChainEnds(RepId package) const {
   size_t steps = 0;
-  for (const PackageRec* current = findPackage(package); current; current = findPackage(current->package)) {
+  for (const PackageRec* current = findPackage(package); current;
+       current = findPackage(current->package)) {
     if (++steps > packages_.size()) return false;
   }
   return true;
@@ -507,8 +520,8 @@ bool Metamodel::finishRestore() {
   bool namesUnique = classNames_.size() == classes_.size() &&
                      attributeNames_.size() == attributes_.size() &&
                      packageNames_.size() == packages_.size();
-  if (!namesUnique || !restoredIdsBelowCounter() || !restoredReferencesConsistent() || !restoredClassesConsistent() ||
-      !restoredLinkTypesConsistent()) {
+  if (!namesUnique || !restoredIdsBelowCounter() || !restoredReferencesConsistent() ||
+      !restoredClassesConsistent() || !restoredLinkTypesConsistent()) {
     return refuse<bool>("the store file holds an inconsistent metamodel");
   }
   for (RepId linkType : sortedKeys(linkTypes_)) {

@@ -28,6 +28,8 @@ bool Project::commitTransaction() {
   return file_->write(*store_, false);
 }
 
-bool Project::saveNow() { return !file_ || file_->write(*store_, true); }
+bool Project::saveNow() {
+  return !file_ || file_->write(*store_, true);
+}
 
 }  // namespace rep

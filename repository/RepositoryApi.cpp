@@ -23,9 +23,13 @@ const rep::Metamodel* openMetamodel() {
   return store ? &store->metamodel() : nullptr;
 }
 
-std::string_view text(const char* value) { return value ? std::string_view(value) : std::string_view(); }
+std::string_view text(const char* value) {
+  return value ? std::string_view(value) : std::string_view();
+}
 
-RepIdList* listOf(std::vector<RepId> ids) { return new RepIdList{std::move(ids)}; }
+RepIdList* listOf(std::vector<RepId> ids) {
+  return new RepIdList{std::move(ids)};
+}
 
 int adopt(std::unique_ptr<rep::Project> project) {
   if (!project) return 0;
@@ -57,7 +61,9 @@ int RepOpenProject(const char* folder) {
   return adopt(rep::Project::open(folder));
 }
 
-int RepOpenMemory(void) { return noStoreOpen() ? adopt(rep::Project::inMemory()) : 0; }
+int RepOpenMemory(void) {
+  return noStoreOpen() ? adopt(rep::Project::inMemory()) : 0;
+}
 
 int RepCloseProject(void) {
   if (!openStore()) return 0;
@@ -65,13 +71,21 @@ int RepCloseProject(void) {
   return 1;
 }
 
-int RepIsOpen(void) { return g_project != nullptr; }
+int RepIsOpen(void) {
+  return g_project != nullptr;
+}
 
-const char* RepLastError(void) { return rep::lastError().c_str(); }
+const char* RepLastError(void) {
+  return rep::lastError().c_str();
+}
 
-const char* RepStoreFileName(void) { return rep::schema::kFileName; }
+const char* RepStoreFileName(void) {
+  return rep::schema::kFileName;
+}
 
-int64_t RepLastCommitRowCount(void) { return g_project ? g_project->lastCommitRows() : 0; }
+int64_t RepLastCommitRowCount(void) {
+  return g_project ? g_project->lastCommitRows() : 0;
+}
 
 // ---- save transactions -------------------------------------------------------------
 
@@ -81,11 +95,17 @@ int StartSaveTransaction1(int, int, const char*) {
   return 1;
 }
 
-int CommitSaveTransaction(void) { return openStore() && g_project->commitTransaction(); }
+int CommitSaveTransaction(void) {
+  return openStore() && g_project->commitTransaction();
+}
 
-int SaveRequest(int) { return openStore() && g_project->saveNow(); }
+int SaveRequest(int) {
+  return openStore() && g_project->saveNow();
+}
 
-int RepTransactionDepth(void) { return g_project ? g_project->depth() : 0; }
+int RepTransactionDepth(void) {
+  return g_project ? g_project->depth() : 0;
+}
 
 // ---- names and types ---------------------------------------------------------------
 
@@ -172,7 +192,8 @@ int GetLinkTypeAttributes2(RepId linkType, int* kind, int* compositionRole) {
   const rep::Metamodel* metamodel = openMetamodel();
   const rep::LinkTypeRec* rec = metamodel ? metamodel->findLinkType(linkType) : nullptr;
   if (!rec) return 0;
-  if (kind) *kind = rec->compositionRole == REP_COMPOS_NONE ? REP_KIND_ASSOCIATION : REP_KIND_COMPOSITION;
+  if (kind)
+    *kind = rec->compositionRole == REP_COMPOS_NONE ? REP_KIND_ASSOCIATION : REP_KIND_COMPOSITION;
   if (compositionRole) *compositionRole = rec->compositionRole;
   return 1;
 }
@@ -203,7 +224,9 @@ int GetPropertyBaseType(RepId attr) {
 
 // ---- metamodel changes ---------------------------------------------------------------
 
-RepId CreateObjectType(const char* name) { return CreateObjectType1(name, 0); }
+RepId CreateObjectType(const char* name) {
+  return CreateObjectType1(name, 0);
+}
 
 RepId CreateObjectType1(const char* name, RepId superclass) {
   rep::Store* store = openStore();
@@ -246,7 +269,8 @@ RepId CreatePropertyType(const char* name, int baseTypeCode) {
 
 RepId CreatePropertyType1(const char* name, int baseTypeCode, const char* enumTypeName) {
   rep::Store* store = openStore();
-  return store ? store->metamodel().createAttribute(text(name), baseTypeCode, text(enumTypeName)) : 0;
+  return store ? store->metamodel().createAttribute(text(name), baseTypeCode, text(enumTypeName))
+               : 0;
 }
 
 int AddPropertyType(RepId classId, RepId attr) {
@@ -282,9 +306,13 @@ int DeleteLinkType(RepId linkType) {
 
 // ---- objects, links and values ------------------------------------------------------
 
-RepId GetObjectTypeId(RepId object) { return g_project ? g_project->store().classOf(object) : 0; }
+RepId GetObjectTypeId(RepId object) {
+  return g_project ? g_project->store().classOf(object) : 0;
+}
 
-int ObjectExists(RepId object) { return g_project && g_project->store().exists(object); }
+int ObjectExists(RepId object) {
+  return g_project && g_project->store().exists(object);
+}
 
 uint32_t GetObjectNum(RepId classId) {
   rep::Store* store = openStore();
@@ -353,6 +381,8 @@ RepId RepIdListItem(const RepIdList* list, uint32_t index) {
   return list && index < list->ids.size() ? list->ids[index] : 0;
 }
 
-void RepIdListFree(RepIdList* list) { delete list; }
+void RepIdListFree(RepIdList* list) {
+  delete list;
+}
 
 }  // extern "C"

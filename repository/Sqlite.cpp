@@ -18,7 +18,9 @@ Statement& Statement::operator=(Statement&& other) noexcept {
   return *this;
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() {
+  sqlite3_finalize(stmt_);
+}
 
 Statement& Statement::bind(int index, int64_t value) {
   sqlite3_bind_int64(stmt_, index, value);

@@ -3,10 +3,10 @@
 #ifndef GR_REPOSITORY_STORE_H
 #define GR_REPOSITORY_STORE_H
 
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
-#include <memory>
 #include <vector>
 
 #include "platform/repository.h"
@@ -101,8 +101,8 @@ class Store {
   IdSpace ids_;
   ChangeSet changes_;
   Metamodel metamodel_;
-  ChunkedTable<ObjectRec> objects_;  // by id; type ids leave empty slots
-  std::vector<uint64_t> alive_;      // bit per id
+  ChunkedTable<ObjectRec> objects_;               // by id; type ids leave empty slots
+  std::vector<uint64_t> alive_;                   // bit per id
   std::vector<std::unique_ptr<BigEnd>> bigEnds_;  // by slot; null when free
   std::vector<uint32_t> freeBigSlots_;
 };

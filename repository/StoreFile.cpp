@@ -13,7 +13,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string storePath(const std::string& folder) { return (fs::path(folder) / schema::kFileName).string(); }
+std::string storePath(const std::string& folder) {
+  return (fs::path(folder) / schema::kFileName).string();
+}
 
 bool fileExists(const std::string& path) {
   std::error_code error;
@@ -74,7 +76,8 @@ std::unique_ptr<StoreFile> StoreFile::create(const std::string& folder) {
     return refuse<Result>("cannot create the store: " + message);
   }
   Result file(new StoreFile(std::move(lock), std::move(db), 1));
-  if (!file->prepareStatements()) return refuse<Result>("cannot prepare the store: " + file->db_.message());
+  if (!file->prepareStatements())
+    return refuse<Result>("cannot prepare the store: " + file->db_.message());
   return file;
 }
 
@@ -100,11 +103,13 @@ std::unique_ptr<StoreFile> StoreFile::open(const std::string& folder, Store& sto
     return refuse<Result>("cannot open the store for writing: " + message);
   }
   if (!configureWriter(db)) {
-    if (db.errorCode() == SQLITE_BUSY) return refuse<Result>("the store is open in another process");
+    if (db.errorCode() == SQLITE_BUSY)
+      return refuse<Result>("the store is open in another process");
     return refuse<Result>("cannot open the store for writing: " + db.message());
   }
   Result file(new StoreFile(std::move(lock), std::move(db), store.ids().next()));
-  if (!file->prepareStatements()) return refuse<Result>("cannot prepare the store: " + file->db_.message());
+  if (!file->prepareStatements())
+    return refuse<Result>("cannot prepare the store: " + file->db_.message());
   return file;
 }
 
@@ -217,7 +222,8 @@ bool StoreFile::writeType(const Metamodel& metamodel, RepId id) {
         .run();
   }
   // Deleted: its row is in one of the tables.
-  return sql_.deletePackage.bind(1, int64_t{id}).run() && sql_.deleteClass.bind(1, int64_t{id}).run() &&
+  return sql_.deletePackage.bind(1, int64_t{id}).run() &&
+         sql_.deleteClass.bind(1, int64_t{id}).run() &&
          sql_.deleteAttribute.bind(1, int64_t{id}).run() &&
          sql_.deleteLinkType.bind(1, int64_t{id}).run();
 }
@@ -240,7 +246,10 @@ bool StoreFile::writeObject(const Store& store, RepId id, ChangeSet::ObjectMark 
 
 bool StoreFile::writeObjectValues(RepId id, const ObjectRec& rec) {
   for (const Value& value : rec.values) {
-    if (!sql_.upsertValue.bind(1, int64_t{id}).bind(2, int64_t{value.attr}).bind(3, value.text).run()) {
+    if (!sql_.upsertValue.bind(1, int64_t{id})
+             .bind(2, int64_t{value.attr})
+             .bind(3, value.text)
+             .run()) {
       return false;
     }
   }

@@ -31,7 +31,9 @@ bool forEachRow(Database& db, const char* sql, ReadRow readRow) {
   return code == SQLITE_DONE || damaged(db);
 }
 
-RepId idColumn(Statement& row, int column) { return static_cast<RepId>(row.integer(column)); }
+RepId idColumn(Statement& row, int column) {
+  return static_cast<RepId>(row.integer(column));
+}
 
 bool idsColumn(Statement& row, int column, std::vector<RepId>& ids) {
   return decodeIds(row.blob(column), ids);
@@ -44,7 +46,8 @@ bool readMeta(Database& db, Store& store) {
     return true;
   });
   if (!ok) return false;
-  if (nextId < 1 || nextId > int64_t{UINT32_MAX}) return inconsistent("the id counter and the rows");
+  if (nextId < 1 || nextId > int64_t{UINT32_MAX})
+    return inconsistent("the id counter and the rows");
   store.ids().restore(static_cast<RepId>(nextId));
   return true;
 }
@@ -134,7 +137,8 @@ bool readEnds(Database& db, Store& store) {
 bool checkStoreIdentity(Database& db) {
   int64_t applicationId = db.pragmaInteger("PRAGMA application_id");
   if (applicationId < 0) {
-    if (db.errorCode() == SQLITE_NOTADB) return refuse<bool>("the file is not a store: " + db.message());
+    if (db.errorCode() == SQLITE_NOTADB)
+      return refuse<bool>("the file is not a store: " + db.message());
     if (db.errorCode() == SQLITE_BUSY) return refuse<bool>("the store is open in another process");
     return damaged(db);
   }

@@ -12,9 +12,13 @@ namespace rep {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
-bool isSign(char c) { return c == '+' || c == '-'; }
+bool isSign(char c) {
+  return c == '+' || c == '-';
+}
 
 // Advances POS over a run of digits and tells how many there were.
 size_t skipDigits(std::string_view text, size_t& pos) {

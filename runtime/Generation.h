@@ -7,4 +7,6 @@
 
 extern int32_t currentGeneration;
 
-inline void advanceGeneration() { ++currentGeneration; }
+inline void advanceGeneration() {
+  ++currentGeneration;
+}

@@ -11,7 +11,9 @@
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 std::string_view trimmed(std::string_view s) {
   while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
@@ -44,7 +46,9 @@ bool isName(std::string_view name) {
   return true;
 }
 
-std::string copyOf(const char* text) { return text ? std::string(text) : std::string(); }
+std::string copyOf(const char* text) {
+  return text ? std::string(text) : std::string();
+}
 
 RepId findClass(std::string_view name) {
   const std::string simple(simpleName(trimmed(name)));
@@ -72,10 +76,14 @@ std::optional<int> baseTypeCode(std::string_view type) {
 // The base type GetPropertyBaseType reports for an attribute created with CODE.
 int reportedBaseType(int code) {
   switch (code) {
-    case BaseType_INTEGER: return REP_INTEGER;
-    case BaseType_FLOAT: return REP_REAL;
-    case BaseType_BOOLEAN: return REP_BOOLEAN;
-    default: return REP_STRING;
+    case BaseType_INTEGER:
+      return REP_INTEGER;
+    case BaseType_FLOAT:
+      return REP_REAL;
+    case BaseType_BOOLEAN:
+      return REP_BOOLEAN;
+    default:
+      return REP_STRING;
   }
 }
 
@@ -267,20 +275,35 @@ class Importer {
         blank == std::string_view::npos ? std::string_view() : trimmedLeft(body.substr(blank + 1));
 
     Outcome outcome = Outcome::Ignored;
-    if (keyword == "addClass") outcome = addClass(arg);
-    else if (keyword == "addRel") outcome = addRel(arg);
-    else if (keyword == "addAttr") outcome = addAttr(arg);
-    else if (keyword == "addAssoc") outcome = addAssociation(arg, false);
-    else if (keyword == "addCompos") outcome = addAssociation(arg, true);
-    else if (keyword == "addObj") outcome = addObj(arg);
-    else if (keyword == "setAttr") outcome = setAttr(arg);
-    else if (keyword == "addLink") outcome = addLink(arg);
-    else if (keyword == "setPointerF") outcome = setPointer(arg);
+    if (keyword == "addClass")
+      outcome = addClass(arg);
+    else if (keyword == "addRel")
+      outcome = addRel(arg);
+    else if (keyword == "addAttr")
+      outcome = addAttr(arg);
+    else if (keyword == "addAssoc")
+      outcome = addAssociation(arg, false);
+    else if (keyword == "addCompos")
+      outcome = addAssociation(arg, true);
+    else if (keyword == "addObj")
+      outcome = addObj(arg);
+    else if (keyword == "setAttr")
+      outcome = setAttr(arg);
+    else if (keyword == "addLink")
+      outcome = addLink(arg);
+    else if (keyword == "setPointerF")
+      outcome = setPointer(arg);
 
     switch (outcome) {
-      case Outcome::Done: ++report_.executed; break;
-      case Outcome::Skipped: report_.skipped.emplace_back(text); break;
-      case Outcome::Ignored: report_.ignored.emplace_back(text); break;
+      case Outcome::Done:
+        ++report_.executed;
+        break;
+      case Outcome::Skipped:
+        report_.skipped.emplace_back(text);
+        break;
+      case Outcome::Ignored:
+        report_.ignored.emplace_back(text);
+        break;
     }
   }
 

@@ -18,9 +18,9 @@ inline constexpr std::uint32_t kExchangeObjectSlots = 1000000;
 // is the only place they show up.
 struct ExchangeImportReport {
   bool fileOpened = false;
-  bool begun = false;      // the "begin;" line was found
-  bool ended = false;      // the "end;" statement was reached
-  RepId firstObject = 0;   // first object an addObj created
+  bool begun = false;     // the "begin;" line was found
+  bool ended = false;     // the "end;" statement was reached
+  RepId firstObject = 0;  // first object an addObj created
   std::size_t executed = 0;
   std::vector<std::string> skipped;  // statements without effect, as read
   std::vector<std::string> ignored;  // statements with an unknown keyword

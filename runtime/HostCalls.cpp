@@ -33,8 +33,12 @@ std::string folderOfThisLibrary() {
 
 }  // namespace
 
-GR_API void setHost(HostApi* newHost) { installed = newHost; }
-GR_API HostApi& host() { return installed ? *installed : defaultHost(); }
+GR_API void setHost(HostApi* newHost) {
+  installed = newHost;
+}
+GR_API HostApi& host() {
+  return installed ? *installed : defaultHost();
+}
 
 void HostApi::notAvailable(const std::string& function) {
   showMessageBox(function + " is not available in this host.");
@@ -43,15 +47,25 @@ void HostApi::notAvailable(const std::string& function) {
 void HostApi::executeTransformation(const std::string& reference, int) {
   notAvailable("ExecuteTransformation(" + reference + ")");
 }
-void HostApi::executeCommand(uint32_t) { notAvailable("ExecuteCommand"); }
+void HostApi::executeCommand(uint32_t) {
+  notAvailable("ExecuteCommand");
+}
 bool HostApi::loadMetamodel(const std::string& name) {
   notAvailable("LoadMetamodel(" + name + ")");
   return false;
 }
-void HostApi::showInformationBar(const std::string& text) { deliverMessage("info", text); }
-std::string HostApi::projectPath() { return currentFolder(); }
-std::string HostApi::runtimePath() { return folderOfThisLibrary(); }
-std::string HostApi::toolPath() { return currentFolder(); }
+void HostApi::showInformationBar(const std::string& text) {
+  deliverMessage("info", text);
+}
+std::string HostApi::projectPath() {
+  return currentFolder();
+}
+std::string HostApi::runtimePath() {
+  return folderOfThisLibrary();
+}
+std::string HostApi::toolPath() {
+  return currentFolder();
+}
 void HostApi::luaDoFile(const std::string& scriptFile) {
   notAvailable("Lua_dofile(" + scriptFile + ")");
 }
@@ -103,26 +117,52 @@ std::string HostApi::generateSharedId() {
 
 }  // namespace gr
 
-void L0_Func_DialogEngine() { gr::host().dialogEngine(); }
-void L0_Func_GraphDiagramEngine() { gr::host().graphDiagramEngine(); }
-void L0_Func_TreeEngine() { gr::host().treeEngine(); }
-void L0_Func_MultiUserEngine() { gr::host().multiUserEngine(); }
+void L0_Func_DialogEngine() {
+  gr::host().dialogEngine();
+}
+void L0_Func_GraphDiagramEngine() {
+  gr::host().graphDiagramEngine();
+}
+void L0_Func_TreeEngine() {
+  gr::host().treeEngine();
+}
+void L0_Func_MultiUserEngine() {
+  gr::host().multiUserEngine();
+}
 std::string Kw_Galva_EnqueueCmd() {
   gr::host().enqueueCmd();
   return "";
 }
-void Kw_Galva_SaveAllDiagrams() { gr::host().saveAllDiagrams(); }
+void Kw_Galva_SaveAllDiagrams() {
+  gr::host().saveAllDiagrams();
+}
 void L0_Func_ExecuteTransformation(const std::string& reference, int mode) {
   gr::host().executeTransformation(reference, mode);
 }
-void L0_Func_ExecuteCommand(uint32_t command) { gr::host().executeCommand(command); }
-bool L0_Func_LoadMetamodel(const std::string& name) { return gr::host().loadMetamodel(name); }
-void L0_Func_ShowInformationBar(const std::string& text) { gr::host().showInformationBar(text); }
-void L0_Func_HideInformationBar() { gr::host().hideInformationBar(); }
-std::string L0_Func_GetProjectPath() { return gr::host().projectPath(); }
-std::string L0_Func_GetRuntimePath() { return gr::host().runtimePath(); }
-std::string L0_Func_GetToolPath() { return gr::host().toolPath(); }
-void L0_Func_Lua_dofile(const std::string& scriptFile) { gr::host().luaDoFile(scriptFile); }
+void L0_Func_ExecuteCommand(uint32_t command) {
+  gr::host().executeCommand(command);
+}
+bool L0_Func_LoadMetamodel(const std::string& name) {
+  return gr::host().loadMetamodel(name);
+}
+void L0_Func_ShowInformationBar(const std::string& text) {
+  gr::host().showInformationBar(text);
+}
+void L0_Func_HideInformationBar() {
+  gr::host().hideInformationBar();
+}
+std::string L0_Func_GetProjectPath() {
+  return gr::host().projectPath();
+}
+std::string L0_Func_GetRuntimePath() {
+  return gr::host().runtimePath();
+}
+std::string L0_Func_GetToolPath() {
+  return gr::host().toolPath();
+}
+void L0_Func_Lua_dofile(const std::string& scriptFile) {
+  gr::host().luaDoFile(scriptFile);
+}
 std::string L0_Func_parse(const std::string& expression, const std::string& text,
                           const std::string& separator) {
   return gr::host().parse(expression, text, separator);
@@ -151,4 +191,6 @@ bool L0_Func_ImportSharedArea(const std::string& remoteId, int flags) {
 bool L0_Func_ExportSharedArea(const std::string& remoteId, int flags) {
   return gr::host().exportSharedArea(remoteId, flags);
 }
-std::string L0_Func_GenerateSharedID() { return gr::host().generateSharedId(); }
+std::string L0_Func_GenerateSharedID() {
+  return gr::host().generateSharedId();
+}

@@ -18,7 +18,9 @@ L0_ObjectIDListS& L0_ObjectIDListS::instance() {
   return *slot();
 }
 
-void L0_ObjectIDListS::destroy() { slot().reset(); }
+void L0_ObjectIDListS::destroy() {
+  slot().reset();
+}
 
 // Only the leading run of direct instances: subclass instances are reached
 // through the subclasses' own lists.

@@ -14,7 +14,9 @@ namespace {
 const char* const kSource = "runtime/L0_Var.cpp";
 const char* const kHeader = "runtime/L0_Var.h";
 
-std::string quoted(const std::string& s) { return "\"" + s + "\""; }
+std::string quoted(const std::string& s) {
+  return "\"" + s + "\"";
+}
 
 void reportMissingClass(const std::string& className) {
   reportRuntimeError("Class " + quoted(className) + " does not exist.");
@@ -25,7 +27,9 @@ void reportMissingRole(const std::string& roleName, RepId classId) {
                      quoted(RepositoryUser::getTypeName(classId)) + " does not exist.");
 }
 
-[[noreturn]] void unsupported() { internalError("UnsupportedOperation", kHeader); }
+[[noreturn]] void unsupported() {
+  internalError("UnsupportedOperation", kHeader);
+}
 
 // C is the declared class or one of its subclasses.
 bool fitsDeclaredClass(const std::string& declared, RepId requested) {
@@ -38,13 +42,21 @@ const char* const kUnexistingObject = "Attempt to use unexisting object\nProgram
 
 // ---- the base state: every operation a state does not support is a bug
 
-ObjID L0_Var_2::L0_Var_2_State::getCurrObjID() const { unsupported(); }
-bool L0_Var_2::L0_Var_2_State::setFirstToRoot(const std::string&) { unsupported(); }
+ObjID L0_Var_2::L0_Var_2_State::getCurrObjID() const {
+  unsupported();
+}
+bool L0_Var_2::L0_Var_2_State::setFirstToRoot(const std::string&) {
+  unsupported();
+}
 bool L0_Var_2::L0_Var_2_State::setFirstByRelation(const L0_Var_2&, const std::string&) {
   unsupported();
 }
-bool L0_Var_2::L0_Var_2_State::setFirstByRelation(ObjID, const std::string&) { unsupported(); }
-void L0_Var_2::L0_Var_2_State::setToNewObject(ObjID, RepId) { unsupported(); }
+bool L0_Var_2::L0_Var_2_State::setFirstByRelation(ObjID, const std::string&) {
+  unsupported();
+}
+void L0_Var_2::L0_Var_2_State::setToNewObject(ObjID, RepId) {
+  unsupported();
+}
 
 // ---- root search
 
@@ -74,9 +86,9 @@ bool L0_Var_2::DirectReferenceToRoot::setFirstToRoot(const std::string& classNam
   clear();
   if (classId == 0) return false;
   if (!untyped_ && !fitsDeclaredClass(className_, classId))
-    throw L0_Var_2_Exception("Incompatible types in setFirstToRoot\ndeclared type : " +
-                             quoted(className_) + "\nclass requested in setFirstToRoot : " +
-                             quoted(className) + ".");
+    throw L0_Var_2_Exception(
+        "Incompatible types in setFirstToRoot\ndeclared type : " + quoted(className_) +
+        "\nclass requested in setFirstToRoot : " + quoted(className) + ".");
   subClassesIDs = std::make_unique<IdVector>(RepositoryUser::getSubClassIds(classId));
   return next();
 }
@@ -147,8 +159,7 @@ bool L0_Var_2::DirectReferenceToRoot::loadDeclaredClassList() {
 int32_t L0_Var_2::DirectReferenceToRoot::indexOfClass(RepId classId) const {
   if (!subClassesIDs) return badInd;
   auto hit = std::find(subClassesIDs->begin(), subClassesIDs->end(), classId);
-  return hit == subClassesIDs->end() ? badInd
-                                     : static_cast<int32_t>(hit - subClassesIDs->begin());
+  return hit == subClassesIDs->end() ? badInd : static_cast<int32_t>(hit - subClassesIDs->begin());
 }
 
 void L0_Var_2::DirectReferenceToRoot::copyPosition(const L0_Var_2& rhs) {
@@ -324,7 +335,9 @@ void L0_Var_2::ReferenceByRelation::assign(const L0_Var_2& rhs) {
 
 // ---- the variable
 
-int32_t L0_Var_2::currentGenerationValue() { return currentGeneration; }
+int32_t L0_Var_2::currentGenerationValue() {
+  return currentGeneration;
+}
 
 L0_Var_2::L0_Var_2()
     : dirRef_("", true),
@@ -391,10 +404,17 @@ L0_Var_2 L0_Var_2::fromObjectId(ObjID object) {
 
 void L0_Var_2::setKind(VarKind kind) {
   switch (kind) {
-    case UnInit: state_ = &unInit_; break;
-    case DirRef: state_ = &dirRef_; break;
-    case RelRef: state_ = &relRef_; break;
-    default: internalError("Illegal newKind value", kSource);
+    case UnInit:
+      state_ = &unInit_;
+      break;
+    case DirRef:
+      state_ = &dirRef_;
+      break;
+    case RelRef:
+      state_ = &relRef_;
+      break;
+    default:
+      internalError("Illegal newKind value", kSource);
   }
 }
 
@@ -405,7 +425,9 @@ VarKind L0_Var_2::getKind() const {
   internalError("UnknownKind", kSource);
 }
 
-void L0_Var_2::refreshStamp() { stamp_ = currentGeneration; }
+void L0_Var_2::refreshStamp() {
+  stamp_ = currentGeneration;
+}
 
 bool L0_Var_2::setFirstToRoot(const std::string& className) {
   refreshStamp();
@@ -448,9 +470,13 @@ void L0_Var_2::setNull() {
   refreshStamp();
 }
 
-bool L0_Var_2::isNull() const { return isStale() || state_->isNull(); }
+bool L0_Var_2::isNull() const {
+  return isStale() || state_->isNull();
+}
 
-ObjID L0_Var_2::getCurrObjID() const { return isNull() ? badObjID : state_->getCurrObjID(); }
+ObjID L0_Var_2::getCurrObjID() const {
+  return isNull() ? badObjID : state_->getCurrObjID();
+}
 
 std::string L0_Var_2::toTraceString() const {
   return isNull() ? " null " : strRoutine::intToStr(getCurrObjID());
@@ -538,8 +564,7 @@ bool L0_Var_2::deleteLink(const L0_Var_2& to, const std::string& roleName) {
 // ---- attributes
 
 RepId L0_Var_2::getAttrID(const std::string& attrName) const {
-  RepId classId =
-      untyped_ ? actualClassId() : RepositoryUser::getObjectTypeIdByName(className_);
+  RepId classId = untyped_ ? actualClassId() : RepositoryUser::getObjectTypeIdByName(className_);
   return RepositoryUser::getPropertyTypeIdByName(classId, attrName);
 }
 

@@ -22,7 +22,9 @@ Logger& Logger::instance() {
   return *slot;
 }
 
-void Logger::shutdown() { loggerSlot().reset(); }
+void Logger::shutdown() {
+  loggerSlot().reset();
+}
 
 Logger::Logger() {
   out_.open(kTraceFileName, std::ios::out | std::ios::trunc | std::ios::binary);
@@ -37,7 +39,9 @@ void Logger::writeIndentation() {
   for (int i = 0; i < depth_; ++i) out_ << "   ";
 }
 
-void Logger::flush() { out_.flush(); }
+void Logger::flush() {
+  out_.flush();
+}
 
 void Logger::statementHeader(int line) {
   writeIndentation();
@@ -47,7 +51,9 @@ void Logger::statementHeader(int line) {
   flush();
 }
 
-void Logger::writeLine(const std::string& text) { out_ << text << '\n'; }
+void Logger::writeLine(const std::string& text) {
+  out_ << text << '\n';
+}
 
 void Logger::writeIndented(const std::string& text) {
   writeIndentation();
@@ -59,7 +65,9 @@ void Logger::indent() {
   flush();
 }
 
-void Logger::endLine() { out_ << '\n'; }
+void Logger::endLine() {
+  out_ << '\n';
+}
 
 void Logger::write(const std::string& text) {
   out_ << text;

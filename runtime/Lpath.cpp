@@ -33,14 +33,15 @@ void abandonEvaluation(const std::string& reason) {
   reportRuntimeError(reason);
 }
 
-bool evaluationAbandoned() { return evaluation.abandoned; }
+bool evaluationAbandoned() {
+  return evaluation.abandoned;
+}
 
 // Counts one candidate or group; false once the budget is spent.
 bool spendWork() {
   if (++evaluation.work > currentWorkLimit)
     abandonEvaluation("Path expression evaluation abandoned after " +
-                      strRoutine::intToStr(static_cast<long long>(currentWorkLimit)) +
-                      " steps.");
+                      strRoutine::intToStr(static_cast<long long>(currentWorkLimit)) + " steps.");
   return !evaluation.abandoned;
 }
 
@@ -79,7 +80,9 @@ std::size_t separatorEnd(const std::string& s, const std::string& sep) {
   return std::string::npos;
 }
 
-bool beginsWith(const std::string& text, char c) { return !text.empty() && text[0] == c; }
+bool beginsWith(const std::string& text, char c) {
+  return !text.empty() && text[0] == c;
+}
 
 // TEXT opens with a bracket group that closes.
 bool beginsWithClosedGroup(std::string text) {
@@ -113,7 +116,9 @@ bool classHasObjects(const std::string& className) {
   return probe.setFirstToRoot(className);
 }
 
-L0_Var_2 nullVariable() { return L0_Var_2(); }
+L0_Var_2 nullVariable() {
+  return L0_Var_2();
+}
 
 // A new result object of CLASSNAME; null (after the runtime's report) when
 // the metamodel lacks the class.
@@ -211,8 +216,12 @@ bool attributeTestHolds(const L0_Var_2& object, std::string test) {
 
 namespace lpath {
 
-void setWorkLimit(std::uint64_t limit) { currentWorkLimit = limit; }
-std::uint64_t workLimit() { return currentWorkLimit; }
+void setWorkLimit(std::uint64_t limit) {
+  currentWorkLimit = limit;
+}
+std::uint64_t workLimit() {
+  return currentWorkLimit;
+}
 
 }  // namespace lpath
 
@@ -413,8 +422,7 @@ L0_Var_2 L0_Func_get_object_by_path(L0_Var_2 object, std::string path) {
 }
 GR_ENTRY_SIGNATURE(L0_Func_get_object_by_path)
 
-L0_Var_2 L0_Func_get_object_from_object_with_type_by_path(L0_Var_2 object,
-                                                          std::string className,
+L0_Var_2 L0_Func_get_object_from_object_with_type_by_path(L0_Var_2 object, std::string className,
                                                           std::string path) {
   EvaluationScope scope(EvaluationScope::PathLevel);
   if (evaluationAbandoned()) return nullVariable();
@@ -475,7 +483,9 @@ void L0_Func_show_instance(L0_Var_2 object) {
 }
 GR_ENTRY_SIGNATURE(L0_Func_show_instance)
 
-void L0_Func_display_instance(L0_Var_2 object) { L0_Func_show_instance(object); }
+void L0_Func_display_instance(L0_Var_2 object) {
+  L0_Func_show_instance(object);
+}
 GR_ENTRY_SIGNATURE(L0_Func_display_instance)
 
 void L0_Func_test_get_LPath_step() {

@@ -85,13 +85,11 @@ LPATH_TRANSFORMATION L0_Var_2 L0_Func_eval_attribute_exp(L0_Var_2 object, std::s
 // PREDICATES is a sequence of groups; true when it is empty.
 LPATH_TRANSFORMATION bool L0_Func_predicates_satisfied(L0_Var_2 object, std::string predicates);
 // The object's class is CLASSNAME or extends it; true for an empty name.
-LPATH_TRANSFORMATION bool L0_Func_type_constraint_satisfied(L0_Var_2 object,
-                                                            std::string className);
+LPATH_TRANSFORMATION bool L0_Func_type_constraint_satisfied(L0_Var_2 object, std::string className);
 // Cuts the first step off PATH; always true. PATH keeps what follows the
 // step: after predicate groups it still begins with the "/".
 LPATH_TRANSFORMATION bool L0_Func_get_LPath_step(std::string& path, std::string& roleName,
-                                                 std::string& objectType,
-                                                 std::string& predicates);
+                                                 std::string& objectType, std::string& predicates);
 LPATH_TRANSFORMATION void L0_Func_remove_slash_if_exists(std::string& text);
 // The class a path reaches from CLASSNAME by its roles alone; "" when a role
 // is missing or a predicate group is not closed.
@@ -108,8 +106,8 @@ LPATH_TRANSFORMATION L0_Var_2 L0_Func_get_object_by_path(L0_Var_2 object, std::s
 LPATH_TRANSFORMATION L0_Var_2 L0_Func_get_object_from_object_with_type_by_path(
     L0_Var_2 object, std::string className, std::string path);
 LPATH_TRANSFORMATION std::string L0_Func_get_path_range(std::string className, std::string path);
-LPATH_TRANSFORMATION L0_Var_2 L0_Func_get_linked_object_from_object_by_role_with_type(
-    L0_Var_2 object, std::string roleName);
+LPATH_TRANSFORMATION L0_Var_2
+L0_Func_get_linked_object_from_object_by_role_with_type(L0_Var_2 object, std::string roleName);
 
 // ---- display
 

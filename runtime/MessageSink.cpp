@@ -34,11 +34,19 @@ void deliverMessage(const char* kind, const std::string& text) {
     defaultSink(kind, text.c_str(), nullptr);
 }
 
-void showMessageBox(const std::string& text) { deliverMessage("message", text); }
+void showMessageBox(const std::string& text) {
+  deliverMessage("message", text);
+}
 
-const std::vector<std::string>& recordedMessages() { return state().recorded; }
-void clearRecordedMessages() { state().recorded.clear(); }
-void setDefaultSinkEcho(bool echo) { state().echo = echo; }
+const std::vector<std::string>& recordedMessages() {
+  return state().recorded;
+}
+void clearRecordedMessages() {
+  state().recorded.clear();
+}
+void setDefaultSinkEcho(bool echo) {
+  state().echo = echo;
+}
 
 }  // namespace gr
 
@@ -49,5 +57,7 @@ GR_API void GrSetMessageSink(GrMessageSink sink, void* context) {
   gr::state().context = context;
 }
 
-GR_API void GrShowMessageBox(const char* text) { gr::showMessageBox(text ? text : ""); }
+GR_API void GrShowMessageBox(const char* text) {
+  gr::showMessageBox(text ? text : "");
+}
 }

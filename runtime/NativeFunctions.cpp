@@ -17,23 +17,45 @@
 #include "runtime/RepositoryUser.h"
 #include "runtime/strRoutine.h"
 
-std::string IntToStr(int value) { return strRoutine::intToStr(value); }
-std::string IntToString(int value) { return strRoutine::intToStr(value); }
-std::string RealToStr(double value) { return strRoutine::doubleToStr(value); }
-int StrToInt(const std::string& text) { return strRoutine::strToInt(text); }
-double StrToReal(const std::string& text) { return strRoutine::strToDouble(text); }
-bool IsInt(const std::string& text) { return strRoutine::isInt(text); }
-bool IsReal(const std::string& text) { return strRoutine::isReal(text); }
+std::string IntToStr(int value) {
+  return strRoutine::intToStr(value);
+}
+std::string IntToString(int value) {
+  return strRoutine::intToStr(value);
+}
+std::string RealToStr(double value) {
+  return strRoutine::doubleToStr(value);
+}
+int StrToInt(const std::string& text) {
+  return strRoutine::strToInt(text);
+}
+double StrToReal(const std::string& text) {
+  return strRoutine::strToDouble(text);
+}
+bool IsInt(const std::string& text) {
+  return strRoutine::isInt(text);
+}
+bool IsReal(const std::string& text) {
+  return strRoutine::isReal(text);
+}
 std::string Substring(const std::string& s, int from, int to) {
   return strRoutine::substring(s, from, to);
 }
-std::string Char(const std::string& s, int index) { return strRoutine::charAt(s, index); }
-int Length(const std::string& s) { return static_cast<int>(s.size()); }
-int Size(const std::string& s) { return static_cast<int>(s.size()); }
+std::string Char(const std::string& s, int index) {
+  return strRoutine::charAt(s, index);
+}
+int Length(const std::string& s) {
+  return static_cast<int>(s.size());
+}
+int Size(const std::string& s) {
+  return static_cast<int>(s.size());
+}
 bool contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
-void showMsg(const std::string& text) { gr::showMessageBox(text); }
+void showMsg(const std::string& text) {
+  gr::showMessageBox(text);
+}
 
 bool isKindOf(const L0_Var_2& object, const std::string& className) {
   RepId classId = RepositoryUser::getObjectTypeIdByName(className);
@@ -103,7 +125,9 @@ std::string readFromFile(const std::string& fileName) {
   return content.str();
 }
 
-void removeFile(const std::string& fileName) { std::remove(fileName.c_str()); }
+void removeFile(const std::string& fileName) {
+  std::remove(fileName.c_str());
+}
 
 int runCommand(const std::string& commandLine) {
   std::fflush(nullptr);

@@ -24,7 +24,9 @@ PartnerListCache& PartnerListCache::instance() {
   return *slot();
 }
 
-void PartnerListCache::destroy() { slot().reset(); }
+void PartnerListCache::destroy() {
+  slot().reset();
+}
 
 void PartnerListCache::fill(RepId linkType, ObjID from, PartnerList& list) {
   uint32_t count = RepositoryUser::getLinkedObjectNum(from, linkType);

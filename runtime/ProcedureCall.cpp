@@ -58,7 +58,9 @@ namespace {
 
 const char* const kScriptEngineLibrary = "lua_engine.dll";
 
-std::string quoted(const std::string& s) { return "\"" + s + "\""; }
+std::string quoted(const std::string& s) {
+  return "\"" + s + "\"";
+}
 
 // An open library with one entry of a known type; closes the library when
 // the call is over.
@@ -87,8 +89,7 @@ class BoundEntry {
     std::string actual = exported ? *exported : "unknown";
     if (actual != signature) {
       showMessageBox("Function " + quoted(function) + " of " + quoted(library) +
-                     " can not be called: it is " + actual + ", the call needs " + signature +
-                     ".");
+                     " can not be called: it is " + actual + ", the call needs " + signature + ".");
       entry_ = nullptr;
     }
   }
@@ -124,8 +125,7 @@ bool scriptEngineCall(const std::string& library, const std::string& function,
     showMessageBox(". notation expected");
     return true;
   }
-  result = host().luaCall(function.substr(0, dot), function.substr(dot + 1),
-                          object.getCurrObjID());
+  result = host().luaCall(function.substr(0, dot), function.substr(dot + 1), object.getCurrObjID());
   return true;
 }
 

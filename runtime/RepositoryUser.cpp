@@ -12,7 +12,9 @@
 namespace {
 const char* const kSource = "runtime/RepositoryUser.cpp";
 
-std::string quoted(const std::string& s) { return "\"" + s + "\""; }
+std::string quoted(const std::string& s) {
+  return "\"" + s + "\"";
+}
 }  // namespace
 
 IdVector RepositoryUser::takeList(RepIdList* list) {
@@ -122,7 +124,9 @@ bool RepositoryUser::isStrictSubclassByName(const std::string& a, const std::str
   return isSubclass(idA, idB);
 }
 
-IdVector RepositoryUser::getAllClassIds() { return takeList(GetObjectTypeIdList()); }
+IdVector RepositoryUser::getAllClassIds() {
+  return takeList(GetObjectTypeIdList());
+}
 
 namespace {
 // What the class lists minus what its superclass lists too.
@@ -172,12 +176,18 @@ bool RepositoryUser::linkTypeOfClass(RepId linkType, RepId classId) {
 
 std::string RepositoryUser::baseTypeNameOfCode(int baseType) {
   switch (baseType) {
-    case REP_STRING: return "String";
-    case REP_INTEGER: return "Integer";
-    case REP_REAL: return "Real";
-    case REP_BOOLEAN: return "Boolean";
-    case REP_ENUM: return "Enum";
-    default: return "";
+    case REP_STRING:
+      return "String";
+    case REP_INTEGER:
+      return "Integer";
+    case REP_REAL:
+      return "Real";
+    case REP_BOOLEAN:
+      return "Boolean";
+    case REP_ENUM:
+      return "Enum";
+    default:
+      return "";
   }
 }
 
@@ -275,15 +285,21 @@ RepId RepositoryUser::createLinkType(RepId startClass, const std::string& role, 
                         inverseRole.c_str(), inverseMultiplicity, inverseOrdered, composition);
 }
 
-bool RepositoryUser::deleteClass(RepId classId) { return DeleteObjectType(classId) != 0; }
-bool RepositoryUser::deleteAttribute(RepId attr) { return DeletePropertyType(attr) != 0; }
+bool RepositoryUser::deleteClass(RepId classId) {
+  return DeleteObjectType(classId) != 0;
+}
+bool RepositoryUser::deleteAttribute(RepId attr) {
+  return DeletePropertyType(attr) != 0;
+}
 bool RepositoryUser::addAttributeToClass(RepId classId, RepId attr) {
   return AddPropertyType(classId, attr) != 0;
 }
 bool RepositoryUser::removeAttributeFromClass(RepId classId, RepId attr) {
   return RemovePropertyType(classId, attr) != 0;
 }
-bool RepositoryUser::deleteLinkType(RepId linkType) { return DeleteLinkType(linkType) != 0; }
+bool RepositoryUser::deleteLinkType(RepId linkType) {
+  return DeleteLinkType(linkType) != 0;
+}
 RepId RepositoryUser::createPackage(const std::string& name, RepId parentPackage) {
   return CreatePackage(name.c_str(), parentPackage);
 }

@@ -60,12 +60,14 @@ template <class F>
 struct Signature;
 template <class R, class... Args>
 struct Signature<R(Args...)> {
-  static constexpr char text[] = {SignatureChar<R>::value, '(', SignatureChar<Args>::value...,
-                                  ')', '\0'};
+  static constexpr char text[] = {SignatureChar<R>::value, '(', SignatureChar<Args>::value..., ')',
+                                  '\0'};
 };
 
 // The symbol under which ENTRY's signature text is exported.
-inline std::string signatureSymbol(const std::string& entry) { return entry + "__sig"; }
+inline std::string signatureSymbol(const std::string& entry) {
+  return entry + "__sig";
+}
 
 }  // namespace gr
 

@@ -7,9 +7,13 @@
 
 namespace strRoutine {
 
-std::string intToStr(long long value) { return std::to_string(value); }
+std::string intToStr(long long value) {
+  return std::to_string(value);
+}
 
-std::string boolToStr(bool value) { return value ? "true" : "false"; }
+std::string boolToStr(bool value) {
+  return value ? "true" : "false";
+}
 
 std::string doubleToStr(double value) {
   char buffer[64];
@@ -46,14 +50,16 @@ double strToDouble(const std::string& text) {
   const char* end = text.data() + text.size();
   double value = 0;
   auto [ptr, ec] = std::from_chars(begin, end, value, std::chars_format::general);
-  bool finite = value <= std::numeric_limits<double>::max() &&
-                value >= std::numeric_limits<double>::lowest();
+  bool finite =
+      value <= std::numeric_limits<double>::max() && value >= std::numeric_limits<double>::lowest();
   if (text.empty() || ec != std::errc() || ptr != end || !finite)
     conversionFailed(text, "a real number");
   return value;
 }
 
-bool strToBool(const std::string& text) { return text == "true" || text == "1"; }
+bool strToBool(const std::string& text) {
+  return text == "true" || text == "1";
+}
 
 bool isInt(const std::string& text) {
   try {
@@ -90,7 +96,9 @@ char at(const std::string& s, std::size_t index) {
 }
 
 namespace {
-bool isBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool isBlank(char c) {
+  return static_cast<unsigned char>(c) <= 32;
+}
 }  // namespace
 
 std::string trim(const std::string& s) {
@@ -106,16 +114,35 @@ std::string escape(const std::string& s) {
   out.reserve(s.size() + 8);
   for (char c : s) {
     switch (c) {
-      case '\'': out += "\\'"; break;
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\t': out += "\\t"; break;
-      case '\v': out += "\\v"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\f': out += "\\f"; break;
-      case '\b': out += "\\b"; break;
-      default: out += c;
+      case '\'':
+        out += "\\'";
+        break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\v':
+        out += "\\v";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\f':
+        out += "\\f";
+        break;
+      case '\b':
+        out += "\\b";
+        break;
+      default:
+        out += c;
     }
   }
   return out;

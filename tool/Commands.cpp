@@ -134,13 +134,21 @@ void L0_Func_closeDgrCmd(L0_Var_2 diagram) {
 }
 GR_ENTRY_SIGNATURE(L0_Func_closeDgrCmd)
 
-void L0_Func_updateDgrCmd(L0_Var_2 diagram) { diagramCommand("UpdateDgrCmd", diagram); }
+void L0_Func_updateDgrCmd(L0_Var_2 diagram) {
+  diagramCommand("UpdateDgrCmd", diagram);
+}
 GR_ENTRY_SIGNATURE(L0_Func_updateDgrCmd)
-void L0_Func_saveDgrCmd(L0_Var_2 diagram) { diagramCommand("SaveDgrCmd", diagram); }
+void L0_Func_saveDgrCmd(L0_Var_2 diagram) {
+  diagramCommand("SaveDgrCmd", diagram);
+}
 GR_ENTRY_SIGNATURE(L0_Func_saveDgrCmd)
-void L0_Func_afterConfigCmd(L0_Var_2 diagram) { diagramCommand("AfterConfigCmd", diagram); }
+void L0_Func_afterConfigCmd(L0_Var_2 diagram) {
+  diagramCommand("AfterConfigCmd", diagram);
+}
 GR_ENTRY_SIGNATURE(L0_Func_afterConfigCmd)
-void L0_Func_saveStylesCmd(L0_Var_2 diagram) { diagramCommand("SaveStylesCmd", diagram); }
+void L0_Func_saveStylesCmd(L0_Var_2 diagram) {
+  diagramCommand("SaveStylesCmd", diagram);
+}
 GR_ENTRY_SIGNATURE(L0_Func_saveStylesCmd)
 
 void L0_Func_execTransfCmd(L0_Var_2 diagram, std::string transformation) {
@@ -171,7 +179,9 @@ void L0_Func_HideInformationBarCommand() {
 }
 GR_ENTRY_SIGNATURE(L0_Func_HideInformationBarCommand)
 
-void L0_Func_d_cmd(L0_Var_2 component, std::string word) { dialogCommand(component, word); }
+void L0_Func_d_cmd(L0_Var_2 component, std::string word) {
+  dialogCommand(component, word);
+}
 GR_ENTRY_SIGNATURE(L0_Func_d_cmd)
 void L0_Func_d_componentCmd(L0_Var_2 component, std::string word) {
   dialogCommand(component, word);
@@ -186,7 +196,9 @@ void L0_Func_printCmd(L0_Var_2 component, std::string word) {
 }
 GR_ENTRY_SIGNATURE(L0_Func_printCmd)
 
-void L0_Func_d_componentRefreshCmd(L0_Var_2 component) { dialogCommand(component, "Refresh"); }
+void L0_Func_d_componentRefreshCmd(L0_Var_2 component) {
+  dialogCommand(component, "Refresh");
+}
 GR_ENTRY_SIGNATURE(L0_Func_d_componentRefreshCmd)
 
 void L0_Func_d_componentDeleteTreeNodeCmd(L0_Var_2 tree, L0_Var_2 treeNode, std::string word) {
@@ -230,7 +242,9 @@ void L0_Func_add_Command(L0_Var_2 command) {
 }
 GR_ENTRY_SIGNATURE(L0_Func_add_Command)
 
-L0_Var_2 L0_Func_get_lastCmdPtr() { return gr::firstOrNew("LastCmdPtr"); }
+L0_Var_2 L0_Func_get_lastCmdPtr() {
+  return gr::firstOrNew("LastCmdPtr");
+}
 GR_ENTRY_SIGNATURE(L0_Func_get_lastCmdPtr)
 
 void L0_Func_set_last_cmd_to(L0_Var_2 command) {

@@ -29,7 +29,7 @@ L0_TRANSFORMATION void L0_Func_d_componentCmd(L0_Var_2 component, std::string wo
 L0_TRANSFORMATION void L0_Func_printCmd(L0_Var_2 component, std::string word);
 L0_TRANSFORMATION void L0_Func_d_componentRefreshCmd(L0_Var_2 component);
 L0_TRANSFORMATION void L0_Func_d_componentDeleteTreeNodeCmd(L0_Var_2 tree, L0_Var_2 treeNode,
-                                                           std::string word);
+                                                            std::string word);
 L0_TRANSFORMATION void L0_Func_add_TreeNodeCmd(L0_Var_2 tree, L0_Var_2 treeNode);
 L0_TRANSFORMATION void L0_Func_add_SelectTreeNodeCmd(L0_Var_2 tree, L0_Var_2 treeNode);
 L0_TRANSFORMATION void L0_Func_select_TreeNodeCmd(L0_Var_2 tree, L0_Var_2 treeNode);
@@ -47,16 +47,16 @@ L0_TRANSFORMATION void L0_Func_display_enquedCmd(L0_Var_2 command);
 // "lib#name" -> "lib.dll", "_L0_Func_name"; a bare "name" -> "main.dll",
 // "_L0_Func_name"; "lua#script" -> "lua", "script".
 L0_TRANSFORMATION void L0_Func_decode_function_and_dll_name(std::string reference,
-                                                           std::string& library,
-                                                           std::string& entry);
+                                                            std::string& library,
+                                                            std::string& entry);
 L0_TRANSFORMATION void L0_Func_call_element_proc_thru_type(L0_Var_2 element, std::string attribute);
 L0_TRANSFORMATION void L0_Func_call_elemType_proc_with_supertypes(L0_Var_2 type,
-                                                                 std::string attribute,
-                                                                 L0_Var_2 element);
+                                                                  std::string attribute,
+                                                                  L0_Var_2 element);
 L0_TRANSFORMATION void L0_Func_call_elemType_3_pointer_proc_with_supertypes(
     L0_Var_2 type, std::string attribute, L0_Var_2 first, L0_Var_2 second, L0_Var_2 third);
 L0_TRANSFORMATION void L0_Func_call_compartment_proc_thru_type(L0_Var_2 compartment,
-                                                              std::string attribute);
+                                                               std::string attribute);
 L0_TRANSFORMATION std::string L0_Func_call_compartment_proc_thru_type_returning_string(
     L0_Var_2 compartment, std::string attribute);
 L0_TRANSFORMATION bool L0_Func_call_compartment_proc_thru_type_returning_boolean(

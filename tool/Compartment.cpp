@@ -297,7 +297,8 @@ void L0_Func_set_compartment_value_helper(L0_Var_2 compartment, std::string text
   if (compartment.isNull() || compartment.getAttr("value") == text) return;
   compartment.setAttr("value", text);
   L0_Var_2 type = typeOf(compartment);
-  if (selectChoiceItem(compartment, type, text)) L0_Func_update_styles_from_compartment(compartment);
+  if (selectChoiceItem(compartment, type, text))
+    L0_Func_update_styles_from_compartment(compartment);
   L0_Func_set_compartment_input(compartment);
   if (isStereotypeCompartment(type) && selectedStyleHasPicture(compartment))
     compartment.setAttr("input", "");
@@ -371,7 +372,8 @@ void L0_Func_decompose(L0_Var_2 compartment, std::string) {
     child.setAttr("input", subValue);
     L0_Var_2 item("ChoiceItem");
     std::string value = gr::stripAdornments(subTypes[i], subValue);
-    for (bool found = item.setFirstByRelation(subTypes[i], "choiceItem"); found; found = item.next()) {
+    for (bool found = item.setFirstByRelation(subTypes[i], "choiceItem"); found;
+         found = item.next()) {
       L0_Var_2 notation = firstOver(item, "notation", "Notation");
       if (!notation.isNull() && notation.getAttr("value") == subValue) {
         value = item.getAttr("value");
@@ -484,7 +486,9 @@ L0_Var_2 L0_Func_get_compartment_root_compartment(L0_Var_2 compartment) {
 }
 GR_ENTRY_SIGNATURE(L0_Func_get_compartment_root_compartment)
 
-L0_Var_2 L0_Func_get_root(L0_Var_2 compartment) { return L0_Func_get_top_compartment(compartment); }
+L0_Var_2 L0_Func_get_root(L0_Var_2 compartment) {
+  return L0_Func_get_top_compartment(compartment);
+}
 GR_ENTRY_SIGNATURE(L0_Func_get_root)
 
 L0_Var_2 L0_Func_get_compartment_parent_element(L0_Var_2 compartment) {
@@ -516,10 +520,14 @@ void L0_Func_delete_tagged_values(L0_Var_2 compartment) {
 }
 GR_ENTRY_SIGNATURE(L0_Func_delete_tagged_values)
 
-void L0_Func_enable_block(L0_Var_2 compartment) { setBlocked(compartment, false); }
+void L0_Func_enable_block(L0_Var_2 compartment) {
+  setBlocked(compartment, false);
+}
 GR_ENTRY_SIGNATURE(L0_Func_enable_block)
 
-void L0_Func_disable_block(L0_Var_2 compartment) { setBlocked(compartment, true); }
+void L0_Func_disable_block(L0_Var_2 compartment) {
+  setBlocked(compartment, true);
+}
 GR_ENTRY_SIGNATURE(L0_Func_disable_block)
 
 // ---- styles chosen by values

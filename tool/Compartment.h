@@ -19,16 +19,16 @@ L0_TRANSFORMATION L0_Var_2 L0_Func_create_compartment(L0_Var_2 parent, L0_Var_2 
 // The core of compartment creation: with FROMVALUE the given text is the
 // value, else the type's start value.
 L0_TRANSFORMATION L0_Var_2 L0_Func_create_compartment_helper(L0_Var_2 parent, L0_Var_2 type,
-                                                            std::string text, bool fromValue);
+                                                             std::string text, bool fromValue);
 L0_TRANSFORMATION void L0_Func_create_subcompartments(L0_Var_2 parent, L0_Var_2 owner,
-                                                     std::string role, std::string className,
-                                                     bool fromValue);
+                                                      std::string role, std::string className,
+                                                      bool fromValue);
 L0_TRANSFORMATION void L0_Func_set_compartment_value(L0_Var_2 compartment, std::string text);
 L0_TRANSFORMATION void L0_Func_set_compartment_value_without_specific_transformations(
     L0_Var_2 compartment, std::string text);
 L0_TRANSFORMATION void L0_Func_set_compartment_value_helper(L0_Var_2 compartment, std::string text,
-                                                           std::string direction,
-                                                           bool runProcedures);
+                                                            std::string direction,
+                                                            bool runProcedures);
 L0_TRANSFORMATION void L0_Func_set_compartment_input(L0_Var_2 compartment);
 L0_TRANSFORMATION void L0_Func_delete_compartment(L0_Var_2 compartment);
 L0_TRANSFORMATION void L0_Func_delete_subcompartments(L0_Var_2 parent, std::string role);
@@ -43,7 +43,7 @@ L0_TRANSFORMATION L0_Var_2 L0_Func_get_compartment_root_compartment(L0_Var_2 com
 L0_TRANSFORMATION L0_Var_2 L0_Func_get_root(L0_Var_2 compartment);
 L0_TRANSFORMATION L0_Var_2 L0_Func_get_compartment_parent_element(L0_Var_2 compartment);
 L0_TRANSFORMATION L0_Var_2 L0_Func_get_compartnment_from_parent_by_compartType(L0_Var_2 parent,
-                                                                              L0_Var_2 type);
+                                                                               L0_Var_2 type);
 L0_TRANSFORMATION void L0_Func_add_tagged_values(L0_Var_2 compartment);
 L0_TRANSFORMATION void L0_Func_delete_tagged_values(L0_Var_2 compartment);
 L0_TRANSFORMATION void L0_Func_enable_block(L0_Var_2 compartment);

@@ -67,7 +67,9 @@ void L0_Func_CopyCollection() {
 }
 GR_ENTRY_SIGNATURE(L0_Func_CopyCollection)
 
-void L0_Func_copy(L0_Var_2) { L0_Func_CopyCollection(); }
+void L0_Func_copy(L0_Var_2) {
+  L0_Func_CopyCollection();
+}
 GR_ENTRY_SIGNATURE(L0_Func_copy)
 
 void L0_Func_finishCopyCollection() {
@@ -85,7 +87,9 @@ GR_ENTRY_SIGNATURE(L0_Func_finishCopyCollection)
 
 namespace {
 
-L0_Var_2 copyOf(const L0_Var_2& element) { return firstOver(element, "copy", "Element"); }
+L0_Var_2 copyOf(const L0_Var_2& element) {
+  return firstOver(element, "copy", "Element");
+}
 
 bool isSelected(const L0_Var_2& element) {
   for (const L0_Var_2& selected : gr::selection(L0_Func_get_current_diagram()))
@@ -104,8 +108,8 @@ L0_Var_2 newCopy(const std::string& className, L0_Var_2& source, L0_Var_2& clipb
 
 const char* const kFreeBoxGeometry[] = {"freeBox_x", "freeBox_y", "freeBox_w", "freeBox_h",
                                         "freeBox_z"};
-const char* const kFreeLineGeometry[] = {"freeLine_x1", "freeLine_y1", "freeLine_xn",
-                                         "freeLine_yn", "freeLine_z"};
+const char* const kFreeLineGeometry[] = {"freeLine_x1", "freeLine_y1", "freeLine_xn", "freeLine_yn",
+                                         "freeLine_z"};
 
 // Geometry is copied as integers: a text that is not one is left out.
 template <std::size_t N>
@@ -158,8 +162,7 @@ L0_Var_2 copyPort(L0_Var_2& port, L0_Var_2& clipboard, const std::string& by) {
   return copy;
 }
 
-L0_Var_2 copyFreeShape(L0_Var_2& shape, L0_Var_2& clipboard, const std::string& by,
-                       bool isBox) {
+L0_Var_2 copyFreeShape(L0_Var_2& shape, L0_Var_2& clipboard, const std::string& by, bool isBox) {
   L0_Var_2 copy = newCopy(isBox ? "FreeBox" : "FreeLine", shape, clipboard, by);
   L0_Func_copy_element_features_from_to(shape, copy);
   if (isBox)

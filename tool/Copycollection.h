@@ -12,7 +12,7 @@ L0_TRANSFORMATION void L0_Func_CopyCollection();
 L0_TRANSFORMATION void L0_Func_copy(L0_Var_2 element);
 L0_TRANSFORMATION void L0_Func_finishCopyCollection();
 L0_TRANSFORMATION L0_Var_2 L0_Func_copy_element_to_by(L0_Var_2 element, L0_Var_2 clipboard,
-                                                     std::string by);
+                                                      std::string by);
 L0_TRANSFORMATION void L0_Func_copy_element_features_from_to(L0_Var_2 source, L0_Var_2 copy);
 L0_TRANSFORMATION void L0_Func_removeCopyOriginalLinks();
 L0_TRANSFORMATION void L0_Func_clearGraphClipboard();

@@ -89,7 +89,9 @@ void L0_Func_DeleteCollection() {
 }
 GR_ENTRY_SIGNATURE(L0_Func_DeleteCollection)
 
-void L0_Func_delete(L0_Var_2) { L0_Func_DeleteCollection(); }
+void L0_Func_delete(L0_Var_2) {
+  L0_Func_DeleteCollection();
+}
 GR_ENTRY_SIGNATURE(L0_Func_delete)
 
 void L0_Func_CopyCutCollection() {
@@ -102,10 +104,14 @@ void L0_Func_CopyCutCollection() {
 }
 GR_ENTRY_SIGNATURE(L0_Func_CopyCutCollection)
 
-void L0_Func_cut(L0_Var_2) { L0_Func_CopyCutCollection(); }
+void L0_Func_cut(L0_Var_2) {
+  L0_Func_CopyCutCollection();
+}
 GR_ENTRY_SIGNATURE(L0_Func_cut)
 
-void L0_Func_finishCopyCutCollection() { L0_Func_DeleteCollection(); }
+void L0_Func_finishCopyCutCollection() {
+  L0_Func_DeleteCollection();
+}
 GR_ENTRY_SIGNATURE(L0_Func_finishCopyCutCollection)
 
 void L0_Func_delete_diagram() {

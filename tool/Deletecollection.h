@@ -8,7 +8,7 @@ L0_TRANSFORMATION void L0_Func_delete_element(L0_Var_2 element);
 // The default deletion; USERDELETION also removes compartments and domain
 // objects, otherwise (clearing the clipboard) procClipboardCleared runs.
 L0_TRANSFORMATION void L0_Func_default_delete_element_helper_helper(L0_Var_2 element,
-                                                                   bool userDeletion);
+                                                                    bool userDeletion);
 
 // The delete, cut and child-diagram deletion gestures.
 L0_TRANSFORMATION void L0_Func_DeleteCollection();

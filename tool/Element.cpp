@@ -19,7 +19,9 @@ std::string captionOf(const L0_Var_2& object) {
   return object.isNull() ? "" : object.getAttrOfActualClass("caption");
 }
 
-void showInformation(const std::string& text) { L0_Func_ShowInformationBar(text); }
+void showInformation(const std::string& text) {
+  L0_Func_ShowInformationBar(text);
+}
 
 // The type, then its supertypes, nearest first.
 std::vector<L0_Var_2> typeAndSupertypes(const L0_Var_2& type) {
@@ -143,9 +145,8 @@ bool elementMultiplicityAllows(const L0_Var_2& type, const L0_Var_2& diagram) {
 }
 
 bool containmentAllows(const L0_Var_2& type, const L0_Var_2& parent) {
-  bool allowed = parent.isNull()
-                     ? type.getAttrOfActualClass("isContainerMandatory") != "true"
-                     : listsTypeOver(type, "containerType", typeOfElement(parent));
+  bool allowed = parent.isNull() ? type.getAttrOfActualClass("isContainerMandatory") != "true"
+                                 : listsTypeOver(type, "containerType", typeOfElement(parent));
   if (!allowed)
     showInformation(captionOf(type) + " can't be inserted into " +
                     captionOf(typeOfElement(parent)));
@@ -384,10 +385,14 @@ void moveLineEnd(const std::string& eventClass, bool moveStart) {
 
 }  // namespace
 
-void L0_Func_MoveLineStartPoint() { moveLineEnd("MoveLineStartPointEvent", true); }
+void L0_Func_MoveLineStartPoint() {
+  moveLineEnd("MoveLineStartPointEvent", true);
+}
 GR_ENTRY_SIGNATURE(L0_Func_MoveLineStartPoint)
 
-void L0_Func_MoveLineEndPoint() { moveLineEnd("MoveLineEndPointEvent", false); }
+void L0_Func_MoveLineEndPoint() {
+  moveLineEnd("MoveLineEndPointEvent", false);
+}
 GR_ENTRY_SIGNATURE(L0_Func_MoveLineEndPoint)
 
 // ---- re-parenting, free-shape edits, transformations
@@ -401,8 +406,8 @@ void L0_Func_ChangeParent() {
     L0_Var_2 oldParent = gr::stable(firstOver(node, "container", "Element"));
     if (!oldParent.isNull()) node.deleteLink(oldParent, "container");
     if (!target.isNull()) node.addLink(target, "container");
-    L0_Func_call_elemType_3_pointer_proc_with_supertypes(typeOfElement(node), "procContainerChanged",
-                                                         node, oldParent, target);
+    L0_Func_call_elemType_3_pointer_proc_with_supertypes(
+        typeOfElement(node), "procContainerChanged", node, oldParent, target);
     L0_Func_okCmd(node);
   }
   event.deleteObj();

@@ -8,7 +8,7 @@
 // ---- adding with checks: null when a constraint refuses the element
 L0_TRANSFORMATION L0_Var_2 L0_Func_add_node(L0_Var_2 type, L0_Var_2 diagram, L0_Var_2 parent);
 L0_TRANSFORMATION L0_Var_2 L0_Func_add_edge(L0_Var_2 diagram, L0_Var_2 type, L0_Var_2 start,
-                                           L0_Var_2 end);
+                                            L0_Var_2 end);
 L0_TRANSFORMATION L0_Var_2 L0_Func_add_port(L0_Var_2 type, L0_Var_2 diagram, L0_Var_2 node);
 L0_TRANSFORMATION L0_Var_2 L0_Func_add_free_node(L0_Var_2 type, L0_Var_2 diagram);
 L0_TRANSFORMATION L0_Var_2 L0_Func_add_free_line(L0_Var_2 type, L0_Var_2 diagram);
@@ -16,7 +16,7 @@ L0_TRANSFORMATION L0_Var_2 L0_Func_add_free_line(L0_Var_2 type, L0_Var_2 diagram
 // ---- creating without checks
 L0_TRANSFORMATION L0_Var_2 L0_Func_create_node(L0_Var_2 type, L0_Var_2 diagram, L0_Var_2 parent);
 L0_TRANSFORMATION L0_Var_2 L0_Func_create_edge(L0_Var_2 diagram, L0_Var_2 type, L0_Var_2 start,
-                                              L0_Var_2 end);
+                                               L0_Var_2 end);
 L0_TRANSFORMATION L0_Var_2 L0_Func_create_port(L0_Var_2 type, L0_Var_2 diagram, L0_Var_2 node);
 L0_TRANSFORMATION L0_Var_2 L0_Func_create_free_node(L0_Var_2 type, L0_Var_2 diagram);
 L0_TRANSFORMATION L0_Var_2 L0_Func_create_free_edge(L0_Var_2 type, L0_Var_2 diagram);

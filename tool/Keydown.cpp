@@ -14,8 +14,8 @@ L0_TRANSFORMATION void L0_Func_eval_console_input();
 L0_TRANSFORMATION void L0_Func_show_lpath_result(L0_Var_2 result);
 L0_TRANSFORMATION void L0_Func_close_active_form();
 L0_TRANSFORMATION L0_Var_2 L0_Func_add_d_eventHandler_main(L0_Var_2 component,
-                                                          std::string eventName,
-                                                          std::string transformationName);
+                                                           std::string eventName,
+                                                           std::string transformationName);
 
 using gr::firstOver;
 
@@ -121,10 +121,14 @@ void L0_Func_eval_console_input() {
 }
 GR_ENTRY_SIGNATURE(L0_Func_eval_console_input)
 
-void L0_Func_show_lpath_result(L0_Var_2 result) { L0_Func_show_instance(result); }
+void L0_Func_show_lpath_result(L0_Var_2 result) {
+  L0_Func_show_instance(result);
+}
 GR_ENTRY_SIGNATURE(L0_Func_show_lpath_result)
 
-void L0_Func_close_active_form() { L0_Func_d_cmd(gr::firstOf("D#Form"), "Close"); }
+void L0_Func_close_active_form() {
+  L0_Func_d_cmd(gr::firstOf("D#Form"), "Close");
+}
 GR_ENTRY_SIGNATURE(L0_Func_close_active_form)
 
 // A handler of this library ("main") for an event of the component.

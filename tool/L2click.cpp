@@ -204,8 +204,7 @@ void L0_Func_update_graphDiagramType() {
     gr::showMessageBox("Error in update_graphDiagramType");
     return;
   }
-  diagramType.setAttr(component.getAttrOfActualClass("id"),
-                      component.getAttrOfActualClass("text"));
+  diagramType.setAttr(component.getAttrOfActualClass("id"), component.getAttrOfActualClass("text"));
   event.deleteObj();
 }
 GR_ENTRY_SIGNATURE(L0_Func_update_graphDiagramType)

@@ -80,7 +80,9 @@ GR_API void L0_LibMain() {
   if (!CommitSaveTransaction()) gr::showMessageBox("transaction was NOT Ended \n");
 }
 
-GR_API void L0_StartSession() { advanceGeneration(); }
+GR_API void L0_StartSession() {
+  advanceGeneration();
+}
 
 GR_API void L0_EndSession() {}
 }

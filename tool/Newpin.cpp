@@ -8,8 +8,8 @@ void L0_Func_NewPin() {
   L0_Var_2 diagram = L0_Func_get_current_diagram();
   L0_Var_2 event = gr::firstOf("NewPinEvent");
   if (!gr::drawingRefused(diagram)) {
-    L0_Var_2 type = gr::firstOver(gr::firstOver(event, "palettePin", "PalettePin"), "elemType",
-                                  "ElemType");
+    L0_Var_2 type =
+        gr::firstOver(gr::firstOver(event, "palettePin", "PalettePin"), "elemType", "ElemType");
     L0_Var_2 node = gr::firstOver(event, "node", "Node");
     if (!type.isNull() && !node.isNull()) L0_Func_add_port(type, diagram, node);
   }

@@ -52,7 +52,8 @@ void finishPasted(L0_Var_2& source, L0_Var_2& pasted, L0_Var_2& diagram) {
 L0_Var_2 pasteNode(L0_Var_2& node, L0_Var_2& diagram) {
   L0_Var_2 pasted = newPasted("Node", node, diagram);
   finishPasted(node, pasted, diagram);
-  for (L0_Var_2& port : gr::partnersOver(node, "port", "Port")) L0_Func_paste_element_to(port, diagram);
+  for (L0_Var_2& port : gr::partnersOver(node, "port", "Port"))
+    L0_Func_paste_element_to(port, diagram);
   for (L0_Var_2& inner : gr::partnersOver(node, "component", "Element")) {
     L0_Var_2 innerPasted = L0_Func_paste_element_to(inner, diagram);
     if (!innerPasted.isNull() && !pasted.checkLink(innerPasted, "component"))
@@ -138,7 +139,9 @@ void L0_Func_PasteGraphClipboard() {
 }
 GR_ENTRY_SIGNATURE(L0_Func_PasteGraphClipboard)
 
-void L0_Func_paste(L0_Var_2) { L0_Func_PasteGraphClipboard(); }
+void L0_Func_paste(L0_Var_2) {
+  L0_Func_PasteGraphClipboard();
+}
 GR_ENTRY_SIGNATURE(L0_Func_paste)
 
 L0_Var_2 L0_Func_paste_element_to(L0_Var_2 element, L0_Var_2 diagram) {

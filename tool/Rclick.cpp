@@ -38,7 +38,8 @@ L0_Var_2 required(L0_Var_2 object, const char* message) {
 
 // The canvas menu: for a selection of elements, or for empty space.
 L0_Var_2 canvasMenu() {
-  L0_Var_2 pointer = required(gr::firstOf("CurrentDgrPointer"), "RClick Error, NoCurrentDgrPointerError.");
+  L0_Var_2 pointer =
+      required(gr::firstOf("CurrentDgrPointer"), "RClick Error, NoCurrentDgrPointerError.");
   L0_Var_2 diagram = required(firstOver(pointer, "graphDiagram", "GraphDiagram"),
                               "RClick Error, NoActiveGraphDiagramError.");
   L0_Var_2 type = required(firstOver(diagram, "graphDiagramType", "GraphDiagramType"),

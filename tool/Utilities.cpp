@@ -29,7 +29,9 @@ L0_Var_2 firstOrNew(const std::string& className) {
   return result;
 }
 
-L0_Var_2 stable(const L0_Var_2& object) { return L0_Var_2::fromObjectId(object.getCurrObjID()); }
+L0_Var_2 stable(const L0_Var_2& object) {
+  return L0_Var_2::fromObjectId(object.getCurrObjID());
+}
 
 }  // namespace gr
 
@@ -40,13 +42,15 @@ L0_Var_2 L0_Func_get_current_diagram() {
 }
 GR_ENTRY_SIGNATURE(L0_Func_get_current_diagram)
 
-L0_Var_2 L0_Func_get_active_graphDiagram() { return L0_Func_get_current_diagram(); }
+L0_Var_2 L0_Func_get_active_graphDiagram() {
+  return L0_Func_get_current_diagram();
+}
 GR_ENTRY_SIGNATURE(L0_Func_get_active_graphDiagram)
 
 L0_Var_2 L0_Func_get_active_element() {
   L0_Var_2 diagram = L0_Func_get_current_diagram();
-  L0_Var_2 selected = firstOver(firstOver(diagram, "collection", "Collection"), "element",
-                                "Element");
+  L0_Var_2 selected =
+      firstOver(firstOver(diagram, "collection", "Collection"), "element", "Element");
   if (!selected.isNull()) return selected;
   return firstOver(firstOver(diagram, "activeElementsPointer", "U#ActiveElementsPointer"),
                    "element", "Element");
@@ -85,8 +89,10 @@ std::string L0_Func_get_element_elemType_id(L0_Var_2 element) {
 }
 GR_ENTRY_SIGNATURE(L0_Func_get_element_elemType_id)
 
-#define GR_FIRST_OVER(name, role, className)                            \
-  L0_Var_2 L0_Func_##name(L0_Var_2 from) { return firstOver(from, role, className); } \
+#define GR_FIRST_OVER(name, role, className) \
+  L0_Var_2 L0_Func_##name(L0_Var_2 from) {   \
+    return firstOver(from, role, className); \
+  }                                          \
   GR_ENTRY_SIGNATURE(L0_Func_##name)
 
 GR_FIRST_OVER(get_supertype_of, "supertype", "ElemType")
@@ -106,7 +112,9 @@ GR_FIRST_OVER(get_compartType_compartStyle, "compartStyle", "CompartStyle")
 GR_FIRST_OVER(get_graphDiagram_graphDiagramType, "graphDiagramType", "GraphDiagramType")
 GR_FIRST_OVER(get_elemType_graphDiagramType, "graphDiagramType", "GraphDiagramType")
 
-L0_Var_2 L0_Func_get_graphClipboard() { return gr::firstOf("GraphClipboard"); }
+L0_Var_2 L0_Func_get_graphClipboard() {
+  return gr::firstOf("GraphClipboard");
+}
 GR_ENTRY_SIGNATURE(L0_Func_get_graphClipboard)
 
 // Depth first over every supertype: a type with two supertypes is a subtype

@@ -8,8 +8,7 @@ namespace gr {
 // The first object reached from FROM over ROLE, in a variable declared with CLASSNAME.
 L0_Var_2 firstOver(const L0_Var_2& from, const std::string& role, const std::string& className);
 // The first object of the class whose attribute ATTR equals VALUE.
-L0_Var_2 firstWith(const std::string& className, const std::string& attr,
-                   const std::string& value);
+L0_Var_2 firstWith(const std::string& className, const std::string& attr, const std::string& value);
 // The first object of the class.
 L0_Var_2 firstOf(const std::string& className);
 // The first object of the class, created when there is none.
@@ -48,5 +47,5 @@ L0_TRANSFORMATION bool L0_Func_is_subtype_of(L0_Var_2 a, L0_Var_2 b);
 L0_TRANSFORMATION bool L0_Func_is_typeOf_thru_supertypes(L0_Var_2 element, L0_Var_2 type);
 L0_TRANSFORMATION L0_Var_2 L0_Func_get_top_compartment(L0_Var_2 compartment);
 L0_TRANSFORMATION std::string L0_Func_get_Element_Compartment_InputValue(L0_Var_2 element,
-                                                                        std::string compartTypeId);
+                                                                         std::string compartTypeId);
 L0_TRANSFORMATION void L0_Func_delete_event();

@@ -21,15 +21,23 @@ struct Dispatch {
   const char* transformation;
 };
 const Dispatch kByClass[] = {
-    {"CloseActiveDiagramEvent", ""},  {"PasteGraphClipboardEvent", ""},
-    {"DeleteCollectionEvent", ""},    {"CopyCutCollectionEvent", ""},
-    {"CopyCollectionEvent", ""},      {"MoveLineStartPointEvent", "MoveLineStartPoint"},
+    {"CloseActiveDiagramEvent", ""},
+    {"PasteGraphClipboardEvent", ""},
+    {"DeleteCollectionEvent", ""},
+    {"CopyCutCollectionEvent", ""},
+    {"CopyCollectionEvent", ""},
+    {"MoveLineStartPointEvent", "MoveLineStartPoint"},
     {"MoveLineEndPointEvent", "MoveLineEndPoint"},
-    {"L2ClickEvent", "L2Click"},      {"LClickEvent", ""},
-    {"RClickEvent", "RClick"},        {"NewLineEvent", "NewLine"},
-    {"NewBoxEvent", "NewBox"},        {"NewPinEvent", "NewPin"},
-    {"MicroButtonSelectEvent", ""},   {"PopUpElemSelectEvent", "PopUpElemSelect"},
-    {"ToolSelectEvent", "ToolSelect"}, {"ToolElemSelectEvent", ""},
+    {"L2ClickEvent", "L2Click"},
+    {"LClickEvent", ""},
+    {"RClickEvent", "RClick"},
+    {"NewLineEvent", "NewLine"},
+    {"NewBoxEvent", "NewBox"},
+    {"NewPinEvent", "NewPin"},
+    {"MicroButtonSelectEvent", ""},
+    {"PopUpElemSelectEvent", "PopUpElemSelect"},
+    {"ToolSelectEvent", "ToolSelect"},
+    {"ToolElemSelectEvent", ""},
 };
 const Dispatch kAfterInfo[] = {
     {"ExecTransfEvent", "ExecTransf"},
@@ -58,8 +66,8 @@ bool dispatchByClass(const L0_Var_2& event, const Dispatch (&table)[N]) {
 }
 
 void createProject(L0_Var_2& event) {
-  for (const char* metamodel : {"TypeAndMappingMetamodel", "DomainMetamodel",
-                                "ImportExportMetamodel"})
+  for (const char* metamodel :
+       {"TypeAndMappingMetamodel", "DomainMetamodel", "ImportExportMetamodel"})
     L0_Func_LoadMetamodel(metamodel);
   L0_Func_myconst();
   L0_Func_project_created(event);
@@ -113,17 +121,28 @@ struct Handler {
 };
 const Handler kHeadEngine[] = {{"onOpenProjectEvent", "main"}, {"onCloseProjectEvent", "main"}};
 const Handler kGraphDiagramEngine[] = {
-    {"onPopUpElemSelectEvent", "main"},    {"onToolSelectEvent", "main"},
-    {"onPasteGraphClipboardEvent", "main"}, {"onCopyCutCollectionEvent", "main"},
-    {"onCopyCollectionEvent", "main"},     {"onMoveLineStartPointEvent", "main"},
-    {"onMoveLineEndPointEvent", "main"},   {"onL2ClickEvent", "main"},
-    {"onLClickEvent", "main"},             {"onRClickEvent", "main"},
-    {"onNewLineEvent", "main"},            {"onNewBoxEvent", "main"},
-    {"onExecTransfEvent", "main"},         {"onNewPinEvent", "main"},
-    {"onChangeParentEvent", "main"},       {"onOpenDgrEvent", "main"},
-    {"onCloseDgrEvent", "main"},           {"onOKStyleDialogEvent", "main"},
-    {"onKeyDownEvent", "main#KeyDown"},    {"onNewFreeBoxEvent", "main#NewFreeBox"},
-    {"onNewFreeLineEvent", "main#NewFreeLine"}, {"onFreeBoxEditedEvent", "main#FreeBoxEdited"},
+    {"onPopUpElemSelectEvent", "main"},
+    {"onToolSelectEvent", "main"},
+    {"onPasteGraphClipboardEvent", "main"},
+    {"onCopyCutCollectionEvent", "main"},
+    {"onCopyCollectionEvent", "main"},
+    {"onMoveLineStartPointEvent", "main"},
+    {"onMoveLineEndPointEvent", "main"},
+    {"onL2ClickEvent", "main"},
+    {"onLClickEvent", "main"},
+    {"onRClickEvent", "main"},
+    {"onNewLineEvent", "main"},
+    {"onNewBoxEvent", "main"},
+    {"onExecTransfEvent", "main"},
+    {"onNewPinEvent", "main"},
+    {"onChangeParentEvent", "main"},
+    {"onOpenDgrEvent", "main"},
+    {"onCloseDgrEvent", "main"},
+    {"onOKStyleDialogEvent", "main"},
+    {"onKeyDownEvent", "main#KeyDown"},
+    {"onNewFreeBoxEvent", "main#NewFreeBox"},
+    {"onNewFreeLineEvent", "main#NewFreeLine"},
+    {"onFreeBoxEditedEvent", "main#FreeBoxEdited"},
     {"onFreeLineEditedEvent", "main#FreeLineEdited"},
 };
 const Handler kMultiUserEngine[] = {
@@ -145,7 +164,9 @@ void registerEventHandlers() {
   if (!multiUser.isNull()) registerHandlers(multiUser, kMultiUserEngine);
 }
 
-L0_Var_2 projectDiagramType() { return L0_Func_get_graphDiagramType_by_id("projectDiagram"); }
+L0_Var_2 projectDiagramType() {
+  return L0_Func_get_graphDiagramType_by_id("projectDiagram");
+}
 
 void ensureClipboardAndQueueHead() {
   gr::firstOrNew("GraphClipboard");
@@ -187,7 +208,8 @@ void L0_Func_add_links_from_compartType_to_compartStyle() {
              c = compartType.next()) {
           std::vector<L0_Var_2> ofType, ofStyle;
           L0_Var_2 style("CompartStyle");
-          for (bool cs = style.setFirstByRelation(compartType, "compartStyle"); cs; cs = style.next())
+          for (bool cs = style.setFirstByRelation(compartType, "compartStyle"); cs;
+               cs = style.next())
             ofType.push_back(gr::stable(style));
           for (bool cs = style.setFirstByRelation(elemStyle, "compartStyle"); cs; cs = style.next())
             ofStyle.push_back(gr::stable(style));

@@ -22,8 +22,8 @@ void buildModel() {
   RepId name = CreatePropertyType("name", BaseType_STRING);
   AddPropertyType(diagram, caption);
   AddPropertyType(element, name);
-  RepId elementRole = CreateLinkType(diagram, "element", REP_MULT_MANY, 1, element, "diagram",
-                                     REP_MULT_ONE, 0, 1);
+  RepId elementRole =
+      CreateLinkType(diagram, "element", REP_MULT_MANY, 1, element, "diagram", REP_MULT_ONE, 0, 1);
   RepId d = CreateObject(diagram);
   AddProperty(d, caption, "Ceļojums");
   for (const char* label : {"start", "walk", "rest"}) {

@@ -10,7 +10,8 @@ using Texts = std::vector<std::string>;
 TEST_F(HostTest, CommandsRunAfterTheTransformationInQueueOrderAndThoseQueuedMeanwhileAfterThem) {
   create();
   // "first" queues "third" while "second" is still waiting.
-  EXPECT_EQ(run("main#queue_in_steps"), (Texts{"queued, last links 1", "first", "second", "third"}));
+  EXPECT_EQ(run("main#queue_in_steps"),
+            (Texts{"queued, last links 1", "first", "second", "third"}));
   EXPECT_TRUE(objectsOf("Command").empty());
   EXPECT_TRUE(partners(firstOf("FirstCmdPtr"), "command").empty());
   EXPECT_TRUE(head().queue().pending().empty());

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "RenderFixture.h"
 #include "host/Geometry.h"
 #include "host/GeometryModel.h"
 #include "host/GraphDiagramEngine.h"
 #include "host/Model.h"
-#include "RenderFixture.h"
 
 namespace {
 
@@ -83,7 +83,8 @@ TEST_F(GeometryModelTest, ExplicitLocationsAreKeptAndWrittenLocationsAreStable) 
   std::vector<std::string> after;
   for (RepId element : model::partners(diagram_, "element")) after.push_back(location(element));
   EXPECT_EQ(after, before);
-  for (std::size_t i = 0; i < first.elements.size(); ++i) EXPECT_EQ(second.elements[i].box, first.elements[i].box);
+  for (std::size_t i = 0; i < first.elements.size(); ++i)
+    EXPECT_EQ(second.elements[i].box, first.elements[i].box);
 }
 
 TEST_F(GeometryModelTest, NewElementsAvoidWhatWasPlacedBefore) {

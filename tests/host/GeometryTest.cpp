@@ -31,7 +31,8 @@ TEST(GeometryText, BoxesAndPolylinesReadBackWhatIsWritten) {
 }
 
 TEST(GeometryText, MalformedTextsAreNoGeometry) {
-  for (const char* text : {"", "1 2 3", "1 2 3 4 5", "1 2 -3 4", "1 2 3 x", "1.5 2 3 4", "1,2,3,4", "1 2 3 4x"})
+  for (const char* text :
+       {"", "1 2 3", "1 2 3 4 5", "1 2 -3 4", "1 2 3 x", "1.5 2 3 4", "1,2,3,4", "1 2 3 4x"})
     EXPECT_FALSE(geo::parseBox(text)) << text;
   for (const char* text : {"", "1 2", "1 2 3", "1 2 3 4 5", "a b c d"})
     EXPECT_FALSE(geo::parsePolyline(text)) << text;
@@ -56,7 +57,8 @@ TEST(GeometryRoutes, OutlinePointsWalkClockwiseFromTheRightSide) {
   EXPECT_EQ(geo::outlinePoint(box, 0), (Point{100, 20}));
   EXPECT_EQ(geo::outlinePoint(box, geo::perimeter(box) / 2.0), (Point{0, 20}));
   EXPECT_EQ(geo::outlinePoint(box, 20 + 50), (Point{50, 40}));  // bottom middle
-  for (int d = 0; d < geo::perimeter(box); d += 7) EXPECT_TRUE(geo::onBorder(box, geo::outlinePoint(box, d))) << d;
+  for (int d = 0; d < geo::perimeter(box); d += 7)
+    EXPECT_TRUE(geo::onBorder(box, geo::outlinePoint(box, d))) << d;
 }
 
 TEST(GeometryRoutes, StraightRoutesClipTheCentreLineAtBothOutlines) {
@@ -78,22 +80,26 @@ TEST(GeometryRoutes, OrthogonalRoutesUseOnlyHorizontalAndVerticalSegments) {
     Box to;
     std::size_t points;
   };
-  for (Case c : {Case{{40, 200, 100, 50}, 2}, Case{{300, 10, 50, 50}, 2}, Case{{400, 300, 80, 40}, 4},
-                 Case{{120, 400, 80, 40}, 4}, Case{{-300, -200, 80, 40}, 4}}) {
+  for (Case c :
+       {Case{{40, 200, 100, 50}, 2}, Case{{300, 10, 50, 50}, 2}, Case{{400, 300, 80, 40}, 4},
+        Case{{120, 400, 80, 40}, 4}, Case{{-300, -200, 80, 40}, 4}}) {
     Polyline line = geo::orthogonalRoute(a, c.to);
     ASSERT_EQ(line.size(), c.points);
     EXPECT_TRUE(geo::onBorder(a, line.front()));
     EXPECT_TRUE(geo::onBorder(c.to, line.back()));
     for (std::size_t i = 1; i < line.size(); ++i)
-      EXPECT_TRUE(line[i].x == line[i - 1].x || line[i].y == line[i - 1].y) << geo::formatPolyline(line);
+      EXPECT_TRUE(line[i].x == line[i - 1].x || line[i].y == line[i - 1].y)
+          << geo::formatPolyline(line);
   }
 }
 
 TEST(GeometryRoutes, OffsetRoutesMoveSidewaysWithinTheBoxes) {
   Box a{0, 0, 100, 50}, b{300, 0, 100, 50}, c{400, 300, 80, 40};
-  EXPECT_EQ(geo::straightRoute(a, b, 10), (Polyline{{100, 15}, {300, 15}}));  // left of rightwards is up
+  EXPECT_EQ(geo::straightRoute(a, b, 10),
+            (Polyline{{100, 15}, {300, 15}}));  // left of rightwards is up
   EXPECT_EQ(geo::straightRoute(a, b, -10), (Polyline{{100, 35}, {300, 35}}));
-  EXPECT_EQ(geo::straightRoute(a, b, 500), (Polyline{{100, 1}, {300, 1}}));  // no further than the boxes allow
+  EXPECT_EQ(geo::straightRoute(a, b, 500),
+            (Polyline{{100, 1}, {300, 1}}));  // no further than the boxes allow
   Polyline shifted = geo::orthogonalRoute(a, c, 10), plain = geo::orthogonalRoute(a, c);
   ASSERT_EQ(shifted.size(), plain.size());
   EXPECT_TRUE(geo::onBorder(a, shifted.front()));
@@ -154,8 +160,8 @@ void expectNoOverlap(const LayoutOutcome& outcome, const std::vector<int>& indic
   for (std::size_t i = 0; i < indices.size(); ++i)
     for (std::size_t j = i + 1; j < indices.size(); ++j)
       EXPECT_FALSE(outcome.boxes[indices[i]].overlaps(outcome.boxes[indices[j]]))
-          << indices[i] << " " << geo::formatBox(outcome.boxes[indices[i]]) << " / " << indices[j] << " "
-          << geo::formatBox(outcome.boxes[indices[j]]);
+          << indices[i] << " " << geo::formatBox(outcome.boxes[indices[i]]) << " / " << indices[j]
+          << " " << geo::formatBox(outcome.boxes[indices[j]]);
 }
 
 TEST(GeometryLayout, TopLevelBoxesTakeTheirSizeAndDoNotOverlap) {
@@ -195,8 +201,13 @@ TEST(GeometryLayout, GivenBoxesStayWhereTheyAreAndNewOnesAvoidThem) {
 
 TEST(GeometryLayout, ContainersGrowToHoldTheirChildrenWhichDoNotOverlap) {
   // 0 holds 1, 2 and 3; 3 holds 4 and 5; 6 stands beside.
-  std::vector<LayoutItem> items{box(),           inside(box(), 0), inside(box(80, 30), 0),
-                                inside(box(), 0), inside(box(), 3), inside(box(), 3), box()};
+  std::vector<LayoutItem> items{box(),
+                                inside(box(), 0),
+                                inside(box(80, 30), 0),
+                                inside(box(), 0),
+                                inside(box(), 3),
+                                inside(box(), 3),
+                                box()};
   items[0].header = 20;
   LayoutOutcome outcome = geo::layOut(items);
   for (int child : {1, 2, 3}) EXPECT_TRUE(outcome.boxes[0].contains(outcome.boxes[child])) << child;
@@ -211,8 +222,8 @@ TEST(GeometryLayout, ContainersGrowToHoldTheirChildrenWhichDoNotOverlap) {
 }
 
 TEST(GeometryLayout, AGivenContainerKeepsItsCornerAndGrowsOnlyWhenItMust) {
-  std::vector<LayoutItem> items{givenBox({100, 100, 400, 300}), inside(box(), 0), givenBox({600, 100, 50, 50}),
-                                inside(box(), 2), inside(box(), 2)};
+  std::vector<LayoutItem> items{givenBox({100, 100, 400, 300}), inside(box(), 0),
+                                givenBox({600, 100, 50, 50}), inside(box(), 2), inside(box(), 2)};
   LayoutOutcome outcome = geo::layOut(items);
   EXPECT_EQ(outcome.boxes[0], (Box{100, 100, 400, 300}));
   EXPECT_FALSE(outcome.changed[0]);
@@ -226,7 +237,8 @@ TEST(GeometryLayout, AGivenContainerKeepsItsCornerAndGrowsOnlyWhenItMust) {
 }
 
 TEST(GeometryLayout, AContainerWithoutGeometryFramesItsPlacedChildren) {
-  std::vector<LayoutItem> items{box(), inside(givenBox({500, 300, 60, 40}), 0), inside(box(), 0), box()};
+  std::vector<LayoutItem> items{box(), inside(givenBox({500, 300, 60, 40}), 0), inside(box(), 0),
+                                box()};
   LayoutOutcome outcome = geo::layOut(items);
   EXPECT_EQ(outcome.boxes[1], (Box{500, 300, 60, 40}));
   EXPECT_FALSE(outcome.changed[1]);
@@ -237,7 +249,8 @@ TEST(GeometryLayout, AContainerWithoutGeometryFramesItsPlacedChildren) {
 }
 
 TEST(GeometryLayout, ContainerCyclesAndStrangeOwnersMakeTopLevelBoxes) {
-  std::vector<LayoutItem> items{inside(box(), 1), inside(box(), 0), inside(box(), 7), inside(box(), 4)};
+  std::vector<LayoutItem> items{inside(box(), 1), inside(box(), 0), inside(box(), 7),
+                                inside(box(), 4)};
   items.push_back(lineBetween(0, 1));
   items[3].owner = 4;  // a line is no container
   LayoutOutcome outcome = geo::layOut(items);
@@ -263,8 +276,13 @@ TEST(GeometryLayout, PortsSitOnTheirNodesOutlineApartFromEachOther) {
 }
 
 TEST(GeometryLayout, LinesRunBetweenTheOutlinesOfTheirEnds) {
-  std::vector<LayoutItem> items{box(), box(), portOf(1), lineBetween(0, 1), lineBetween(0, 2, true),
-                                lineBetween(1, 1), lineBetween(3, 0)};
+  std::vector<LayoutItem> items{box(),
+                                box(),
+                                portOf(1),
+                                lineBetween(0, 1),
+                                lineBetween(0, 2, true),
+                                lineBetween(1, 1),
+                                lineBetween(3, 0)};
   LayoutOutcome outcome = geo::layOut(items);
   auto endsOn = [&](int line, const Box& from, const Box& to) {
     const Polyline& route = outcome.lines[line];
@@ -284,8 +302,8 @@ TEST(GeometryLayout, LinesRunBetweenTheOutlinesOfTheirEnds) {
 
 TEST(GeometryLayout, LinesBetweenTheSameEndsLieApart) {
   for (bool orthogonal : {false, true}) {
-    std::vector<LayoutItem> items{box(), box(), lineBetween(0, 1, orthogonal), lineBetween(1, 0, orthogonal),
-                                  lineBetween(0, 1, orthogonal)};
+    std::vector<LayoutItem> items{box(), box(), lineBetween(0, 1, orthogonal),
+                                  lineBetween(1, 0, orthogonal), lineBetween(0, 1, orthogonal)};
     LayoutOutcome outcome = geo::layOut(items);
     std::set<std::string> routes;
     for (int line : {2, 3, 4}) {
@@ -298,8 +316,8 @@ TEST(GeometryLayout, LinesBetweenTheSameEndsLieApart) {
     EXPECT_EQ(routes.size(), 3u) << "orthogonal " << orthogonal;
   }
   // A line added later does not take the route of one laid out before.
-  std::vector<LayoutItem> items{givenBox({0, 0, 100, 50}), givenBox({300, 0, 100, 50}), lineBetween(0, 1),
-                                lineBetween(1, 0)};
+  std::vector<LayoutItem> items{givenBox({0, 0, 100, 50}), givenBox({300, 0, 100, 50}),
+                                lineBetween(0, 1), lineBetween(1, 0)};
   items[2].line = geo::straightRoute(*items[0].box, *items[1].box);
   LayoutOutcome outcome = geo::layOut(items);
   EXPECT_NE(outcome.lines[3].front().y, outcome.lines[2].front().y);

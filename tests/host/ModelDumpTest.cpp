@@ -16,7 +16,8 @@ class ModelDumpTest : public ::testing::Test {
     name_ = CreatePropertyType("name", BaseType_STRING);
     AddPropertyType(element_, name_);
     // From a Node, "eStart" reaches edges; from an Edge, "start" its node.
-    eStart_ = CreateLinkType(node_, "eStart", REP_MULT_MANY, 1, edge_, "start", REP_MULT_ZERO_ONE, 0, 0);
+    eStart_ =
+        CreateLinkType(node_, "eStart", REP_MULT_MANY, 1, edge_, "start", REP_MULT_ZERO_ONE, 0, 0);
     start_ = GetInverseLinkTypeId(eStart_);
   }
   void TearDown() override { RepCloseProject(); }
@@ -24,7 +25,9 @@ class ModelDumpTest : public ::testing::Test {
   RepId element_ = 0, node_ = 0, edge_ = 0, name_ = 0, eStart_ = 0, start_ = 0;
 };
 
-std::string id(RepId object) { return std::to_string(object); }
+std::string id(RepId object) {
+  return std::to_string(object);
+}
 
 }  // namespace
 
@@ -38,12 +41,14 @@ TEST_F(ModelDumpTest, JsonListsEveryObjectWithItsValuesAndLinksInLinkOrder) {
   CreateLink(eStart_, node, second);
   CreateLink(eStart_, node, first);  // linked again: moves to the end
 
-  std::string expected =
-      "{\"objects\":[{\"id\":" + id(node) +
-      ",\"class\":\"Node\",\"attributes\":{\"name\":\"A \\\"quoted\\\" name\"},\"links\":{\"eStart\":[" +
-      id(second) + "," + id(first) + "]}},{\"id\":" + id(first) +
-      ",\"class\":\"Edge\",\"attributes\":{},\"links\":{\"start\":[" + id(node) + "]}},{\"id\":" +
-      id(second) + ",\"class\":\"Edge\",\"attributes\":{},\"links\":{\"start\":[" + id(node) + "]}}]}";
+  std::string expected = "{\"objects\":[{\"id\":" + id(node) +
+                         ",\"class\":\"Node\",\"attributes\":{\"name\":\"A \\\"quoted\\\" "
+                         "name\"},\"links\":{\"eStart\":[" +
+                         id(second) + "," + id(first) + "]}},{\"id\":" + id(first) +
+                         ",\"class\":\"Edge\",\"attributes\":{},\"links\":{\"start\":[" + id(node) +
+                         "]}},{\"id\":" + id(second) +
+                         ",\"class\":\"Edge\",\"attributes\":{},\"links\":{\"start\":[" + id(node) +
+                         "]}}]}";
   EXPECT_EQ(grhost::dumpJson(grhost::collectObjects()).dump(), expected);
 }
 
@@ -63,6 +68,6 @@ TEST_F(ModelDumpTest, TheTextFormShowsValuesQuotedAndPartnersAfterTheRole) {
   AddProperty(node, name_, "two\nlines");
   CreateLink(start_, edge, node);
   EXPECT_EQ(grhost::dumpText(grhost::collectObjects()),
-            id(node) + " Node\n  name = \"two\\nlines\"\n  eStart -> " + id(edge) + "\n" + id(edge) +
-                " Edge\n  start -> " + id(node) + "\n");
+            id(node) + " Node\n  name = \"two\\nlines\"\n  eStart -> " + id(edge) + "\n" +
+                id(edge) + " Edge\n  start -> " + id(node) + "\n");
 }

@@ -36,8 +36,9 @@ TEST_F(HostTest, AMissingOrDamagedProjectIsRefusedWithTheStoresReason) {
 TEST_F(HostTest, AProjectIsCreatedOnceAndReopenedUnderItsModelName) {
   create();
   session_.reset();
-  EXPECT_EQ(failureOf([&] { Session::createProject(folder_, "Again", options()); })
-                .rfind("Can not create the project ", 0),
+  EXPECT_EQ(failureOf([&] {
+              Session::createProject(folder_, "Again", options());
+            }).rfind("Can not create the project ", 0),
             0u);
   reopen();
   EXPECT_EQ(session_->project().name(), folder_.filename().string());
@@ -70,6 +71,7 @@ TEST_F(HostTest, MetamodelsLoadByPlainNameFromTheRuntimeFolderOnly) {
   std::vector<std::string> shown = shownSince(before);
   ASSERT_EQ(shown.size(), 2u);
   EXPECT_EQ(shown[0], "LoadMetamodel(NoSuchMetamodel): there is no file " +
-                          (grhost::programFolder() / "metamodels/NoSuchMetamodel.txt").string() + ".");
+                          (grhost::programFolder() / "metamodels/NoSuchMetamodel.txt").string() +
+                          ".");
   EXPECT_EQ(shown[1], "LoadMetamodel: \"../metamodels/DomainMetamodel\" is no metamodel name.");
 }

@@ -51,8 +51,7 @@ TEST(Regex, BadExpressionsAreReportedNotThrown) {
 // free text, a choice of "a+b" or the notation "$(x)" followed by "*", the
 // parts separated by "|" only when the first is there.
 TEST(Regex, TheLibrarysDecomposeExpressionSplitsValuesWithSpecialCharacters) {
-  const std::string expression =
-      "(\\[(?:(?!\\|).)*)?(?(1)(?:\\||$))((?:a\\+b|\\$\\(x\\))\\*)?.*";
+  const std::string expression = "(\\[(?:(?!\\|).)*)?(?(1)(?:\\||$))((?:a\\+b|\\$\\(x\\))\\*)?.*";
   EXPECT_EQ(grhost::parseWithExpression(expression, "[name|a+b*", "$").value, "[name$a+b*");
   EXPECT_EQ(grhost::parseWithExpression(expression, "[name|$(x)*", "$").value, "[name$$(x)*");
   EXPECT_EQ(grhost::parseWithExpression(expression, "$(x)*", "$").value, "$$(x)*");

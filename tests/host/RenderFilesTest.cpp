@@ -5,10 +5,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "RenderFixture.h"
 #include "host/HostError.h"
 #include "host/Model.h"
 #include "host/SvgRender.h"
-#include "RenderFixture.h"
 
 namespace {
 

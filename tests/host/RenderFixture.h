@@ -25,7 +25,7 @@ namespace rendertest {
 struct XmlNode {
   std::string name;
   std::map<std::string, std::string> attributes;
-  std::string text;  // character data directly inside
+  std::string text;             // character data directly inside
   std::list<XmlNode> children;  // a list: parents are pointed at
   XmlNode* parent = nullptr;
 
@@ -38,7 +38,8 @@ struct XmlNode {
     return classes.find(" " + cls + " ") != std::string::npos;
   }
   // Every node below (depth first, document order) that satisfies TEST.
-  void collect(const std::function<bool(const XmlNode&)>& test, std::vector<const XmlNode*>& found) const {
+  void collect(const std::function<bool(const XmlNode&)>& test,
+               std::vector<const XmlNode*>& found) const {
     for (const XmlNode& child : children) {
       if (test(child)) found.push_back(&child);
       child.collect(test, found);
@@ -115,7 +116,8 @@ inline ParsedXml parseXml(const std::string& text) {
 // The texts of the compartment text elements under NODE, in document order.
 inline std::vector<std::string> compartmentTexts(const XmlNode& node) {
   std::vector<std::string> texts;
-  for (const XmlNode* text : node.all([](const XmlNode& n) { return n.name == "text" && n.hasClass("compartment"); }))
+  for (const XmlNode* text :
+       node.all([](const XmlNode& n) { return n.name == "text" && n.hasClass("compartment"); }))
     texts.push_back(text->text);
   return texts;
 }
@@ -128,7 +130,8 @@ class RenderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(RepOpenMemory()) << RepLastError();
-    for (const char* metamodel : {"GraphDiagramEngineMetamodel.txt", "TypeAndMappingMetamodel.txt"}) {
+    for (const char* metamodel :
+         {"GraphDiagramEngineMetamodel.txt", "TypeAndMappingMetamodel.txt"}) {
       ExchangeImportReport report =
           importExchangeFile((grhost::programFolder() / "metamodels" / metamodel).string());
       ASSERT_TRUE(report.ended) << metamodel;
@@ -140,7 +143,8 @@ class RenderTest : public ::testing::Test {
 
   static RepId object(const std::string& className, const Values& values = {}) {
     RepId created = grhost::model::create(className);
-    for (const auto& [name, value] : values) EXPECT_TRUE(grhost::model::setAttribute(created, name, value)) << name;
+    for (const auto& [name, value] : values)
+      EXPECT_TRUE(grhost::model::setAttribute(created, name, value)) << name;
     return created;
   }
   // An element of the diagram drawn in STYLE (0: none), at LOCATION ("": none).
@@ -151,7 +155,9 @@ class RenderTest : public ::testing::Test {
     if (!location.empty()) grhost::model::setAttribute(created, "location", location);
     return created;
   }
-  RepId node(RepId style = 0, const std::string& location = "") { return element("Node", style, location); }
+  RepId node(RepId style = 0, const std::string& location = "") {
+    return element("Node", style, location);
+  }
   RepId edge(RepId from, RepId to, RepId style = 0, const std::string& location = "") {
     RepId created = element("Edge", style, location);
     grhost::model::link(created, "start", from);
@@ -163,14 +169,18 @@ class RenderTest : public ::testing::Test {
     grhost::model::link(created, "node", owner);
     return created;
   }
-  static void nest(RepId child, RepId container) { grhost::model::link(child, "container", container); }
+  static void nest(RepId child, RepId container) {
+    grhost::model::link(child, "container", container);
+  }
   static RepId compartment(RepId owner, const std::string& input, RepId style = 0) {
     RepId created = object("Compartment", {{"input", input}});
     grhost::model::link(owner, "compartment", created);
     if (style) grhost::model::link(created, "compartStyle", style);
     return created;
   }
-  static std::string location(RepId element) { return grhost::model::attribute(element, "location"); }
+  static std::string location(RepId element) {
+    return grhost::model::attribute(element, "location");
+  }
 
   RepId diagram_ = 0;
 };

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <string>
 
+#include "RenderFixture.h"
 #include "host/Geometry.h"
 #include "host/Model.h"
 #include "host/RenderStyles.h"
 #include "host/SvgRender.h"
 #include "host/SvgShapes.h"
 #include "host/SvgWriter.h"
-#include "RenderFixture.h"
 
 namespace {
 
@@ -20,7 +20,9 @@ using rendertest::XmlNode;
 namespace model = grhost::model;
 namespace render = grhost::render;
 
-std::string idOf(RepId element) { return "e" + std::to_string(element); }
+std::string idOf(RepId element) {
+  return "e" + std::to_string(element);
+}
 
 class RenderSvgTest : public rendertest::RenderTest {
  protected:
@@ -43,7 +45,8 @@ class RenderSvgTest : public rendertest::RenderTest {
     throw std::runtime_error("no shape in " + group.attr("id"));
   }
   static bool hasText(const XmlNode& under, const std::string& content) {
-    return !under.all([&](const XmlNode& n) { return n.name == "text" && n.text == content; }).empty();
+    return !under.all([&](const XmlNode& n) { return n.name == "text" && n.text == content; })
+                .empty();
   }
   static const XmlNode& textNamed(const XmlNode& under, const std::string& content) {
     auto found = under.all([&](const XmlNode& n) { return n.name == "text" && n.text == content; });
@@ -78,9 +81,11 @@ TEST(RenderValues, ModelColoursAreBlueGreenRedAndTurnIntoRgb) {
 TEST(RenderValues, TextIsEscapedAndRepairedIntoWellFormedXml) {
   EXPECT_EQ(render::escapeXml("a<b>&\"c'"), "a&lt;b&gt;&amp;&quot;c&apos;");
   EXPECT_EQ(render::escapeXml("Ķēniņš"), "Ķēniņš");
-  EXPECT_EQ(render::escapeXml("a\x01" "b\x7f"), "ab\x7f");
-  EXPECT_EQ(render::escapeXml("x\xC3"), "x\xEF\xBF\xBD");           // cut sequence
-  EXPECT_EQ(render::escapeXml("\xC0\xAF"), "\xEF\xBF\xBD\xEF\xBF\xBD");  // overlong
+  EXPECT_EQ(render::escapeXml("a\x01"
+                              "b\x7f"),
+            "ab\x7f");
+  EXPECT_EQ(render::escapeXml("x\xC3"), "x\xEF\xBF\xBD");                     // cut sequence
+  EXPECT_EQ(render::escapeXml("\xC0\xAF"), "\xEF\xBF\xBD\xEF\xBF\xBD");       // overlong
   EXPECT_EQ(render::escapeXml("\xED\xA0\x80").substr(0, 3), "\xEF\xBF\xBD");  // surrogate
   EXPECT_EQ(render::escapeXml("\xF0\x9F\x98\x80"), "\xF0\x9F\x98\x80");
   EXPECT_EQ(render::number(2.0), "2");
@@ -94,8 +99,12 @@ TEST(RenderValues, TextIsEscapedAndRepairedIntoWellFormedXml) {
 
 TEST_F(RenderSvgTest, BoxesAreDrawnInTheirStylesShapeFillAndOutline) {
   model::setAttribute(diagram_, "bkgColor", "16775408");
-  RepId boxStyle = object("NodeStyle", {{"shapeCode", "1"}, {"bkgColor", "15655141"}, {"lineColor", "255"},
-                                        {"lineWidth", "2"}, {"dashLength", "6"}, {"breakLength", "3"}});
+  RepId boxStyle = object("NodeStyle", {{"shapeCode", "1"},
+                                        {"bkgColor", "15655141"},
+                                        {"lineColor", "255"},
+                                        {"lineWidth", "2"},
+                                        {"dashLength", "6"},
+                                        {"breakLength", "3"}});
   RepId roundStyle = object("NodeStyle", {{"shapeCode", "3"}, {"bkgColor", "65280"}});
   RepId diamondStyle = object("NodeStyle", {{"shapeCode", "4"}});
   RepId a = node(boxStyle), b = node(roundStyle), c = node(diamondStyle);
@@ -132,7 +141,8 @@ TEST_F(RenderSvgTest, BoxesAreDrawnInTheirStylesShapeFillAndOutline) {
 
 TEST_F(RenderSvgTest, EveryKnownShapeCodeDrawsItsOwnShapeAndUnknownOnesAStandIn) {
   std::vector<RepId> nodes;
-  for (int code = 1; code <= 12; ++code) nodes.push_back(node(object("NodeStyle", {{"shapeCode", std::to_string(code)}})));
+  for (int code = 1; code <= 12; ++code)
+    nodes.push_back(node(object("NodeStyle", {{"shapeCode", std::to_string(code)}})));
   RepId unknown = node(object("NodeStyle", {{"shapeCode", "77"}, {"bkgColor", "65280"}}));
   ParsedXml svg = rendered();
   std::set<std::string> classes;
@@ -152,8 +162,11 @@ TEST_F(RenderSvgTest, EveryKnownShapeCodeDrawsItsOwnShapeAndUnknownOnesAStandIn)
 }
 
 TEST_F(RenderSvgTest, CompartmentTextsShowTheirInputInTheirFont) {
-  RepId fancy = object("CompartStyle", {{"fontTypeFace", "Times New Roman"}, {"fontSize", "12"}, {"fontStyle", "7"},
-                                        {"fontColor", "16711680"}, {"alignment", "1"}});
+  RepId fancy = object("CompartStyle", {{"fontTypeFace", "Times New Roman"},
+                                        {"fontSize", "12"},
+                                        {"fontStyle", "7"},
+                                        {"fontColor", "16711680"},
+                                        {"alignment", "1"}});
   RepId plain = object("CompartStyle", {{"alignment", "2"}, {"fontStyle", "8"}});
   RepId hidden = object("CompartStyle", {{"isVisible", "0"}});
   RepId a = node(0, "100 100 200 100");
@@ -166,7 +179,8 @@ TEST_F(RenderSvgTest, CompartmentTextsShowTheirInputInTheirFont) {
   model::setAttribute(valueOnly, "value", "from value");
   ParsedXml svg = rendered();
   const XmlNode& g = group(svg, a);
-  EXPECT_EQ(compartmentTexts(g), (std::vector<std::string>{"Ķēniņš & <Co>", "two", "lines", "from value"}));
+  EXPECT_EQ(compartmentTexts(g),
+            (std::vector<std::string>{"Ķēniņš & <Co>", "two", "lines", "from value"}));
 
   const XmlNode& title = textNamed(g, "Ķēniņš & <Co>");
   EXPECT_EQ(title.attr("font-family"), "'Times New Roman', sans-serif");
@@ -199,7 +213,8 @@ TEST_F(RenderSvgTest, NestedNodesAndPortsAreDrawnInsideTheirOwnersGroup) {
   compartment(outer, "Outer");
   compartment(inner, "Inner");
   ParsedXml svg = rendered();
-  const XmlNode &gOuter = group(svg, outer), &gInner = group(svg, inner), &gInnermost = group(svg, innermost);
+  const XmlNode &gOuter = group(svg, outer), &gInner = group(svg, inner),
+                &gInnermost = group(svg, innermost);
   EXPECT_TRUE(gInner.isInside(&gOuter));
   EXPECT_TRUE(gInnermost.isInside(&gInner));
   EXPECT_TRUE(group(svg, pin).isInside(&gInner));
@@ -212,10 +227,15 @@ TEST_F(RenderSvgTest, NestedNodesAndPortsAreDrawnInsideTheirOwnersGroup) {
 }
 
 TEST_F(RenderSvgTest, LinesCarryTheirStrokeEndShapesAndTexts) {
-  RepId style = object("EdgeStyle", {{"lineType", "1"}, {"lineColor", "32768"}, {"lineWidth", "3"},
-                                     {"dashLength", "8"}, {"breakLength", "4"},
-                                     {"startShapeCode", "10"}, {"startBkgColor", "16777215"},
-                                     {"startLineColor", "255"}, {"endShapeCode", "3"},
+  RepId style = object("EdgeStyle", {{"lineType", "1"},
+                                     {"lineColor", "32768"},
+                                     {"lineWidth", "3"},
+                                     {"dashLength", "8"},
+                                     {"breakLength", "4"},
+                                     {"startShapeCode", "10"},
+                                     {"startBkgColor", "16777215"},
+                                     {"startLineColor", "255"},
+                                     {"endShapeCode", "3"},
                                      {"middleShapeCode", "1"}});
   RepId a = node(0, "0 0 100 50"), b = node(0, "400 0 100 50");
   RepId line = edge(a, b, style);
@@ -241,7 +261,8 @@ TEST_F(RenderSvgTest, LinesCarryTheirStrokeEndShapesAndTexts) {
   const XmlNode& label = textNamed(g, "uses");
   EXPECT_LT(std::stod(label.attr("y")), 25);
   // Lines are drawn over the boxes.
-  auto layers = svg.root().all([](const XmlNode& n) { return n.name == "g" && n.attr("id").empty(); });
+  auto layers =
+      svg.root().all([](const XmlNode& n) { return n.name == "g" && n.attr("id").empty(); });
   ASSERT_GE(layers.size(), 4u);
   EXPECT_TRUE(layers[1]->hasClass("nodes"));
   EXPECT_TRUE(layers[2]->hasClass("edges"));
@@ -249,20 +270,29 @@ TEST_F(RenderSvgTest, LinesCarryTheirStrokeEndShapesAndTexts) {
 
 TEST_F(RenderSvgTest, EachEndShapeCodeHasItsMarkAndUnknownCodesAStandIn) {
   RepId a = node(0, "0 0 50 50");
-  std::map<int, std::string> expected{{2, "dot"},           {3, "open-arrow"},     {4, "filled-arrow"},
-                                      {5, "filled-diamond"}, {6, "hollow-circle"},  {7, "bar"},
-                                      {8, "crows-foot"},     {10, "hollow-diamond"}, {11, "hollow-triangle"},
+  std::map<int, std::string> expected{{2, "dot"},
+                                      {3, "open-arrow"},
+                                      {4, "filled-arrow"},
+                                      {5, "filled-diamond"},
+                                      {6, "hollow-circle"},
+                                      {7, "bar"},
+                                      {8, "crows-foot"},
+                                      {10, "hollow-diamond"},
+                                      {11, "hollow-triangle"},
                                       {42, "unknown-end"}};
   std::map<int, RepId> lines;
   int y = 100;
   for (const auto& [code, name] : expected) {
     RepId target = node(0, "300 " + std::to_string(y) + " 50 50");
-    lines[code] = edge(a, target, object("EdgeStyle", {{"endShapeCode", std::to_string(code)}, {"endLineColor", "255"}}));
+    lines[code] = edge(
+        a, target,
+        object("EdgeStyle", {{"endShapeCode", std::to_string(code)}, {"endLineColor", "255"}}));
     y += 80;
   }
   ParsedXml svg = rendered();
   for (const auto& [code, name] : expected) {
-    auto marks = group(svg, lines[code]).all([](const XmlNode& n) { return n.hasClass("end-end"); });
+    auto marks =
+        group(svg, lines[code]).all([](const XmlNode& n) { return n.hasClass("end-end"); });
     ASSERT_EQ(marks.size(), 1u) << code;
     EXPECT_TRUE(marks.front()->hasClass(name)) << code << ": " << marks.front()->attr("class");
     if (code != 42) {
@@ -284,7 +314,8 @@ TEST_F(RenderSvgTest, OrthogonalLinesAreDrawnSquareAndUnknownLineTypesAreNoted) 
 }
 
 TEST_F(RenderSvgTest, FreeShapesPicturesAndTheCanvas) {
-  RepId freeBox = element("FreeBox", object("NodeStyle", {{"shapeCode", "9"}, {"bkgColor", "12632256"}}));
+  RepId freeBox =
+      element("FreeBox", object("NodeStyle", {{"shapeCode", "9"}, {"bkgColor", "12632256"}}));
   model::setAttribute(freeBox, "freeBox_x", "-50");
   model::setAttribute(freeBox, "freeBox_y", "40");
   model::setAttribute(freeBox, "freeBox_w", "80");
@@ -295,7 +326,8 @@ TEST_F(RenderSvgTest, FreeShapesPicturesAndTheCanvas) {
   model::setAttribute(freeLine, "freeLine_y1", "300");
   model::setAttribute(freeLine, "freeLine_xn", "200");
   model::setAttribute(freeLine, "freeLine_yn", "300");
-  RepId pictured = node(object("NodeStyle", {{"picture", "C:\\icons\\actor.bmp"}, {"picWidth", "16"}}));
+  RepId pictured =
+      node(object("NodeStyle", {{"picture", "C:\\icons\\actor.bmp"}, {"picWidth", "16"}}));
   ParsedXml svg = rendered();
   const XmlNode& box = group(svg, freeBox);
   EXPECT_EQ(box.attr("class"), "element free-box");

@@ -12,7 +12,8 @@ class ScriptTest : public ScriptFixture {
   void SetUp() override {
     ScriptFixture::SetUp();
     create();
-    grhost::model::setAttribute(grhost::model::firstOf("GraphDiagramEngine"), "onLClickEvent", "main");
+    grhost::model::setAttribute(grhost::model::firstOf("GraphDiagramEngine"), "onLClickEvent",
+                                "main");
     grhost::model::setAttribute(grhost::model::firstOf("GraphDiagramEngine"), "onOpenDgrEvent",
                                 "main#note_first");
     newPlayer();
@@ -66,8 +67,8 @@ TEST_F(ScriptTest, MenusCountsAndAttributesReportWhatWasFoundInstead) {
 }
 
 TEST_F(ScriptTest, AMenuItemIsChosenByCaptionFromTheLastMenuShown) {
-  grhost::model::setAttribute(grhost::model::firstOf("GraphDiagramEngine"), "onPopUpElemSelectEvent",
-                              "main");
+  grhost::model::setAttribute(grhost::model::firstOf("GraphDiagramEngine"),
+                              "onPopUpElemSelectEvent", "main");
   EXPECT_EQ(play("choose \"Copy\"\n"), "1: the last menu shown has no item \"Copy\"\n");
   EXPECT_EQ(play("run \"main#show_menu\"\n"
                  "event PopUpElemSelectEvent info \"keep\"\n"
@@ -75,7 +76,9 @@ TEST_F(ScriptTest, AMenuItemIsChosenByCaptionFromTheLastMenuShown) {
                  "expect message \"dispatched PopUpElemSelectEvent item Copy\"\n"
                  "expect count PopUpElemSelectEvent 0\n"),
             "");
-  EXPECT_EQ(play("choose \"Paste\"\nexpect message \"dispatched PopUpElemSelectEvent item Paste\"\n"), "");
+  EXPECT_EQ(
+      play("choose \"Paste\"\nexpect message \"dispatched PopUpElemSelectEvent item Paste\"\n"),
+      "");
 }
 
 TEST_F(ScriptTest, AnswersAreQueuedForTheFileChoiceOfTheNextGesture) {
@@ -88,7 +91,8 @@ TEST_F(ScriptTest, AnswersAreQueuedForTheFileChoiceOfTheNextGesture) {
 }
 
 TEST_F(ScriptTest, ScriptErrorsNameTheLineAndStopThePlay) {
-  EXPECT_EQ(play("\n# nothing\nwave hands\nexpect count Event 99\n"), "3: unknown statement 'wave'\n");
+  EXPECT_EQ(play("\n# nothing\nwave hands\nexpect count Event 99\n"),
+            "3: unknown statement 'wave'\n");
   EXPECT_EQ(play("event OpenDgrEvent graphDiagram Nobody\n"), "1: unknown name 'Nobody'\n");
   EXPECT_EQ(play("expect message \"open\n"), "1: unterminated string\n");
   EXPECT_EQ(play("expect message \"a\\q\"\n"), "1: unknown escape \\q in a string\n");
@@ -115,8 +119,8 @@ TEST_F(ScriptTest, WhatRanBeforeAScriptErrorStaysCommitted) {
 }
 
 TEST_F(ScriptTest, NamesOfDeletedObjectsAreReported) {
-  std::string error =
-      play("event LClickEvent as Click\nevent LClickEvent info \"keep\"\nexpect Click.info = \"\"\n");
+  std::string error = play(
+      "event LClickEvent as Click\nevent LClickEvent info \"keep\"\nexpect Click.info = \"\"\n");
   EXPECT_EQ(error.rfind("3: 'Click' (object ", 0), 0u) << error;
   EXPECT_NE(error.find(") no longer exists\n"), std::string::npos) << error;
 }

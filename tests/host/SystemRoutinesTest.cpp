@@ -60,7 +60,8 @@ TEST_F(SystemRoutinesTest, FileChoicesTakeTheQueuedAnswersInOrderAndCancelWithou
   std::size_t before = log_.mark();
   EXPECT_EQ(routines_.browseForFile("Import", "*.grt"), "");
   EXPECT_EQ(log_.ofKindSince("note", before),
-            std::vector<std::string>{"BrowseForFile \"Import\": no answer was given, the choice is cancelled."});
+            std::vector<std::string>{
+                "BrowseForFile \"Import\": no answer was given, the choice is cancelled."});
 }
 
 TEST_F(SystemRoutinesTest, CopyFileReplacesTheTargetAndReportsAFailure) {

@@ -18,7 +18,9 @@
 
 namespace {
 
-void say(const std::string& text) { gr::showMessageBox(text); }
+void say(const std::string& text) {
+  gr::showMessageBox(text);
+}
 
 L0_Var_2 firstOf(const std::string& className) {
   L0_Var_2 object(className);
@@ -41,7 +43,9 @@ L0_Var_2 queue(const std::string& className) {
   return command;
 }
 
-void enqueue() { Kw_Galva_EnqueueCmd(); }
+void enqueue() {
+  Kw_Galva_EnqueueCmd();
+}
 
 void queueTransformation(const std::string& reference) {
   L0_Var_2 command = queue("ExecTransfCmd");
@@ -52,8 +56,8 @@ void queueTransformation(const std::string& reference) {
 int lastCmdLinks() {
   L0_Var_2 pointer = firstOf("LastCmdPtr");
   if (pointer.isNull()) return 0;
-  return static_cast<int>(GetLinkedObjectNum(pointer.getCurrObjID(),
-                                             GetLinkTypeIdByName(pointer.actualClassId(), "command")));
+  return static_cast<int>(GetLinkedObjectNum(
+      pointer.getCurrObjID(), GetLinkTypeIdByName(pointer.actualClassId(), "command")));
 }
 
 // " item CAPTION" for an event linked to a menu item.
@@ -67,7 +71,9 @@ std::string chosenItem(const L0_Var_2& event) {
 
 // ---- every variant of a named procedure call
 
-TEST_ENTRY void L0_Func_void_entry() { say("void entry ran"); }
+TEST_ENTRY void L0_Func_void_entry() {
+  say("void entry ran");
+}
 GR_ENTRY_SIGNATURE(L0_Func_void_entry)
 
 TEST_ENTRY void L0_Func_object_entry(L0_Var_2 object) {
@@ -81,22 +87,32 @@ TEST_ENTRY void L0_Func_three_objects(L0_Var_2 first, L0_Var_2 second, L0_Var_2 
 }
 GR_ENTRY_SIGNATURE(L0_Func_three_objects)
 
-TEST_ENTRY bool L0_Func_is_bound(L0_Var_2 object) { return !object.isNull(); }
+TEST_ENTRY bool L0_Func_is_bound(L0_Var_2 object) {
+  return !object.isNull();
+}
 GR_ENTRY_SIGNATURE(L0_Func_is_bound)
 
-TEST_ENTRY std::string L0_Func_class_of(L0_Var_2 object) { return "class " + getClassName(object); }
+TEST_ENTRY std::string L0_Func_class_of(L0_Var_2 object) {
+  return "class " + getClassName(object);
+}
 GR_ENTRY_SIGNATURE(L0_Func_class_of)
 
 // Exported without a signature: no call by name may reach it.
-TEST_ENTRY void L0_Func_unsigned_entry() { say("unsigned entry ran"); }
+TEST_ENTRY void L0_Func_unsigned_entry() {
+  say("unsigned entry ran");
+}
 
 // A signature no void call matches.
-TEST_ENTRY void L0_Func_takes_text(std::string text) { say("takes text ran: " + text); }
+TEST_ENTRY void L0_Func_takes_text(std::string text) {
+  say("takes text ran: " + text);
+}
 GR_ENTRY_SIGNATURE(L0_Func_takes_text)
 
 // ---- the stand-ins for the behaviour library's entries
 
-TEST_ENTRY void L0_StartSession() { advanceGeneration(); }
+TEST_ENTRY void L0_StartSession() {
+  advanceGeneration();
+}
 
 // Reports the first event it finds, and consumes it unless its info says "keep".
 TEST_ENTRY void L0_LibMain() {
@@ -106,7 +122,8 @@ TEST_ENTRY void L0_LibMain() {
     L0_Var_2 event = firstOf("Event");
     if (!event.isNull()) {
       std::string info = event.getAttr("info");
-      say("dispatched " + getClassName(event) + (info.empty() ? "" : " " + info) + chosenItem(event));
+      say("dispatched " + getClassName(event) + (info.empty() ? "" : " " + info) +
+          chosenItem(event));
       if (info == "throw") throw L0_Var_2_Exception("dispatcher stopped");
       if (info != "keep") event.deleteObj();
     }
@@ -117,7 +134,9 @@ TEST_ENTRY void L0_LibMain() {
 
 // ---- handlers for the host tests
 
-TEST_ENTRY void L0_Func_note_generation() { say("generation " + std::to_string(currentGeneration)); }
+TEST_ENTRY void L0_Func_note_generation() {
+  say("generation " + std::to_string(currentGeneration));
+}
 GR_ENTRY_SIGNATURE(L0_Func_note_generation)
 
 TEST_ENTRY void L0_Func_write_then_throw() {
@@ -128,10 +147,14 @@ TEST_ENTRY void L0_Func_write_then_throw() {
 }
 GR_ENTRY_SIGNATURE(L0_Func_write_then_throw)
 
-TEST_ENTRY void L0_Func_break_invariant() { internalError("a broken invariant", "Procedures.cpp"); }
+TEST_ENTRY void L0_Func_break_invariant() {
+  internalError("a broken invariant", "Procedures.cpp");
+}
 GR_ENTRY_SIGNATURE(L0_Func_break_invariant)
 
-TEST_ENTRY void L0_Func_throw_standard() { throw std::out_of_range("index 7 of 3"); }
+TEST_ENTRY void L0_Func_throw_standard() {
+  throw std::out_of_range("index 7 of 3");
+}
 GR_ENTRY_SIGNATURE(L0_Func_throw_standard)
 
 // Queues "first" and "second"; "first" queues "third" while it runs.
@@ -148,10 +171,14 @@ TEST_ENTRY void L0_Func_note_first() {
 }
 GR_ENTRY_SIGNATURE(L0_Func_note_first)
 
-TEST_ENTRY void L0_Func_note_second() { say("second"); }
+TEST_ENTRY void L0_Func_note_second() {
+  say("second");
+}
 GR_ENTRY_SIGNATURE(L0_Func_note_second)
 
-TEST_ENTRY void L0_Func_note_third() { say("third"); }
+TEST_ENTRY void L0_Func_note_third() {
+  say("third");
+}
 GR_ENTRY_SIGNATURE(L0_Func_note_third)
 
 // A menu of three items in link order.
@@ -210,5 +237,7 @@ TEST_ENTRY void L0_Func_show_saved_info() {
 }
 GR_ENTRY_SIGNATURE(L0_Func_show_saved_info)
 
-TEST_ENTRY void L0_Func_choose_file() { say("chose \"" + L0_Func_BrowseForFile("Open", "*.txt") + "\""); }
+TEST_ENTRY void L0_Func_choose_file() {
+  say("chose \"" + L0_Func_BrowseForFile("Open", "*.txt") + "\"");
+}
 GR_ENTRY_SIGNATURE(L0_Func_choose_file)

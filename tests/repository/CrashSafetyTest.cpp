@@ -29,7 +29,9 @@ struct Schema {
   RepId counter = GetPropertyTypeIdByName(0, "counter");
 };
 
-int committedCounter(const Schema& schema) { return std::atoi(GetPropertyValue(schema.root, schema.counter)); }
+int committedCounter(const Schema& schema) {
+  return std::atoi(GetPropertyValue(schema.root, schema.counter));
+}
 
 // Runs commits until killed; reports each finished commit with a byte.
 [[noreturn]] void commitForever(const std::string& folder, int reportFd) {
@@ -102,7 +104,8 @@ class CrashSafetyTest : public ProjectFolderTest {
     std::vector<int> numbers;
     for (RepId item : partnersOf(schema.root, schema.items)) {
       numbers.push_back(std::atoi(GetPropertyValue(item, schema.counter)));
-      EXPECT_EQ((std::vector<RepId>{schema.root}), partnersOf(item, GetInverseLinkTypeId(schema.items)));
+      EXPECT_EQ((std::vector<RepId>{schema.root}),
+                partnersOf(item, GetInverseLinkTypeId(schema.items)));
     }
     EXPECT_EQ(expectedItemNumbers(last), numbers);
     EXPECT_EQ(numbers.size(), GetObjectNum(schema.item));
@@ -114,7 +117,8 @@ TEST_F(CrashSafetyTest, KilledAtAnyMomentTheStoreHoldsExactlyTheLastCommit) {
   std::mt19937 random(11);
   int committed = 0;
   for (int round = 0; round < 25; ++round) {
-    int reported = runAndKill(5 + static_cast<int>(random() % 60), static_cast<int>(random() % 2000));
+    int reported =
+        runAndKill(5 + static_cast<int>(random() % 60), static_cast<int>(random() % 2000));
     ASSERT_GE(reported, 0);
     committed += reported;
     expectExactlyACommittedState(committed);

@@ -49,7 +49,8 @@ TEST_F(MetamodelTest, DeleteObjectTypeNeedsNoSubclassesNoObjectsAndTakesItsLinkT
   RepId base = CreateObjectType("Base");
   RepId derived = CreateObjectType1("Derived", base);
   RepId other = CreateObjectType("Other");
-  RepId role = CreateLinkType(other, "deriveds", REP_MULT_MANY, 1, derived, "other", REP_MULT_ZERO_ONE, 0, 0);
+  RepId role = CreateLinkType(other, "deriveds", REP_MULT_MANY, 1, derived, "other",
+                              REP_MULT_ZERO_ONE, 0, 0);
   ASSERT_NE(0u, role);
 
   EXPECT_FALSE(DeleteObjectType(base)) << "has a subclass";
@@ -69,7 +70,8 @@ TEST_F(MetamodelTest, DeleteObjectTypeNeedsNoSubclassesNoObjectsAndTakesItsLinkT
 }
 
 TEST_F(MetamodelTest, AttributeBaseTypesAndVisibility) {
-  for (int code : {4, 5, 6, 8, -1}) EXPECT_EQ(0u, CreatePropertyType(("bad" + std::to_string(code)).c_str(), code));
+  for (int code : {4, 5, 6, 8, -1})
+    EXPECT_EQ(0u, CreatePropertyType(("bad" + std::to_string(code)).c_str(), code));
   RepId name = CreatePropertyType("name", BaseType_STRING);
   RepId count = CreatePropertyType("count", BaseType_INTEGER);
   RepId width = CreatePropertyType("width", BaseType_FLOAT);
@@ -120,8 +122,8 @@ TEST_F(MetamodelTest, AttributeBaseTypesAndVisibility) {
 TEST_F(MetamodelTest, LinkTypePairsDescribeBothEnds) {
   RepId whole = CreateObjectType("Diagram");
   RepId part = CreateObjectType("Element");
-  RepId elements = CreateLinkType(whole, "element", REP_MULT_MANY, 1, part, "graphDiagram",
-                                  REP_MULT_ONE, 0, 1);
+  RepId elements =
+      CreateLinkType(whole, "element", REP_MULT_MANY, 1, part, "graphDiagram", REP_MULT_ONE, 0, 1);
   ASSERT_NE(0u, elements);
   RepId diagram = GetInverseLinkTypeId(elements);
   EXPECT_EQ(elements, GetInverseLinkTypeId(diagram));
@@ -145,7 +147,8 @@ TEST_F(MetamodelTest, LinkTypePairsDescribeBothEnds) {
   EXPECT_EQ(REP_MULT_ONE, multiplicity);
   EXPECT_EQ(0, ordered);
 
-  RepId plain = CreateLinkType(part, "next", REP_MULT_ZERO_ONE, 0, part, "", REP_MULT_ZERO_ONE, 0, 0);
+  RepId plain =
+      CreateLinkType(part, "next", REP_MULT_ZERO_ONE, 0, part, "", REP_MULT_ZERO_ONE, 0, 0);
   ASSERT_NE(0u, plain);
   ASSERT_TRUE(GetLinkTypeAttributes2(plain, &kind, &role));
   EXPECT_EQ(REP_KIND_ASSOCIATION, kind);
@@ -166,7 +169,8 @@ TEST_F(MetamodelTest, InheritedRolesAreListedSuperclassFirstAndFoundNearestFirst
   RepId node = CreateObjectType1("Node", element);
   RepId compartment = CreateObjectType("Compartment");
   RepId nodeItems = CreateLinkType(node, "items", 2, 0, compartment, "node", 1, 0, 0);
-  RepId compartments = CreateLinkType(element, "compartment", 2, 1, compartment, "element", 1, 0, 1);
+  RepId compartments =
+      CreateLinkType(element, "compartment", 2, 1, compartment, "element", 1, 0, 1);
   RepId elementItems = CreateLinkType(element, "items", 2, 0, compartment, "owner", 1, 0, 0);
   ASSERT_NE(0u, elementItems);
   EXPECT_EQ(0u, CreateLinkType(node, "compartment", 2, 0, compartment, "z", 1, 0, 0))
@@ -175,7 +179,8 @@ TEST_F(MetamodelTest, InheritedRolesAreListedSuperclassFirstAndFoundNearestFirst
   EXPECT_EQ(nodeItems, GetLinkTypeIdByName(node, "items")) << "nearest first";
   EXPECT_EQ(elementItems, GetLinkTypeIdByName(element, "items"));
   EXPECT_EQ(compartments, GetLinkTypeIdByName(node, "compartment"));
-  EXPECT_EQ((std::vector<RepId>{compartments, elementItems, nodeItems}), idsOf(GetLinkTypeIdList(node)));
+  EXPECT_EQ((std::vector<RepId>{compartments, elementItems, nodeItems}),
+            idsOf(GetLinkTypeIdList(node)));
   EXPECT_EQ((std::vector<RepId>{compartments, elementItems}), idsOf(GetLinkTypeIdList(element)));
   EXPECT_EQ(nullptr, GetLinkTypeIdList(9999)) << "no list for a missing class";
 
@@ -195,7 +200,7 @@ TEST_F(MetamodelTest, PackagesNestWithoutCyclesAndHoldAnyType) {
   EXPECT_FALSE(SetPackage(outer, inner)) << "cycle";
   EXPECT_FALSE(SetPackage(outer, outer)) << "cycle";
 
-  RepId cls = CreateObjectType("Inner") ;
+  RepId cls = CreateObjectType("Inner");
   EXPECT_NE(0u, cls) << "classes and packages have separate names";
   RepId attr = CreatePropertyType("a", 0);
   RepId role = CreateLinkType(cls, "r", 2, 0, cls, "s", 2, 0, 0);

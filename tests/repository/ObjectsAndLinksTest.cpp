@@ -124,7 +124,8 @@ TEST_F(LinksTest, CreateLinkRefusesObjectsThatDoNotFitTheLinkType) {
 }
 
 TEST_F(LinksTest, DeleteObjectHardRemovesItsLinksFromBothEndsAndNothingElse) {
-  RepId next = CreateLinkType(element, "next", REP_MULT_MANY, 1, element, "previous", REP_MULT_MANY, 1, 0);
+  RepId next =
+      CreateLinkType(element, "next", REP_MULT_MANY, 1, element, "previous", REP_MULT_MANY, 1, 0);
   RepId previous = GetInverseLinkTypeId(next);
   RepId a = CreateObject(element);
   RepId b = CreateObject(element);
@@ -183,7 +184,8 @@ TEST_F(LinksTest, ManyPartnersBehaveLikeSmallEndsUnderRandomOperations) {
       ASSERT_EQ(linked, DeleteLink(compartments, e, c) != 0);
       unlinkModel(e, c);
     }
-    ASSERT_EQ(std::count(model[e].begin(), model[e].end(), c) != 0, AlreadyConnected(compartments, e, c) != 0);
+    ASSERT_EQ(std::count(model[e].begin(), model[e].end(), c) != 0,
+              AlreadyConnected(compartments, e, c) != 0);
     if (step % 97 == 0) {
       ASSERT_EQ(model[hub], partnersOf(hub, compartments)) << "step " << step;
       ASSERT_EQ(back[c], partnersOf(c, owner)) << "step " << step;

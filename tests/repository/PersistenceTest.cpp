@@ -10,8 +10,8 @@ namespace {
 std::string describeStore() {
   std::ostringstream out;
   for (RepId cls : idsOf(GetObjectTypeIdList())) {
-    out << "class " << cls << " " << GetTypeName(cls) << " super " << GetExtendsId(cls) << " package "
-        << GetPackageOf(cls) << " subs";
+    out << "class " << cls << " " << GetTypeName(cls) << " super " << GetExtendsId(cls)
+        << " package " << GetPackageOf(cls) << " subs";
     for (RepId sub : idsOf(GetExtensionIdList(cls))) out << " " << sub;
     out << "\n  attrs";
     for (RepId attr : idsOf(GetPropertyTypeIdList(cls))) {
@@ -29,13 +29,14 @@ std::string describeStore() {
       GetLinkTypeAttributes2(lt, &kind, &role);
       GetLinkTypeAttributes3(lt, &multiplicity, &ordered);
       out << "\n  role " << lt << " '" << GetTypeName(lt) << "' " << start << ">" << end << " inv "
-          << inverse << " " << kind << "/" << role << "/" << multiplicity << "/" << ordered << " pkg "
-          << GetPackageOf(lt);
+          << inverse << " " << kind << "/" << role << "/" << multiplicity << "/" << ordered
+          << " pkg " << GetPackageOf(lt);
     }
     for (RepId object : objectsOf(cls)) {
       if (GetObjectTypeId(object) != cls) continue;
       out << "\n  object " << object;
-      for (RepId attr : idsOf(GetPropertyTypeIdList(cls))) out << " [" << GetPropertyValue(object, attr) << "]";
+      for (RepId attr : idsOf(GetPropertyTypeIdList(cls)))
+        out << " [" << GetPropertyValue(object, attr) << "]";
       for (RepId lt : linkTypes) {
         out << " " << lt << ":";
         for (RepId partner : partnersOf(object, lt)) out << partner << ",";
@@ -77,7 +78,8 @@ TEST_F(PersistenceTest, ReopeningRestoresEveryTypeObjectLinkOrderValueAndTheIdCo
   ASSERT_TRUE(AddPropertyType(thing, count));
   ASSERT_TRUE(AddPropertyType(first, kind));
   ASSERT_TRUE(AddPropertyType(thing, caption));
-  RepId parts = CreateLinkType(first, "part", REP_MULT_MANY, 1, second, "whole", REP_MULT_ONE, 0, 1);
+  RepId parts =
+      CreateLinkType(first, "part", REP_MULT_MANY, 1, second, "whole", REP_MULT_ONE, 0, 1);
   RepId next = CreateLinkType(thing, "next", REP_MULT_ZERO_ONE, 0, thing, "", REP_MULT_MANY, 1, 0);
   ASSERT_TRUE(SetPackage(next, inner));
   RepId hub = CreateObject(first);
@@ -174,7 +176,8 @@ TEST_F(PersistenceTest, CommitRewritesOnlyTheRowsOfWhatChanged) {
   ASSERT_TRUE(AddProperty(items[50], caption, ""));
   ASSERT_TRUE(DeleteLink(next, items[5], items[6]));
   commit();
-  EXPECT_EQ(3, RepLastCommitRowCount()) << "a deleted value, the emptied end of items[6], the rewritten end of items[5]";
+  EXPECT_EQ(3, RepLastCommitRowCount())
+      << "a deleted value, the emptied end of items[6], the rewritten end of items[5]";
 
   CreateObjectType("Other");
   commit();

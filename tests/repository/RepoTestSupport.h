@@ -61,8 +61,9 @@ class ProjectFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = std::filesystem::temp_directory_path() /
-              ("grrepo_" + std::to_string(::getpid()) + "_" + info->test_suite_name() + "_" + info->name());
+    folder_ =
+        std::filesystem::temp_directory_path() / ("grrepo_" + std::to_string(::getpid()) + "_" +
+                                                  info->test_suite_name() + "_" + info->name());
     std::filesystem::remove_all(folder_);
   }
   void TearDown() override {

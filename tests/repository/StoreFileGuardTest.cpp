@@ -60,7 +60,8 @@ TEST_F(StoreFileGuardTest, TruncatedOrDamagedStoreIsRefusedUntouched) {
   expectRefusedUntouched("damaged");
 
   std::string scribbled = whole;
-  for (size_t pos = 8 * 4096; pos < scribbled.size(); pos += 4096) scribbled.replace(pos, 64, 64, '\x7f');
+  for (size_t pos = 8 * 4096; pos < scribbled.size(); pos += 4096)
+    scribbled.replace(pos, 64, 64, '\x7f');
   writeBytes(storeFile(), scribbled);
   expectRefusedUntouched("damaged");
 
@@ -73,14 +74,16 @@ TEST_F(StoreFileGuardTest, ForeignDatabaseAndNewerFormatAreRefusedUntouched) {
   std::filesystem::create_directories(folder_);
   sqlite3* db = nullptr;
   ASSERT_EQ(SQLITE_OK, sqlite3_open(storeFile().c_str(), &db));
-  ASSERT_EQ(SQLITE_OK, sqlite3_exec(db, "CREATE TABLE notes(x); INSERT INTO notes VALUES (1);", nullptr, nullptr, nullptr));
+  ASSERT_EQ(SQLITE_OK, sqlite3_exec(db, "CREATE TABLE notes(x); INSERT INTO notes VALUES (1);",
+                                    nullptr, nullptr, nullptr));
   sqlite3_close(db);
   expectRefusedUntouched("not a store of this system");
 
   std::filesystem::remove(storeFile());
   makeStore();
   ASSERT_EQ(SQLITE_OK, sqlite3_open(storeFile().c_str(), &db));
-  ASSERT_EQ(SQLITE_OK, sqlite3_exec(db, "UPDATE meta SET value = 99 WHERE key = 'format'", nullptr, nullptr, nullptr));
+  ASSERT_EQ(SQLITE_OK, sqlite3_exec(db, "UPDATE meta SET value = 99 WHERE key = 'format'", nullptr,
+                                    nullptr, nullptr));
   sqlite3_close(db);
   expectRefusedUntouched("format version 99");
 }
@@ -89,7 +92,8 @@ TEST_F(StoreFileGuardTest, RowsThatDoNotFitTogetherAreRefused) {
   makeStore();
   sqlite3* db = nullptr;
   ASSERT_EQ(SQLITE_OK, sqlite3_open(storeFile().c_str(), &db));
-  ASSERT_EQ(SQLITE_OK, sqlite3_exec(db, "INSERT INTO ends VALUES (4, 424242, x'01000000')", nullptr, nullptr, nullptr));
+  ASSERT_EQ(SQLITE_OK, sqlite3_exec(db, "INSERT INTO ends VALUES (4, 424242, x'01000000')", nullptr,
+                                    nullptr, nullptr));
   sqlite3_close(db);
   expectRefusedUntouched("damaged");
 }
@@ -115,7 +119,8 @@ TEST_F(StoreFileGuardTest, AStoreOpenInAnotherProcessIsRefused) {
   ASSERT_EQ(1, write(toChild[1], &done, 1));
   int status = 0;
   waitpid(child, &status, 0);
-  EXPECT_TRUE(RepOpenProject(folder().c_str())) << "free again once the other process is gone: " << RepLastError();
+  EXPECT_TRUE(RepOpenProject(folder().c_str()))
+      << "free again once the other process is gone: " << RepLastError();
   for (int fd : {toChild[0], toChild[1], toParent[0], toParent[1]}) close(fd);
 }
 

@@ -14,7 +14,8 @@ class ValuesTest : public MemoryStoreTest {
     real = CreatePropertyType("width", BaseType_FLOAT);
     boolean = CreatePropertyType("shown", BaseType_BOOLEAN);
     enumeration = CreatePropertyType1("kind", BaseType_ENUMERATION, "Kind");
-    for (RepId attr : {text, integer, real, boolean, enumeration}) ASSERT_TRUE(AddPropertyType(element, attr));
+    for (RepId attr : {text, integer, real, boolean, enumeration})
+      ASSERT_TRUE(AddPropertyType(element, attr));
   }
   RepId element = 0, node = 0, text = 0, integer = 0, real = 0, boolean = 0, enumeration = 0;
 };
@@ -26,23 +27,44 @@ TEST_F(ValuesTest, CheckPropertyValueFollowsTheBaseType) {
     bool accepted;
   };
   const Case cases[] = {
-      {&text, "any text; with \"quotes\"\n", true}, {&enumeration, "whatever", true},
-      {&integer, "0", true},          {&integer, "-2147483648", true}, {&integer, "+2147483647", true},
-      {&integer, "2147483648", false}, {&integer, "-2147483649", false}, {&integer, "12a", false},
-      {&integer, " 1", false},        {&integer, "1.0", false},        {&integer, "-", false},
+      {&text, "any text; with \"quotes\"\n", true},
+      {&enumeration, "whatever", true},
+      {&integer, "0", true},
+      {&integer, "-2147483648", true},
+      {&integer, "+2147483647", true},
+      {&integer, "2147483648", false},
+      {&integer, "-2147483649", false},
+      {&integer, "12a", false},
+      {&integer, " 1", false},
+      {&integer, "1.0", false},
+      {&integer, "-", false},
       {&integer, "99999999999999999999", false},
-      {&real, "1", true},             {&real, "-1.5e10", true},        {&real, ".5", true},
-      {&real, "5.", true},            {&real, "2E-3", true},           {&real, "1e999", false},
-      {&real, "inf", false},          {&real, "nan", false},           {&real, "0x1p3", false},
-      {&real, "1.5x", false},         {&real, "e5", false},            {&real, ".", false},
+      {&real, "1", true},
+      {&real, "-1.5e10", true},
+      {&real, ".5", true},
+      {&real, "5.", true},
+      {&real, "2E-3", true},
+      {&real, "1e999", false},
+      {&real, "inf", false},
+      {&real, "nan", false},
+      {&real, "0x1p3", false},
+      {&real, "1.5x", false},
+      {&real, "e5", false},
+      {&real, ".", false},
       {&real, "1e", false},
-      {&boolean, "true", true},       {&boolean, "false", true},       {&boolean, "1", true},
-      {&boolean, "0", true},          {&boolean, "TRUE", false},       {&boolean, "yes", false},
+      {&boolean, "true", true},
+      {&boolean, "false", true},
+      {&boolean, "1", true},
+      {&boolean, "0", true},
+      {&boolean, "TRUE", false},
+      {&boolean, "yes", false},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(c.accepted, CheckPropertyValue(*c.attr, c.value) != 0) << GetTypeName(*c.attr) << " " << c.value;
+    EXPECT_EQ(c.accepted, CheckPropertyValue(*c.attr, c.value) != 0)
+        << GetTypeName(*c.attr) << " " << c.value;
   }
-  for (RepId attr : {text, integer, real, boolean, enumeration}) EXPECT_TRUE(CheckPropertyValue(attr, ""));
+  for (RepId attr : {text, integer, real, boolean, enumeration})
+    EXPECT_TRUE(CheckPropertyValue(attr, ""));
   EXPECT_FALSE(CheckPropertyValue(4242, "x")) << "no such attribute";
 }
 

@@ -1,5 +1,3 @@
-#include "runtime/GraphExchange.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,25 +9,30 @@
 #include <vector>
 
 #include "platform/repository.h"
+#include "runtime/GraphExchange.h"
 #include "runtime/MessageSink.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kMetamodelDir = fs::path(__FILE__).parent_path().parent_path().parent_path() / "metamodels";
+const fs::path kMetamodelDir =
+    fs::path(__FILE__).parent_path().parent_path().parent_path() / "metamodels";
 
 // The host loads the engines' own metamodels before the first event; Main
 // then loads the other three for a new project.
 const std::vector<std::string> kLoadOrder = {
-    "HeadEngineMetamodel.txt",     "GraphDiagramEngineMetamodel.txt",
-    "DialogEngineMetamodel.txt",   "MultiUserEngineMetamodel.txt",
-    "TypeAndMappingMetamodel.txt", "DomainMetamodel.txt",
+    "HeadEngineMetamodel.txt",      "GraphDiagramEngineMetamodel.txt", "DialogEngineMetamodel.txt",
+    "MultiUserEngineMetamodel.txt", "TypeAndMappingMetamodel.txt",     "DomainMetamodel.txt",
     "ImportExportMetamodel.txt"};
 
-std::string text(const char* value) { return value ? value : ""; }
+std::string text(const char* value) {
+  return value ? value : "";
+}
 
-RepId cls(const std::string& name) { return GetObjectTypeIdByName(name.c_str()); }
+RepId cls(const std::string& name) {
+  return GetObjectTypeIdByName(name.c_str());
+}
 
 RepId role(const std::string& className, const std::string& roleName) {
   return GetLinkTypeIdByName(cls(className), roleName.c_str());
@@ -40,7 +43,8 @@ RepId attr(const std::string& className, const std::string& attrName) {
 }
 
 std::string value(RepId object, const std::string& attrName) {
-  return text(GetPropertyValue(object, GetPropertyTypeIdByName(GetObjectTypeId(object), attrName.c_str())));
+  return text(
+      GetPropertyValue(object, GetPropertyTypeIdByName(GetObjectTypeId(object), attrName.c_str())));
 }
 
 std::vector<RepId> partners(RepId object, const std::string& roleName) {
@@ -79,8 +83,8 @@ class GraphExchangeTest : public ::testing::Test {
     gr::setDefaultSinkEcho(false);
     gr::clearRecordedMessages();
     dir_ = fs::temp_directory_path() /
-           ("graph_exchange_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+           ("graph_exchange_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+            "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(dir_);
   }
   void TearDown() override {
@@ -89,7 +93,8 @@ class GraphExchangeTest : public ::testing::Test {
   }
 
   // Runs BODY as the statements of an exchange text, through a file.
-  ExchangeImportReport run(const std::string& body, const std::string& header = "transformation X;\nbegin;\n") {
+  ExchangeImportReport run(const std::string& body,
+                           const std::string& header = "transformation X;\nbegin;\n") {
     const fs::path file = dir_ / ("text" + std::to_string(++files_) + ".txt");
     std::ofstream(file, std::ios::binary) << header << body;
     return importExchangeFile(file.string());
@@ -116,11 +121,11 @@ TEST_F(GraphExchangeTest, MissingFileShowsMessageAndReturnsZero) {
 }
 
 TEST_F(GraphExchangeTest, ReturnsFirstCreatedObjectAndStopsAtEnd) {
-  const auto report = run(
-      " addClass C;\n addAttr C.name:String;\n"
-      " addObj pp_7:C;\n addObj pp_3:C;\n"
-      "end;\n addObj pp_9:C;\n",
-      "transformation X;\n pointer pp_7:C;\nbegin;\n");
+  const auto report =
+      run(" addClass C;\n addAttr C.name:String;\n"
+          " addObj pp_7:C;\n addObj pp_3:C;\n"
+          "end;\n addObj pp_9:C;\n",
+          "transformation X;\n pointer pp_7:C;\nbegin;\n");
   EXPECT_TRUE(report.ended);
   EXPECT_EQ(GetObjectNum(cls("C")), 2u);
   EXPECT_EQ(report.firstObject, GetObjectIdByIndex(cls("C"), 0));
@@ -144,9 +149,10 @@ TEST_F(GraphExchangeTest, ValuesKeepLineFeedsAndLoseTheirQuotes) {
 }
 
 TEST_F(GraphExchangeTest, ReadsTextsWithWindowsLineEnds) {
-  const auto report = run(" addClass C;\r\n addAttr C.note:String;\r\n addObj pp_1:C;\r\n"
-                          " setAttr pp_1.note=\"a\r\nb\";\r\nend;\r\n",
-                          "transformation X;\r\nbegin;\r\n");
+  const auto report =
+      run(" addClass C;\r\n addAttr C.note:String;\r\n addObj pp_1:C;\r\n"
+          " setAttr pp_1.note=\"a\r\nb\";\r\nend;\r\n",
+          "transformation X;\r\nbegin;\r\n");
   EXPECT_TRUE(report.ended);
   EXPECT_TRUE(report.skipped.empty());
   EXPECT_EQ(value(report.firstObject, "note"), "a\nb");
@@ -163,11 +169,12 @@ TEST_F(GraphExchangeTest, UnterminatedLastStatementIsSkipped) {
 // ---- declarations ----------------------------------------------------------
 
 TEST_F(GraphExchangeTest, DeclaresClassesGeneralisationsAndTypedAttributes) {
-  const auto report = run(
-      " addClass Base;\n addClass Sub;\n addClass P::Q::Inner;\n"
-      " addRel Sub.subClassOf.Base;\n"
-      " addAttr Base.s:String;\n addAttr Base.i:Integer;\n addAttr Base.r:Real;\n addAttr Base.b:Boolean;\n"
-      "end;\n");
+  const auto report =
+      run(" addClass Base;\n addClass Sub;\n addClass P::Q::Inner;\n"
+          " addRel Sub.subClassOf.Base;\n"
+          " addAttr Base.s:String;\n addAttr Base.i:Integer;\n addAttr Base.r:Real;\n addAttr "
+          "Base.b:Boolean;\n"
+          "end;\n");
   EXPECT_TRUE(report.skipped.empty());
   EXPECT_EQ(GetExtendsId(cls("Sub")), cls("Base"));
   EXPECT_EQ(GetPropertyBaseType(attr("Sub", "s")), REP_STRING);
@@ -181,14 +188,14 @@ TEST_F(GraphExchangeTest, DeclaresClassesGeneralisationsAndTypedAttributes) {
 }
 
 TEST_F(GraphExchangeTest, RedeclaringIsNoChangeButConflictsAreSkipped) {
-  const auto report = run(
-      " addClass A;\n addClass B;\n addClass C;\n addClass A;\n"
-      " addAttr A.name:String;\n addAttr A.name:String;\n addAttr B.name:String;\n"
-      " addAttr B.name2:Integer;\n addAttr C.name2:String;\n"
-      " addAssoc A.[*]as/b[0..1].B;\n addAssoc A.[*]as/b[0..1].B;\n"
-      " addAssoc B.[*]as/other[*].B;\n"
-      " addRel A.subClassOf.B;\n addRel B.subClassOf.A;\n"
-      "end;\n");
+  const auto report =
+      run(" addClass A;\n addClass B;\n addClass C;\n addClass A;\n"
+          " addAttr A.name:String;\n addAttr A.name:String;\n addAttr B.name:String;\n"
+          " addAttr B.name2:Integer;\n addAttr C.name2:String;\n"
+          " addAssoc A.[*]as/b[0..1].B;\n addAssoc A.[*]as/b[0..1].B;\n"
+          " addAssoc B.[*]as/other[*].B;\n"
+          " addRel A.subClassOf.B;\n addRel B.subClassOf.A;\n"
+          "end;\n");
   EXPECT_EQ(listOf(GetObjectTypeIdList()).size(), 3u);
   EXPECT_EQ(attr("A", "name"), attr("B", "name"));  // one global attribute
   EXPECT_EQ(attr("C", "name2"), 0u);                // types disagree
@@ -200,10 +207,10 @@ TEST_F(GraphExchangeTest, RedeclaringIsNoChangeButConflictsAreSkipped) {
 }
 
 TEST_F(GraphExchangeTest, AssociationLineNamesTheRoleThatReachesEachClass) {
-  const auto report = run(
-      " addClass Thing;\n addClass ExportItem;\n"
-      " addAssoc Thing.[*]thing/exportItem[0..1].ExportItem;\n"
-      "end;\n");
+  const auto report =
+      run(" addClass Thing;\n addClass ExportItem;\n"
+          " addAssoc Thing.[*]thing/exportItem[0..1].ExportItem;\n"
+          "end;\n");
   EXPECT_TRUE(report.skipped.empty());
   const LinkTypeInfo thing = info(role("ExportItem", "thing"));
   EXPECT_EQ(thing.start, cls("ExportItem"));
@@ -215,10 +222,10 @@ TEST_F(GraphExchangeTest, AssociationLineNamesTheRoleThatReachesEachClass) {
 }
 
 TEST_F(GraphExchangeTest, CompositionLineMakesTheRightClassTheWhole) {
-  const auto report = run(
-      " addClass Part;\n addClass Whole;\n"
-      " addCompos Part.{ordered}[1..n]part/whole[1]{ordered}.Whole;\n"
-      "end;\n");
+  const auto report =
+      run(" addClass Part;\n addClass Whole;\n"
+          " addCompos Part.{ordered}[1..n]part/whole[1]{ordered}.Whole;\n"
+          "end;\n");
   EXPECT_TRUE(report.skipped.empty());
   const LinkTypeInfo part = info(role("Whole", "part"));
   EXPECT_EQ(part.end, cls("Part"));
@@ -233,8 +240,9 @@ TEST_F(GraphExchangeTest, CompositionLineMakesTheRightClassTheWhole) {
 }
 
 TEST_F(GraphExchangeTest, AssociationWithOneEmptyRoleIsNavigableOneWay) {
-  const auto report = run(" addClass A;\n addClass B;\n addAssoc A.[0..1]a/[*].B;\n"
-                          " addAssoc B.[*]/back[*].A;\nend;\n");
+  const auto report =
+      run(" addClass A;\n addClass B;\n addAssoc A.[0..1]a/[*].B;\n"
+          " addAssoc B.[*]/back[*].A;\nend;\n");
   EXPECT_TRUE(report.skipped.empty());
   // Both named roles lead out of B; A's ends of the two pairs have no name.
   EXPECT_EQ(info(role("B", "a")).end, cls("A"));
@@ -245,19 +253,41 @@ TEST_F(GraphExchangeTest, AssociationWithOneEmptyRoleIsNavigableOneWay) {
 }
 
 TEST_F(GraphExchangeTest, MalformedStatementsAreSkippedAndReadingGoesOn) {
-  const std::vector<std::string> bad = {
-      "addAssoc A.[*]x.B;",           "addAssoc A.[*]x/y[*]z.B;",     "addAssoc A.[2]x/y[*].B;",
-      "addAssoc A.[*x/y[*].B;",       "addAssoc A.[*]/[*].B;",        "addAssoc A.[*]x/y[*].Missing;",
-      "addAssoc A.{ordered[*]x/y[*].B;", "addAssoc .[*]x/y[*].B;",    "addAssoc A.[*]x/y/z[*].B;",
-      "addAssoc A[*]x/y[*].B;",       "addAssoc A.[*]x/y[*];",        "addCompos ;",
-      "addClass ;",                   "addClass A B;",                "addRel A.superOf.B;",
-      "addRel A.subClassOf.Missing;", "addRel A.subClassOf.A;",       "addAttr A.x:Float;",
-      "addAttr A.x;",                 "addAttr Missing.x:String;",    "addObj pp_1;",
-      "addObj pp_x:A;",               "addObj qq_1:A;",               "addObj pp_1000000:A;",
-      "addObj pp_-1:A;",              "addObj pp_2:Missing;",         "setAttr pp_1.missing=\"v\";",
-      "setAttr pp_1 \"v\";",          "setAttr pp_99.x=\"v\";",       "addLink pp_1.missing.pp_1;",
-      "addLink pp_1.x;",              "addLink pp_1.x.pp_99;",        "setPointerF pp_1 getCompartType(a, b);",
-      "setPointerF pp_1 = getCompartType(a);", "setPointerF pp_1 = getCompartType(\"a, b);"};
+  const std::vector<std::string> bad = {"addAssoc A.[*]x.B;",
+                                        "addAssoc A.[*]x/y[*]z.B;",
+                                        "addAssoc A.[2]x/y[*].B;",
+                                        "addAssoc A.[*x/y[*].B;",
+                                        "addAssoc A.[*]/[*].B;",
+                                        "addAssoc A.[*]x/y[*].Missing;",
+                                        "addAssoc A.{ordered[*]x/y[*].B;",
+                                        "addAssoc .[*]x/y[*].B;",
+                                        "addAssoc A.[*]x/y/z[*].B;",
+                                        "addAssoc A[*]x/y[*].B;",
+                                        "addAssoc A.[*]x/y[*];",
+                                        "addCompos ;",
+                                        "addClass ;",
+                                        "addClass A B;",
+                                        "addRel A.superOf.B;",
+                                        "addRel A.subClassOf.Missing;",
+                                        "addRel A.subClassOf.A;",
+                                        "addAttr A.x:Float;",
+                                        "addAttr A.x;",
+                                        "addAttr Missing.x:String;",
+                                        "addObj pp_1;",
+                                        "addObj pp_x:A;",
+                                        "addObj qq_1:A;",
+                                        "addObj pp_1000000:A;",
+                                        "addObj pp_-1:A;",
+                                        "addObj pp_2:Missing;",
+                                        "setAttr pp_1.missing=\"v\";",
+                                        "setAttr pp_1 \"v\";",
+                                        "setAttr pp_99.x=\"v\";",
+                                        "addLink pp_1.missing.pp_1;",
+                                        "addLink pp_1.x;",
+                                        "addLink pp_1.x.pp_99;",
+                                        "setPointerF pp_1 getCompartType(a, b);",
+                                        "setPointerF pp_1 = getCompartType(a);",
+                                        "setPointerF pp_1 = getCompartType(\"a, b);"};
   std::string body = " addClass A;\n addClass B;\n addAttr A.x:String;\n addObj pp_1:A;\n";
   for (const auto& line : bad) body += " " + line + "\n";
   body += " frobnicate A;\n addAssoc A.[*]x/y[*].B;\nend;\n";
@@ -274,27 +304,29 @@ TEST_F(GraphExchangeTest, MalformedStatementsAreSkippedAndReadingGoesOn) {
 // ---- objects, values and links ----------------------------------------------
 
 TEST_F(GraphExchangeTest, SetAttrBeforeItsObjectDoesNothing) {
-  const auto report = run(" addClass C;\n addAttr C.name:String;\n"
-                          " setAttr pp_5.name=\"early\";\n addObj pp_5:C;\nend;\n");
+  const auto report =
+      run(" addClass C;\n addAttr C.name:String;\n"
+          " setAttr pp_5.name=\"early\";\n addObj pp_5:C;\nend;\n");
   EXPECT_EQ(value(report.firstObject, "name"), "");
   EXPECT_EQ(report.skipped, std::vector<std::string>{"setAttr pp_5.name=\"early\";"});
 }
 
 TEST_F(GraphExchangeTest, ObjectNumbersUpToTheTableSizeAreUsable) {
-  const auto report = run(" addClass C;\n addAttr C.name:String;\n addObj pp_999999:C;\n"
-                          " setAttr pp_999999.name=\"last slot\";\n addObj pp_1000000:C;\nend;\n");
+  const auto report =
+      run(" addClass C;\n addAttr C.name:String;\n addObj pp_999999:C;\n"
+          " setAttr pp_999999.name=\"last slot\";\n addObj pp_1000000:C;\nend;\n");
   EXPECT_EQ(GetObjectNum(cls("C")), 1u);
   EXPECT_EQ(value(report.firstObject, "name"), "last slot");
   EXPECT_EQ(report.skipped, std::vector<std::string>{"addObj pp_1000000:C;"});
 }
 
 TEST_F(GraphExchangeTest, LinksFindTheirRoleInSuperclassesAndInOrder) {
-  const auto report = run(
-      " addClass Base;\n addClass Sub;\n addClass Target;\n addRel Sub.subClassOf.Base;\n"
-      " addAssoc Target.{ordered}[*]target/owner[0..1].Base;\n"
-      " addObj pp_1:Sub;\n addObj pp_2:Target;\n addObj pp_3:Target;\n"
-      " addLink pp_1.target.pp_3;\n addLink pp_1.target.pp_2;\n addLink pp_2.owner.pp_1;\n"
-      "end;\n");
+  const auto report =
+      run(" addClass Base;\n addClass Sub;\n addClass Target;\n addRel Sub.subClassOf.Base;\n"
+          " addAssoc Target.{ordered}[*]target/owner[0..1].Base;\n"
+          " addObj pp_1:Sub;\n addObj pp_2:Target;\n addObj pp_3:Target;\n"
+          " addLink pp_1.target.pp_3;\n addLink pp_1.target.pp_2;\n addLink pp_2.owner.pp_1;\n"
+          "end;\n");
   EXPECT_TRUE(report.skipped.empty());
   const RepId sub = report.firstObject;
   const RepId t2 = GetObjectIdByIndex(cls("Target"), 0);
@@ -307,32 +339,39 @@ TEST_F(GraphExchangeTest, LinksFindTheirRoleInSuperclassesAndInOrder) {
 TEST_F(GraphExchangeTest, SetPointerFindsTheNamedTypeOrStyleOfAnExistingTool) {
   // A tool already in the store: two element types "E", only the second has
   // a compartment type "c"; one element style "S" with a compartment style.
-  run(" addClass ElemType;\n addClass NodeType;\n addClass CompartType;\n addRel NodeType.subClassOf.ElemType;\n"
+  run(" addClass ElemType;\n addClass NodeType;\n addClass CompartType;\n addRel "
+      "NodeType.subClassOf.ElemType;\n"
       " addClass ElemStyle;\n addClass CompartStyle;\n"
-      " addAttr ElemType.id:String;\n addAttr CompartType.id:String;\n addAttr CompartType.caption:String;\n"
-      " addAttr ElemStyle.id:String;\n addAttr CompartStyle.id:String;\n addAttr CompartStyle.caption:String;\n"
+      " addAttr ElemType.id:String;\n addAttr CompartType.id:String;\n addAttr "
+      "CompartType.caption:String;\n"
+      " addAttr ElemStyle.id:String;\n addAttr CompartStyle.id:String;\n addAttr "
+      "CompartStyle.caption:String;\n"
       " addCompos CompartType.[*]compartType/elemType[0..1].ElemType;\n"
       " addAssoc CompartStyle.[*]compartStyle/elemStyle[*].ElemStyle;\n"
-      " addObj pp_1:ElemType;\n setAttr pp_1.id=\"E\";\n addObj pp_2:CompartType;\n setAttr pp_2.id=\"d\";\n"
+      " addObj pp_1:ElemType;\n setAttr pp_1.id=\"E\";\n addObj pp_2:CompartType;\n setAttr "
+      "pp_2.id=\"d\";\n"
       " addLink pp_1.compartType.pp_2;\n"
-      " addObj pp_3:NodeType;\n setAttr pp_3.id=\"E\";\n addObj pp_4:CompartType;\n setAttr pp_4.id=\"c\";\n"
+      " addObj pp_3:NodeType;\n setAttr pp_3.id=\"E\";\n addObj pp_4:CompartType;\n setAttr "
+      "pp_4.id=\"c\";\n"
       " addLink pp_3.compartType.pp_4;\n"
-      " addObj pp_5:ElemStyle;\n setAttr pp_5.id=\"S\";\n addObj pp_6:CompartStyle;\n setAttr pp_6.id=\"c\";\n"
+      " addObj pp_5:ElemStyle;\n setAttr pp_5.id=\"S\";\n addObj pp_6:CompartStyle;\n setAttr "
+      "pp_6.id=\"c\";\n"
       " addLink pp_5.compartStyle.pp_6;\n"
       "end;\n");
   const RepId wanted = GetObjectIdByIndex(cls("CompartType"), 1);
   const RepId wantedStyle = GetObjectIdByIndex(cls("CompartStyle"), 0);
 
-  const auto report = run(
-      " addObj pp_1:CompartType;\n"
-      " setPointerF pp_1 = getCompartType(E, c);\n setAttr pp_1.caption=\"found\";\n"
-      " setPointerF pp_2 = getCompartStyle(\"S\", \"c\");\n setAttr pp_2.caption=\"style\";\n"
-      " setPointerF pp_1 = getCompartType(E, none);\n setAttr pp_1.id=\"kept\";\n"
-      "end;\n");
+  const auto report =
+      run(" addObj pp_1:CompartType;\n"
+          " setPointerF pp_1 = getCompartType(E, c);\n setAttr pp_1.caption=\"found\";\n"
+          " setPointerF pp_2 = getCompartStyle(\"S\", \"c\");\n setAttr pp_2.caption=\"style\";\n"
+          " setPointerF pp_1 = getCompartType(E, none);\n setAttr pp_1.id=\"kept\";\n"
+          "end;\n");
   EXPECT_EQ(value(wanted, "caption"), "found");
   EXPECT_EQ(value(wanted, "id"), "kept");
   EXPECT_EQ(value(wantedStyle, "caption"), "style");
-  EXPECT_EQ(report.skipped, std::vector<std::string>{"setPointerF pp_1 = getCompartType(E, none);"});
+  EXPECT_EQ(report.skipped,
+            std::vector<std::string>{"setPointerF pp_1 = getCompartType(E, none);"});
 }
 
 // ---- the metamodels -------------------------------------------------------------
@@ -387,22 +426,28 @@ TEST_F(GraphExchangeMetamodelTest, ClassFamiliesHangTogether) {
   const auto inFamily = [](const std::string& sub, const std::string& super) {
     return cls(sub) != 0 && cls(super) != 0 && ExtendsExtends(cls(sub), cls(super)) != 0;
   };
-  for (const char* c : {"Node", "Edge", "Port", "FreeBox", "FreeLine"}) EXPECT_TRUE(inFamily(c, "Element")) << c;
-  for (const char* c : {"NodeType", "EdgeType", "PortType"}) EXPECT_TRUE(inFamily(c, "ElemType")) << c;
-  for (const char* c : {"NodeStyle", "EdgeStyle", "PortStyle"}) EXPECT_TRUE(inFamily(c, "ElemStyle")) << c;
-  for (const char* c : {"PaletteBox", "PaletteLine", "PalettePin", "PaletteFreeBox", "PaletteFreeLine"}) {
+  for (const char* c : {"Node", "Edge", "Port", "FreeBox", "FreeLine"})
+    EXPECT_TRUE(inFamily(c, "Element")) << c;
+  for (const char* c : {"NodeType", "EdgeType", "PortType"})
+    EXPECT_TRUE(inFamily(c, "ElemType")) << c;
+  for (const char* c : {"NodeStyle", "EdgeStyle", "PortStyle"})
+    EXPECT_TRUE(inFamily(c, "ElemStyle")) << c;
+  for (const char* c :
+       {"PaletteBox", "PaletteLine", "PalettePin", "PaletteFreeBox", "PaletteFreeLine"}) {
     EXPECT_TRUE(inFamily(c, "PaletteElement")) << c;
   }
   for (const char* c : {"D#Form", "D#Row", "D#Button", "D#ComboBox", "D#Tree", "D#VTable"}) {
     EXPECT_TRUE(inFamily(c, "D#Component")) << c;
   }
-  for (const char* c : {"ElemType", "CompartType"}) EXPECT_TRUE(inFamily(c, "Mapping#TypeWithMapping")) << c;
+  for (const char* c : {"ElemType", "CompartType"})
+    EXPECT_TRUE(inFamily(c, "Mapping#TypeWithMapping")) << c;
 
   // Every event and command class is one, and everything is a Thing.
   for (const RepId c : listOf(GetObjectTypeIdList())) {
     const std::string name = text(GetTypeName(c));
     const auto endsWith = [&](const std::string& tail) {
-      return name.size() >= tail.size() && name.compare(name.size() - tail.size(), tail.size(), tail) == 0;
+      return name.size() >= tail.size() &&
+             name.compare(name.size() - tail.size(), tail.size(), tail) == 0;
     };
     if (endsWith("Event")) {
       EXPECT_TRUE(inFamily(name, "Event")) << name;
@@ -459,18 +504,30 @@ TEST_F(GraphExchangeMetamodelTest, RolesPairWithTheirInverses) {
 TEST_F(GraphExchangeMetamodelTest, NamedAttributesExistAndNoClassSeesANameTwice) {
   loadAll(kLoadOrder);
   const std::vector<std::pair<std::string, std::string>> sample = {
-      {"GraphDiagram", "isReadOnly"},        {"FreeBox", "freeBox_w"},
-      {"Compartment", "input"},              {"NodeType", "procNewElement"},
-      {"EdgeType", "procMoveLine"},          {"EdgeType", "startMultiplicityConstraint"},
-      {"CompartType", "procGenerateInputValue"}, {"EdgeStyle", "middleBreakLength"},
-      {"PortStyle", "lineColor"},            {"CompartStyle", "fontCharSet"},
-      {"PaletteLine", "picture"},            {"KeyboardShortcut", "procedure_name"},
-      {"GraphDiagramEngine", "onFreeLineEditedEvent"}, {"HeadEngine", "onOpenProjectEvent"},
-      {"MultiUserEngine", "storePassword"},  {"D#Button", "transf_name"},
-      {"D#TextArea", "minimumHeight"},       {"D#TreeNode", "expanded"},
-      {"NewFreeBoxEvent", "info"},           {"D#Command", "info"},
-      {"LinkedObject", "navigStartInstance"}, {"ExportItem", "instances"},
-      {"Mapping#MappingToLink", "endRoleName"}, {"LPath#DataValue", "type"}};
+      {"GraphDiagram", "isReadOnly"},
+      {"FreeBox", "freeBox_w"},
+      {"Compartment", "input"},
+      {"NodeType", "procNewElement"},
+      {"EdgeType", "procMoveLine"},
+      {"EdgeType", "startMultiplicityConstraint"},
+      {"CompartType", "procGenerateInputValue"},
+      {"EdgeStyle", "middleBreakLength"},
+      {"PortStyle", "lineColor"},
+      {"CompartStyle", "fontCharSet"},
+      {"PaletteLine", "picture"},
+      {"KeyboardShortcut", "procedure_name"},
+      {"GraphDiagramEngine", "onFreeLineEditedEvent"},
+      {"HeadEngine", "onOpenProjectEvent"},
+      {"MultiUserEngine", "storePassword"},
+      {"D#Button", "transf_name"},
+      {"D#TextArea", "minimumHeight"},
+      {"D#TreeNode", "expanded"},
+      {"NewFreeBoxEvent", "info"},
+      {"D#Command", "info"},
+      {"LinkedObject", "navigStartInstance"},
+      {"ExportItem", "instances"},
+      {"Mapping#MappingToLink", "endRoleName"},
+      {"LPath#DataValue", "type"}};
   for (const auto& [c, a] : sample) {
     const RepId id = attr(c, a);
     EXPECT_NE(id, 0u) << c << "." << a;
@@ -482,12 +539,14 @@ TEST_F(GraphExchangeMetamodelTest, NamedAttributesExistAndNoClassSeesANameTwice)
     for (const RepId r : listOf(GetLinkTypeIdList(c))) {
       const std::string name = text(GetTypeName(r));
       if (!name.empty()) {
-        EXPECT_TRUE(roles.insert(name).second) << GetTypeName(c) << " sees role " << name << " twice";
+        EXPECT_TRUE(roles.insert(name).second)
+            << GetTypeName(c) << " sees role " << name << " twice";
       }
     }
     std::set<std::string> attrs;
     for (const RepId a : listOf(GetPropertyTypeIdList(c))) {
-      EXPECT_TRUE(attrs.insert(text(GetTypeName(a))).second) << GetTypeName(c) << " sees " << GetTypeName(a) << " twice";
+      EXPECT_TRUE(attrs.insert(text(GetTypeName(a))).second)
+          << GetTypeName(c) << " sees " << GetTypeName(a) << " twice";
     }
   }
 }

@@ -1,8 +1,7 @@
-#include "runtime/L0_Var.h"
-
 #include <vector>
 
 #include "RuntimeFixture.h"
+#include "runtime/L0_Var.h"
 
 namespace {
 
@@ -40,8 +39,7 @@ TEST_F(L0_VarTest, RootSearchVisitsSubclassesDepthFirstThenTheClassItself) {
   ObjID inS1a = CreateObject(s1a);
   ObjID inS1aToo = CreateObject(s1a);
   L0_Var_2 x("C");
-  EXPECT_EQ(walk(x, x.setFirstToRoot("C")),
-            (std::vector<ObjID>{inS1a, inS1aToo, inS1, inS2, inC}));
+  EXPECT_EQ(walk(x, x.setFirstToRoot("C")), (std::vector<ObjID>{inS1a, inS1aToo, inS1, inS2, inC}));
   EXPECT_TRUE(x.isNull());
   EXPECT_FALSE(x.next());
 

@@ -1,5 +1,3 @@
-#include "runtime/Logger.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -7,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "runtime/Logger.h"
 #include "runtime/MessageSink.h"
 
 namespace {

@@ -1,11 +1,10 @@
-#include "runtime/Lpath.h"
-
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "RuntimeFixture.h"
 #include "runtime/GraphExchange.h"
+#include "runtime/Lpath.h"
 
 namespace {
 
@@ -302,39 +301,36 @@ TEST_F(LpathTest, PlainPathsFollowRolesWithBacktracking) {
   EXPECT_EQ(L0_Func_get_object_from_object_with_type_by_path(var(edge), "Edge", "end/compartment")
                 .getCurrObjID(),
             y);
-  EXPECT_EQ(L0_Func_get_linked_object_from_object_by_role_with_type(var(b), "compartment")
-                .getCurrObjID(),
-            y);
+  EXPECT_EQ(
+      L0_Func_get_linked_object_from_object_by_role_with_type(var(b), "compartment").getCurrObjID(),
+      y);
 }
 
 TEST_F(LpathTest, PlainPathRangesComeFromTheGivenClassNotTheObject) {
   // From "Edge", role "element" reaches no class, so the rest cannot reach
   // any object and the search stops although the diagram has elements.
-  EXPECT_TRUE(L0_Func_get_object_from_object_with_type_by_path(var(diagram), "Edge",
-                                                               "element/compartment")
-                  .isNull());
+  EXPECT_TRUE(
+      L0_Func_get_object_from_object_with_type_by_path(var(diagram), "Edge", "element/compartment")
+          .isNull());
   EXPECT_TRUE(L0_Func_get_object_by_path(var(diagram), "element/ghost").isNull());
   EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(LpathTest, StaticRangeIgnoresTypesAndPredicates) {
-  EXPECT_EQ(L0_Func_get_LPath_range("Diagram", "element:Node[@id='A']/compartment"),
-            "Compartment");
+  EXPECT_EQ(L0_Func_get_LPath_range("Diagram", "element:Node[@id='A']/compartment"), "Compartment");
   EXPECT_EQ(L0_Func_get_LPath_range("Edge", "start/eStart/end"), "Element");
   EXPECT_EQ(L0_Func_get_assoc_range_type_from_class_by_roleName("Note", "compartment"),
             "Compartment");  // inherited role
   makeAssoc(GetObjectTypeIdByName("Compartment"), "", GetObjectTypeIdByName("Diagram"), "shown");
   EXPECT_EQ(L0_Func_get_assoc_range_type_from_class_by_roleName("Compartment", ""), "");
-  EXPECT_EQ(L0_Func_get_assoc_range_type_from_class_by_roleName("Diagram", "shown"),
-            "Compartment");
+  EXPECT_EQ(L0_Func_get_assoc_range_type_from_class_by_roleName("Diagram", "shown"), "Compartment");
 }
 
 // ---- display
 
 TEST_F(LpathTest, InstanceToStringListsEveryAttribute) {
   EXPECT_EQ(L0_Func_instance_to_string(L0_Var_2()), "null");
-  EXPECT_EQ(L0_Func_instance_to_string(var(b)),
-            ":Node\n\tid : String = B\n\tcount : Integer = ");
+  EXPECT_EQ(L0_Func_instance_to_string(var(b)), ":Node\n\tid : String = B\n\tcount : Integer = ");
   L0_Func_show_instance(var(x));
   EXPECT_EQ(lastMessage(), ":Compartment\n\tvalue : String = x");
 }

@@ -32,7 +32,8 @@ TEST_F(NativeFunctionsTest, IsIntAcceptsSignedDecimalsOnly) {
   EXPECT_FALSE(IsInt("1.5"));
 }
 
-TEST_F(NativeFunctionsTest, PutLiteralValueToCellCopiesTheLabelAndLeavesTheCellAloneWithoutASource) {
+TEST_F(NativeFunctionsTest,
+       PutLiteralValueToCellCopiesTheLabelAndLeavesTheCellAloneWithoutASource) {
   RepId literal = makeClass("Literal");
   RepId cellClass = makeClass("Cell");
   RepId label = makeAttr(literal, "label");

@@ -49,8 +49,9 @@ TEST_F(ProcedureCallTest, EveryCallVariantReachesItsEntryWithItsArguments) {
   executeObjectFunction(kLibrary, "_L0_Func_object_entry", object(0));
   EXPECT_TRUE(executeThreeObjectFunction(kLibrary, "_L0_Func_three_objects", object(0), object(1),
                                          object(2)));
-  EXPECT_EQ(messages(), (std::vector<std::string>{"void entry ran", "object entry got " + id(0),
-                                                  "three objects " + id(0) + " " + id(1) + " " + id(2)}));
+  EXPECT_EQ(messages(),
+            (std::vector<std::string>{"void entry ran", "object entry got " + id(0),
+                                      "three objects " + id(0) + " " + id(1) + " " + id(2)}));
   EXPECT_TRUE(executeBooleanFunction(kLibrary, "_L0_Func_is_bound", object(1)));
   EXPECT_FALSE(executeBooleanFunction(kLibrary, "_L0_Func_is_bound", L0_Var_2("Thing")));
   EXPECT_EQ(executeStringFunction(kLibrary, "_L0_Func_class_of", object(2)), "class Thing");
@@ -72,19 +73,22 @@ TEST_F(ProcedureCallTest, AMissingLibraryIsReportedWithItsNameAndGivesEmptyResul
 }
 
 TEST_F(ProcedureCallTest, AMissingFunctionIsReportedWithItsQuotedName) {
-  EXPECT_FALSE(executeThreeObjectFunction(kLibrary, "_L0_Func_absent", object(0), object(1), object(2)));
-  EXPECT_EQ(messages(), std::vector<std::string>{"Probably, Function not found \n\"_L0_Func_absent\"."});
+  EXPECT_FALSE(
+      executeThreeObjectFunction(kLibrary, "_L0_Func_absent", object(0), object(1), object(2)));
+  EXPECT_EQ(messages(),
+            std::vector<std::string>{"Probably, Function not found \n\"_L0_Func_absent\"."});
 }
 
 TEST_F(ProcedureCallTest, EntriesWithoutOrWithAnotherSignatureAreNotCalled) {
   executeVoidFunction(kLibrary, "_L0_Func_unsigned_entry");
   executeVoidFunction(kLibrary, "_L0_Func_takes_text");
-  EXPECT_EQ(messages(),
-            (std::vector<std::string>{
-                "Function \"_L0_Func_unsigned_entry\" of \"grtest_procedures.dll\" can not be called: "
-                "it is unknown, the call needs v().",
-                "Function \"_L0_Func_takes_text\" of \"grtest_procedures.dll\" can not be called: "
-                "it is v(s), the call needs v()."}));
+  EXPECT_EQ(
+      messages(),
+      (std::vector<std::string>{
+          "Function \"_L0_Func_unsigned_entry\" of \"grtest_procedures.dll\" can not be called: "
+          "it is unknown, the call needs v().",
+          "Function \"_L0_Func_takes_text\" of \"grtest_procedures.dll\" can not be called: "
+          "it is v(s), the call needs v()."}));
   // A string entry asked for as a boolean one is refused the same way.
   EXPECT_FALSE(executeBooleanFunction(kLibrary, "_L0_Func_class_of", object(0)));
   EXPECT_NE(lastMessage().find("it is s(o), the call needs b(o)."), std::string::npos);
@@ -93,7 +97,8 @@ TEST_F(ProcedureCallTest, EntriesWithoutOrWithAnotherSignatureAreNotCalled) {
 TEST_F(ProcedureCallTest, ALibraryNamedWithAFolderIsRefusedEvenWhenTheFileExists) {
   std::string withFolder = programFolder() + "/grtest_procedures.dll";
   executeObjectFunction(withFolder, "_L0_Func_object_entry", object(0));
-  EXPECT_EQ(messages(), std::vector<std::string>{"Probably, Dll not found \"\n" + withFolder + "\"."});
+  EXPECT_EQ(messages(),
+            std::vector<std::string>{"Probably, Dll not found \"\n" + withFolder + "\"."});
   std::string error;
   EXPECT_EQ(gr::openProcedureLibrary("..\\grtest_procedures.dll", error), nullptr);
   EXPECT_EQ(error, "a library must be named without a folder");

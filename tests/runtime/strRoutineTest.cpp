@@ -1,6 +1,6 @@
-#include "runtime/strRoutine.h"
-
 #include <gtest/gtest.h>
+
+#include "runtime/strRoutine.h"
 
 using namespace strRoutine;
 
@@ -51,8 +51,7 @@ TEST(StringRoutines, SubstringAndCharacterAccess) {
 TEST(StringRoutines, TrimAndEscape) {
   EXPECT_EQ(trim(" \t\n a b \r\x01"), "a b");
   EXPECT_EQ(trim("   "), "");
-  EXPECT_EQ(escape("it's \"q\" a\\b\t\v\n\r\f\b!"),
-            "it\\'s \\\"q\\\" a\\\\b\\t\\v\\n\\r\\f\\b!");
+  EXPECT_EQ(escape("it's \"q\" a\\b\t\v\n\r\f\b!"), "it\\'s \\\"q\\\" a\\\\b\\t\\v\\n\\r\\f\\b!");
   EXPECT_EQ(escape("Vārds"), "Vārds");
 }
 

@@ -1,6 +1,5 @@
-#include "tool/Commands.h"
-
 #include "ToolFixture.h"
+#include "tool/Commands.h"
 
 namespace {
 
@@ -80,11 +79,11 @@ TEST(TransformationReferences, DecodeIntoLibraryAndEntry) {
     const char* library;
     const char* entry;
   };
-  for (const Case& c : {Case{"main#KeyDown", "main.dll", "_L0_Func_KeyDown"},
-                        Case{"default_compose", "main.dll", "_L0_Func_default_compose"},
-                        Case{"lua#scripts/run.lua", "lua", "scripts/run.lua"},
-                        Case{"ext#a#b", "ext.dll", "_L0_Func_a#b"},
-                        Case{"other#", "main.dll", "_L0_Func_other"}}) {
+  for (const Case& c :
+       {Case{"main#KeyDown", "main.dll", "_L0_Func_KeyDown"},
+        Case{"default_compose", "main.dll", "_L0_Func_default_compose"},
+        Case{"lua#scripts/run.lua", "lua", "scripts/run.lua"},
+        Case{"ext#a#b", "ext.dll", "_L0_Func_a#b"}, Case{"other#", "main.dll", "_L0_Func_other"}}) {
     std::string library, entry;
     L0_Func_decode_function_and_dll_name(c.reference, library, entry);
     EXPECT_EQ(library, c.library) << c.reference;

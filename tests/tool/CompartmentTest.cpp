@@ -1,6 +1,5 @@
-#include "tool/Compartment.h"
-
 #include "ToolFixture.h"
+#include "tool/Compartment.h"
 #include "tool/Deletecollection.h"
 #include "tool/Element.h"
 
@@ -171,8 +170,7 @@ TEST_F(CompartmentTest, TheRegularExpressionEscapesSpecialCharacters) {
   secondPart.addLink(dollar, "choiceItem");
   EXPECT_EQ(L0_Func_regexp_for_default_decompose(pairCompartment),
             "(\\[(?:(?!\\|).)*)?(?(1)(?:\\||$))((?:a\\+b|\\$\\(x\\))\\*)?.*");
-  EXPECT_EQ(L0_Func_padded_string(".[{}()\\*+?|^$"),
-            "\\.\\[\\{\\}\\(\\)\\\\\\*\\+\\?\\|\\^\\$");
+  EXPECT_EQ(L0_Func_padded_string(".[{}()\\*+?|^$"), "\\.\\[\\{\\}\\(\\)\\\\\\*\\+\\?\\|\\^\\$");
 }
 
 TEST_F(CompartmentTest, BlockingFollowsTheBlockingProcedure) {

@@ -64,15 +64,20 @@ TEST_F(ConfiguratorDiagramTypeTest, EachSeedDefinesOneDiagramTypeWithItsProjectB
     expectValues(typeDiagram, {{"caption", "NewDiagram"}});
     EXPECT_EQ(first(typeDiagram, "graphDiagramType"), diagramType("diagramTypeDiagram"));
     L0_Var_2 defined = first(typeDiagram, "target_type");
-    expectValues(defined, {{"id", "NewDiagram"}, {"caption", "NewDiagram"}, {"layoutMode", "0"},
-                           {"layoutAlgorithm", "3"}, {"bkgColor", "16775408"},
-                           {"screenZoom", "1000"}, {"printZoom", "1000"}});
+    expectValues(defined, {{"id", "NewDiagram"},
+                           {"caption", "NewDiagram"},
+                           {"layoutMode", "0"},
+                           {"layoutAlgorithm", "3"},
+                           {"bkgColor", "16775408"},
+                           {"screenZoom", "1000"},
+                           {"printZoom", "1000"}});
     EXPECT_EQ(first(defined, "representation"), seed);
     EXPECT_EQ(over(defined, "palette").size(), 1u);
     EXPECT_TRUE(over(first(defined, "palette"), "paletteElement").empty());
     EXPECT_EQ(attrs(over(defined, "cKeyboardShortcut"), "procedure_name"),
               (std::vector<std::string>{"cut", "copy"}));
-    EXPECT_EQ(attrs(over(defined, "eKeyboardShortcut"), "key"), (std::vector<std::string>{"Ctrl V"}));
+    EXPECT_EQ(attrs(over(defined, "eKeyboardShortcut"), "key"),
+              (std::vector<std::string>{"Ctrl V"}));
 
     L0_Var_2 paletteBox = over(projectPalette(), "paletteElement").back();
     EXPECT_EQ(getClassName(paletteBox), "PaletteBox");
@@ -81,9 +86,12 @@ TEST_F(ConfiguratorDiagramTypeTest, EachSeedDefinesOneDiagramTypeWithItsProjectB
 
     L0_Var_2 boxType = first(seed, "target_type");
     EXPECT_EQ(over(diagramType("projectDiagram"), "elemType").back(), boxType);
-    expectValues(boxType, {{"id", "NewDiagram"}, {"caption", "NewDiagram"},
-                           {"procCreateElementDomain", "create_test_dgr"}, {"l2ClickEvent", "navigate"},
-                           {"procDeleteElement", "delete_seed"}, {"procProperties", "properties_test"},
+    expectValues(boxType, {{"id", "NewDiagram"},
+                           {"caption", "NewDiagram"},
+                           {"procCreateElementDomain", "create_test_dgr"},
+                           {"l2ClickEvent", "navigate"},
+                           {"procDeleteElement", "delete_seed"},
+                           {"procProperties", "properties_test"},
                            {"openPropertiesOnElementCreate", "true"},
                            {"procCopied", "copy_paste_diagram_seed"},
                            {"procPasted", "copy_paste_diagram_seed"}});
@@ -99,7 +107,9 @@ TEST_F(ConfiguratorDiagramTypeTest, EachSeedDefinesOneDiagramTypeWithItsProjectB
 
     Objects compartTypes = over(boxType, "compartType");
     ASSERT_EQ(compartTypes.size(), 1u);
-    expectValues(compartTypes[0], {{"id", "Name"}, {"caption", "Name"}, {"nr", "1"},
+    expectValues(compartTypes[0], {{"id", "Name"},
+                                   {"caption", "Name"},
+                                   {"nr", "1"},
                                    {"procDecompose", "default_decompose"},
                                    {"procCompose", "default_compose"},
                                    {"procCreateCompartmentDomain", "update_diagram_caption"},
@@ -110,24 +120,37 @@ TEST_F(ConfiguratorDiagramTypeTest, EachSeedDefinesOneDiagramTypeWithItsProjectB
     EXPECT_EQ(attr(compartments[0], "isInvisible"), "false");
     L0_Var_2 compartStyle = first(compartments[0], "compartStyle");
     EXPECT_EQ(over(compartTypes[0], "compartStyle"), (Objects{compartStyle}));
-    expectValues(compartStyle, {{"id", "Name"}, {"caption", "Name"}, {"nr", "0"},
-                                {"fontTypeFace", "Arial"}, {"fontSize", "9"}, {"picPos", "1"},
-                                {"isVisible", "1"}, {"textDirection", ""}});
+    expectValues(compartStyle, {{"id", "Name"},
+                                {"caption", "Name"},
+                                {"nr", "0"},
+                                {"fontTypeFace", "Arial"},
+                                {"fontSize", "9"},
+                                {"picPos", "1"},
+                                {"isVisible", "1"},
+                                {"textDirection", ""}});
 
     L0_Var_2 propertyDiagram = first(boxType, "propertyDiagram");
     EXPECT_EQ(attr(propertyDiagram, "id"), "NewDiagram Property");
     L0_Var_2 row = first(propertyDiagram, "propertyRow");
-    expectValues(row, {{"id", "name"}, {"rowType", "InputRow"}, {"validationProcedure", ""},
-                       {"isEditable", "true"}, {"isReadOnly", "false"},
+    expectValues(row, {{"id", "name"},
+                       {"rowType", "InputRow"},
+                       {"validationProcedure", ""},
+                       {"isEditable", "true"},
+                       {"isReadOnly", "false"},
                        {"isFirstRespondent", "false"}});
     EXPECT_EQ(first(row, "compartType"), compartTypes[0]);
 
     Objects seedStyles = over(seed, "elemStyle");
     ASSERT_EQ(seedStyles.size(), 1u);
     EXPECT_EQ(seedStyles[0], first(boxType, "elemStyle"));
-    expectValues(seedStyles[0], {{"id", "NewDiagram"}, {"caption", "NewDiagram"},
-                                 {"bkgColor", "14055946"}, {"width", "110"}, {"height", "45"},
-                                 {"shapeCode", "1"}, {"lineColor", "0"}, {"picPos", "1"},
+    expectValues(seedStyles[0], {{"id", "NewDiagram"},
+                                 {"caption", "NewDiagram"},
+                                 {"bkgColor", "14055946"},
+                                 {"width", "110"},
+                                 {"height", "45"},
+                                 {"shapeCode", "1"},
+                                 {"lineColor", "0"},
+                                 {"picPos", "1"},
                                  {"alignment", ""}});
     EXPECT_EQ(commandsOf("AfterConfigCmd", projectDiagram()), static_cast<std::size_t>(n));
   }

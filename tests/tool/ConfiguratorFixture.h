@@ -20,7 +20,9 @@
 #include "runtime/PartnerListCache.h"
 
 // Failure output names the object by its id.
-inline void PrintTo(const L0_Var_2& object, std::ostream* out) { *out << object.toTraceString(); }
+inline void PrintTo(const L0_Var_2& object, std::ostream* out) {
+  *out << object.toTraceString();
+}
 
 class ConfiguratorFixture : public ::testing::Test {
  protected:
@@ -28,9 +30,9 @@ class ConfiguratorFixture : public ::testing::Test {
     ASSERT_TRUE(RepOpenMemory()) << RepLastError();
     gr::setDefaultSinkEcho(false);
     for (const char* file :
-         {"HeadEngineMetamodel.txt", "GraphDiagramEngineMetamodel.txt",
-          "DialogEngineMetamodel.txt", "MultiUserEngineMetamodel.txt",
-          "TypeAndMappingMetamodel.txt", "DomainMetamodel.txt", "ImportExportMetamodel.txt"}) {
+         {"HeadEngineMetamodel.txt", "GraphDiagramEngineMetamodel.txt", "DialogEngineMetamodel.txt",
+          "MultiUserEngineMetamodel.txt", "TypeAndMappingMetamodel.txt", "DomainMetamodel.txt",
+          "ImportExportMetamodel.txt"}) {
       ExchangeImportReport report =
           importExchangeFile(std::string(GR_SOURCE_DIR) + "/metamodels/" + file);
       ASSERT_TRUE(report.ended) << file;
@@ -101,7 +103,7 @@ class ConfiguratorFixture : public ::testing::Test {
                            const std::vector<std::pair<std::string, std::string>>& values) {
     ASSERT_FALSE(object.isNull());
     for (const auto& [name, value] : values)
-      EXPECT_EQ(attr(object, name), value) << getClassName(object) << " " << attr(object, "id")
-                                           << "." << name;
+      EXPECT_EQ(attr(object, name), value)
+          << getClassName(object) << " " << attr(object, "id") << "." << name;
   }
 };

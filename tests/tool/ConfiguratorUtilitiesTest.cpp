@@ -13,8 +13,11 @@ TEST_F(ConfiguratorUtilitiesTest, PopUpItemsAreNumberedPastTheLargestNumber) {
   L0_Var_2 popUp = create("PopUpDiagram");
   EXPECT_EQ(L0_Func_get_max_PopUpElement_nr(popUp), 0);
   L0_Var_2 first = L0_Func_add_PopUpElement(popUp, "Open", "navigate");
-  expectValues(first, {{"id", "Open"}, {"caption", "Open"}, {"visibility", "true"},
-                       {"nr", "1"}, {"procedure_name", "navigate"}});
+  expectValues(first, {{"id", "Open"},
+                       {"caption", "Open"},
+                       {"visibility", "true"},
+                       {"nr", "1"},
+                       {"procedure_name", "navigate"}});
   L0_Func_add_PopUpElement2(popUp, "Cut", "cut").setAttr("nr", "7");
   L0_Func_add_PopUpElement(popUp, "Copy", "copy");
   EXPECT_EQ(L0_Func_get_max_PopUpElement_nr(popUp), 8);
@@ -41,7 +44,8 @@ TEST_F(ConfiguratorUtilitiesTest, ShortcutsGoOverTheGivenRoleInOrder) {
   L0_Var_2 diagramType = create("GraphDiagramType");
   L0_Func_add_default_keyshortcuts(diagramType, "eKeyboardShortcut");
   L0_Func_add_key_shortcut(diagramType, "cKeyboardShortcut", "Ctrl V", "paste");
-  EXPECT_EQ(attrs(over(diagramType, "eKeyboardShortcut"), "key"), (Strings{"Ctrl X", "Ctrl C", "Delete"}));
+  EXPECT_EQ(attrs(over(diagramType, "eKeyboardShortcut"), "key"),
+            (Strings{"Ctrl X", "Ctrl C", "Delete"}));
   EXPECT_EQ(attrs(over(diagramType, "eKeyboardShortcut"), "procedure_name"),
             (Strings{"cut", "copy", "delete"}));
   EXPECT_EQ(attrs(over(diagramType, "cKeyboardShortcut"), "procedure_name"), (Strings{"paste"}));
@@ -86,13 +90,14 @@ TEST_F(ConfiguratorLookupTest, PaletteEntriesAreLookedUpInTheGivenPalette) {
 
 TEST_F(ConfiguratorUtilitiesTest, NewCompartmentStyleHasTheDefaultsOrTheTemplatesValues) {
   L0_Var_2 fresh = L0_Func_addCompartStyle(L0_Var_2("CompartStyle"));
-  expectValues(fresh, {{"id", "CompartStyle"}, {"caption", "CompartStyle"}, {"nr", "0"},
-                       {"alignment", "0"}, {"adjustment", "0"}, {"adornment", "0"},
-                       {"lineWidth", "1"}, {"lineColor", "0"}, {"fontTypeFace", "Arial"},
-                       {"fontCharSet", "1"}, {"fontColor", "0"}, {"fontSize", "9"},
-                       {"fontPitch", "0"}, {"fontStyle", "0"}, {"picture", ""},
-                       {"picWidth", "0"}, {"picHeight", "0"}, {"picPos", "1"},
-                       {"picStyle", "0"}, {"textDirection", ""}, {"isVisible", "1"}});
+  expectValues(fresh,
+               {{"id", "CompartStyle"}, {"caption", "CompartStyle"}, {"nr", "0"},
+                {"alignment", "0"},     {"adjustment", "0"},         {"adornment", "0"},
+                {"lineWidth", "1"},     {"lineColor", "0"},          {"fontTypeFace", "Arial"},
+                {"fontCharSet", "1"},   {"fontColor", "0"},          {"fontSize", "9"},
+                {"fontPitch", "0"},     {"fontStyle", "0"},          {"picture", ""},
+                {"picWidth", "0"},      {"picHeight", "0"},          {"picPos", "1"},
+                {"picStyle", "0"},      {"textDirection", ""},       {"isVisible", "1"}});
   EXPECT_EQ(all("CompartStyle").size(), 1u);
 
   fresh.setAttr("fontSize", "14");
@@ -100,8 +105,12 @@ TEST_F(ConfiguratorUtilitiesTest, NewCompartmentStyleHasTheDefaultsOrTheTemplate
   fresh.setAttr("id", "Title");
   L0_Var_2 copy = L0_Func_addCompartStyle(fresh);
   EXPECT_NE(copy, fresh);
-  expectValues(copy, {{"id", "Title"}, {"caption", "CompartStyle"}, {"fontSize", "14"},
-                      {"textDirection", "vertical"}, {"picPos", "1"}, {"isVisible", "1"}});
+  expectValues(copy, {{"id", "Title"},
+                      {"caption", "CompartStyle"},
+                      {"fontSize", "14"},
+                      {"textDirection", "vertical"},
+                      {"picPos", "1"},
+                      {"isVisible", "1"}});
   EXPECT_TRUE(over(copy, "compartType").empty());
   EXPECT_EQ(all("CompartStyle").size(), 2u);
 }

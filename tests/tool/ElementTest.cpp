@@ -1,7 +1,6 @@
-#include "tool/Element.h"
-
 #include "ToolFixture.h"
 #include "tool/Commands.h"
+#include "tool/Element.h"
 
 L0_TRANSFORMATION void L0_Func_NewBox();
 L0_TRANSFORMATION void L0_Func_NewLine();
@@ -187,14 +186,15 @@ TEST_F(ElementTest, AFreeBoxTakesItsGeometryFromTheEvent) {
   L0_Func_NewFreeBox();
   Objects boxes = all("FreeBox");
   ASSERT_EQ(boxes.size(), 1u);
-  expectValues(boxes[0], {{"freeBox_w", "120"}, {"freeBox_h", "40"}, {"freeBox_x", "10"},
-                          {"freeBox_y", "20"}});
+  expectValues(
+      boxes[0],
+      {{"freeBox_w", "120"}, {"freeBox_h", "40"}, {"freeBox_x", "10"}, {"freeBox_y", "20"}});
   L0_Var_2 edited = create("FreeBoxEditedEvent");
   edited.addLink(boxes[0], "element");
   edited.setAttr("info", "30,31\\5,6");
   L0_Func_FreeBoxEdited();
-  expectValues(boxes[0], {{"freeBox_w", "30"}, {"freeBox_h", "31"}, {"freeBox_x", "5"},
-                          {"freeBox_y", "6"}});
+  expectValues(boxes[0],
+               {{"freeBox_w", "30"}, {"freeBox_h", "31"}, {"freeBox_x", "5"}, {"freeBox_y", "6"}});
 }
 
 TEST_F(ElementTest, PropertiesOnCreationAreThoseOfTheActiveElementsType) {
@@ -205,16 +205,17 @@ TEST_F(ElementTest, PropertiesOnCreationAreThoseOfTheActiveElementsType) {
   L0_Var_2 other = drawBox(boxB);
   select({node, other});
   L0_Func_show_active_element_properties();
-  EXPECT_EQ(messages(), (std::vector<std::string>{"object entry got " +
-                                                  std::to_string(node.getCurrObjID())}));
+  EXPECT_EQ(messages(),
+            (std::vector<std::string>{"object entry got " + std::to_string(node.getCurrObjID())}));
 }
 
 TEST_F(ElementTest, ExecTransfReportsAMissingOrEmptyEvent) {
   L0_Func_ExecTransf();
   L0_Var_2 event = create("ExecTransfEvent");
   L0_Func_ExecTransf();
-  EXPECT_EQ(messages(), (std::vector<std::string>{"ExecTransf Error, NoEventError.",
-                                                  "ExecTransf Error, UnknownTransformationError."}));
+  EXPECT_EQ(messages(),
+            (std::vector<std::string>{"ExecTransf Error, NoEventError.",
+                                      "ExecTransf Error, UnknownTransformationError."}));
   EXPECT_TRUE(all("ExecTransfEvent").empty());
 }
 

@@ -49,7 +49,7 @@ class ToolFixture : public ConfiguratorFixture {
     t.setAttr("id", id);
     t.setAttr("caption", id);
     diagramTypeObject.addLink(t, "elemType");
-    std::string styleClass = className == "EdgeType" ? "EdgeStyle"
+    std::string styleClass = className == "EdgeType"   ? "EdgeStyle"
                              : className == "PortType" ? "PortStyle"
                                                        : "NodeStyle";
     L0_Var_2 style = create(styleClass);
