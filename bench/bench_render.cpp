@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "host/GeometryModel.h"
-#include "host/Model.h"
-#include "host/Session.h"
-#include "host/SvgRender.h"
+#include "host/diagram/GeometryModel.h"
+#include "host/base/Model.h"
+#include "host/head/Session.h"
+#include "host/render/SvgRender.h"
 #include "platform/repository.h"
 #include "runtime/GraphExchange.h"
 #include "runtime/MessageSink.h"

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "host/HeadEngine.h"
-#include "host/HostError.h"
-#include "host/MessageLog.h"
-#include "host/Model.h"
-#include "host/Session.h"
+#include "host/head/HeadEngine.h"
+#include "host/base/HostError.h"
+#include "host/base/MessageLog.h"
+#include "host/base/Model.h"
+#include "host/head/Session.h"
 
 class HostTest : public ::testing::Test {
  protected:

@@ -1,0 +1,136 @@
+// grtool: creates and opens projects, plays gesture scripts, renders
+// diagrams and dumps the model.
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "host/base/HostError.h"
+#include "host/base/Model.h"
+#include "host/base/ModelDump.h"
+#include "host/head/Project.h"
+#include "host/script/ScriptPlayer.h"
+#include "host/head/Session.h"
+#include "host/render/SvgRender.h"
+
+namespace {
+
+using grhost::HostOptions;
+using grhost::Session;
+
+int newProject(const std::string& folder, const std::string& name, const HostOptions& options) {
+  auto session = Session::createProject(folder, name, options);
+  std::cout << "created project " << session->project().folder().string() << "\n";
+  return 0;
+}
+
+int playScripts(const std::string& folder, const std::vector<std::string>& scripts,
+                const HostOptions& options) {
+  auto session = Session::openProject(folder, options);
+  grhost::ScriptPlayer player(session->head(), session->log());
+  grhost::addCoreStatements(player);
+  grhost::addExpectations(player);
+  for (const std::string& script : scripts) {
+    if (!player.playFile(script, std::cerr)) return 1;
+    std::cout << script << ": played, " << player.expectationsMet() << " expectations met\n";
+  }
+  return 0;
+}
+
+int dumpModel(const std::string& folder, const std::string& className, bool json) {
+  grhost::Project project = grhost::Project::open(folder);
+  std::vector<grhost::DumpedObject> objects = grhost::collectObjects(className);
+  if (json)
+    std::cout << grhost::dumpJson(objects).dump() << "\n";
+  else
+    std::cout << grhost::dumpText(objects);
+  return 0;
+}
+
+struct RenderRequest {
+  std::string caption;
+  std::string output;
+  std::string folder;
+};
+
+RepId diagramToRender(const std::string& caption) {
+  RepId diagram = caption.empty() ? grhost::render::currentDiagram()
+                                  : grhost::render::diagramByCaption(caption);
+  if (diagram) return diagram;
+  throw grhost::HostError(caption.empty() ? "There is no current diagram; name one with --diagram."
+                                          : "There is no diagram \"" + caption + "\".");
+}
+
+// Rendering lays out what has no geometry yet; the new locations are kept.
+int renderDiagrams(const std::string& folder, const RenderRequest& request) {
+  grhost::Project project = grhost::Project::open(folder);
+  grhost::model::SaveTransaction transaction;
+  if (!request.folder.empty()) {
+    for (const auto& rendered : grhost::render::renderAllDiagrams(request.folder))
+      std::cout << "rendered \"" << rendered.caption << "\" to " << rendered.file.string() << "\n";
+    return 0;
+  }
+  std::string svg = grhost::render::renderDiagram(diagramToRender(request.caption));
+  if (request.output.empty()) {
+    std::cout << svg;
+  } else {
+    grhost::render::writeTextFile(request.output, svg);
+    std::cout << "rendered to " << request.output << "\n";
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"grtool: the headless host of the diagramming environment"};
+  app.require_subcommand(1);
+  HostOptions options;
+  std::string folder, name, className, toolFolder;
+  std::vector<std::string> scripts;
+  bool json = false;
+
+  CLI::App* create = app.add_subcommand("new", "Create a project and run its start-up");
+  create->add_option("PROJECT", folder, "The project folder to create")->required();
+  create->add_option("--name", name, "The project's name (default: the folder's name)");
+  create->add_option("--tool", toolFolder, "The tool folder (default: the project folder)");
+
+  CLI::App* play = app.add_subcommand("play", "Open a project and play gesture scripts");
+  play->add_option("PROJECT", folder, "The project folder")->required();
+  play->add_option("SCRIPT", scripts, "Gesture scripts, played in order")->required();
+  play->add_option("--tool", toolFolder, "The tool folder (default: the project folder)");
+
+  CLI::App* dump = app.add_subcommand("dump", "Print every object of a project's model");
+  dump->add_option("PROJECT", folder, "The project folder")->required();
+  dump->add_option("--class", className, "Only objects of this class and its subclasses");
+  dump->add_flag("--json", json, "Print JSON instead of text");
+
+  RenderRequest renderRequest;
+  CLI::App* render = app.add_subcommand("render", "Draw diagrams of a project as SVG");
+  render->add_option("PROJECT", folder, "The project folder")->required();
+  CLI::Option* one =
+      render->add_option("--diagram", renderRequest.caption,
+                         "The caption of the diagram (default: the current diagram)");
+  CLI::Option* file = render->add_option("-o,--output", renderRequest.output,
+                                         "The SVG file to write (default: standard output)");
+  render
+      ->add_option("--dir", renderRequest.folder,
+                   "Draw every diagram into this folder, one file each")
+      ->excludes(one)
+      ->excludes(file);
+
+  CLI11_PARSE(app, argc, argv);
+  options.toolFolder = toolFolder;
+  try {
+    if (create->parsed()) return newProject(folder, name, options);
+    if (play->parsed()) return playScripts(folder, scripts, options);
+    if (render->parsed()) return renderDiagrams(folder, renderRequest);
+    return dumpModel(folder, className, json);
+  } catch (const grhost::HostError& failure) {
+    std::cerr << "grtool: " << failure.what() << "\n";
+  } catch (const std::exception& failure) {
+    std::cerr << "grtool: " << failure.what() << "\n";
+  }
+  return 1;
+}

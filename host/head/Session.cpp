@@ -1,0 +1,76 @@
+#include "host/head/Session.h"
+
+#include <unistd.h>
+
+#include "host/base/HostError.h"
+
+namespace grhost {
+namespace {
+
+std::filesystem::path absolutePath(const std::filesystem::path& path) {
+  std::error_code ec;
+  std::filesystem::path result = std::filesystem::absolute(path, ec);
+  return (ec ? path : result).lexically_normal();
+}
+
+HostPaths pathsFor(const std::filesystem::path& folder, const HostOptions& options) {
+  HostPaths paths;
+  paths.project = absolutePath(folder);
+  paths.runtime =
+      options.runtimeFolder.empty() ? programFolder() : absolutePath(options.runtimeFolder);
+  paths.tool = options.toolFolder.empty() ? paths.project : absolutePath(options.toolFolder);
+  return paths;
+}
+
+std::filesystem::path mainLibraryFor(const HostPaths& paths, const HostOptions& options) {
+  return options.mainLibrary.empty() ? paths.runtime / "libmain.so"
+                                     : absolutePath(options.mainLibrary);
+}
+
+std::string folderName(const std::filesystem::path& folder) {
+  std::filesystem::path trimmed = absolutePath(folder);
+  if (!trimmed.has_filename()) trimmed = trimmed.parent_path();
+  return trimmed.filename().string();
+}
+
+}  // namespace
+
+std::filesystem::path programFolder() {
+  std::error_code ec;
+  std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::filesystem::current_path() : self.parent_path();
+}
+
+Session::Session(const std::filesystem::path& folder, const HostOptions& options)
+    : log_(options.echo) {
+  HostPaths paths = pathsFor(folder, options);
+  head_ = std::make_unique<HeadEngine>(paths, mainLibraryFor(paths, options), log_);
+}
+
+std::unique_ptr<Session> Session::createProject(const std::filesystem::path& folder,
+                                                const std::string& name,
+                                                const HostOptions& options) {
+  std::unique_ptr<Session> session(new Session(folder, options));
+  session->project_.emplace(Project::create(folder));
+  Project::prepareEngines(session->head());
+  EventSpec created{"CreateProjectEvent", true, name.empty() ? folderName(folder) : name, {}};
+  session->head().raiseEvent(created, "main");
+  return session;
+}
+
+std::unique_ptr<Session> Session::openProject(const std::filesystem::path& folder,
+                                              const HostOptions& options) {
+  std::unique_ptr<Session> session(new Session(folder, options));
+  session->project_.emplace(Project::open(folder));
+  Project::prepareEngines(session->head());
+  if (session->head().registeredHandler("OpenProjectEvent").empty()) {
+    session->log().note(
+        "No handler is registered for OpenProjectEvent; the project opens without one.");
+    return session;
+  }
+  EventSpec opened{"OpenProjectEvent", true, session->project().name(), {}};
+  session->head().raiseEvent(opened);
+  return session;
+}
+
+}  // namespace grhost

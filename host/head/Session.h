@@ -1,0 +1,53 @@
+// One run of the host on one project: the message log, the open project and
+// the head engine with the behaviour library loaded.
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "host/head/HeadEngine.h"
+#include "host/base/MessageLog.h"
+#include "host/head/Project.h"
+
+namespace grhost {
+
+struct HostOptions {
+  std::filesystem::path runtimeFolder;  // empty: the folder of the running program
+  std::filesystem::path toolFolder;     // empty: the project folder
+  std::filesystem::path mainLibrary;    // empty: libmain.so in the runtime folder
+  std::FILE* echo = stdout;             // where messages are printed; nullptr: nowhere
+};
+
+// The folder of the running program.
+std::filesystem::path programFolder();
+
+class Session {
+ public:
+  // Creates the project folder and store, loads the engines' metamodels,
+  // raises CreateProjectEvent with NAME (the folder's name when empty), runs
+  // "main" and executes the commands.
+  static std::unique_ptr<Session> createProject(const std::filesystem::path& folder,
+                                                const std::string& name,
+                                                const HostOptions& options);
+  // Opens the project, raises OpenProjectEvent with the project's name and
+  // runs the HeadEngine's onOpenProjectEvent with its commands.
+  static std::unique_ptr<Session> openProject(const std::filesystem::path& folder,
+                                              const HostOptions& options);
+
+  HeadEngine& head() { return *head_; }
+  MessageLog& log() { return log_; }
+  Project& project() { return *project_; }
+
+ private:
+  Session(const std::filesystem::path& folder, const HostOptions& options);
+
+  MessageLog log_;
+  // Destroyed in reverse: the engine (and the library) first, then the store.
+  std::optional<Project> project_;
+  std::unique_ptr<HeadEngine> head_;
+};
+
+}  // namespace grhost

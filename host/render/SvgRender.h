@@ -1,0 +1,45 @@
+// Diagrams as SVG documents, drawn from the elements' geometry and the
+// model's element and compartment styles (docs/rendering.md), and written to
+// files for `grtool render`.
+#pragma once
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "host/diagram/GeometryModel.h"
+#include "host/diagram/RenderStyles.h"
+#include "platform/repository.h"
+
+namespace grhost::render {
+
+// The document for GEOMETRY, the diagram's laid-out elements.
+std::string svgOfDiagram(RepId diagram, const DiagramGeometry& geometry, StyleBook& styles);
+// Lays the diagram out (writing new locations: run it inside a save
+// transaction) and draws it.
+std::string renderDiagram(RepId diagram);
+
+// The first diagram with this caption; 0 when there is none.
+RepId diagramByCaption(const std::string& caption);
+// The current diagram (the CurrentDgrPointer's); 0 when there is none.
+RepId currentDiagram();
+std::vector<RepId> allDiagrams();
+
+// A file name ending in ".svg" made from the caption: characters that are
+// unsafe in file names become "_", a name already in USED gets "-2", "-3" ...
+// (compared without case); the result is added to USED.
+std::string fileNameFor(const std::string& caption, std::set<std::string>& used);
+
+struct RenderedFile {
+  RepId diagram = 0;
+  std::string caption;
+  std::filesystem::path file;
+};
+// Renders every diagram into FOLDER (created when missing), one file each.
+// Throws HostError when a file can not be written.
+std::vector<RenderedFile> renderAllDiagrams(const std::filesystem::path& folder);
+// Throws HostError when the file can not be written.
+void writeTextFile(const std::filesystem::path& file, const std::string& text);
+
+}  // namespace grhost::render
