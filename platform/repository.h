@@ -200,6 +200,34 @@ REP_API int AddProperty(RepId object, RepId attr, const char* value);
 /* The value, "" when unset. */
 REP_API const char* GetPropertyValue(RepId object, RepId attr);
 
+/* ---- the journal ----------------------------------------------------------
+ * While enabled, every change made through this API is recorded, one entry
+ * per call, so that a host learns what a run of transformations changed
+ * without comparing snapshots. The host takes the entries (oldest first); a
+ * taken entry is gone. Opening or closing a store empties the journal. */
+
+enum {
+  REP_CHANGE_CREATED = 1,  /* object created; classId is its class */
+  REP_CHANGE_DELETED = 2,  /* object deleted; classId is the class it had */
+  REP_CHANGE_VALUE = 3,    /* a value set or unset; detail is the attribute */
+  REP_CHANGE_LINK = 4,     /* a link made or removed; detail is the link type
+                            * from OBJECT (the partner gets its own entry) */
+  REP_CHANGE_METAMODEL = 5 /* a class, attribute or link type changed; object
+                            * is the type's id */
+};
+
+typedef struct RepChange {
+  int kind;
+  RepId object;
+  RepId classId;
+  RepId detail;
+} RepChange;
+
+REP_API void RepJournalEnable(int on);
+/* Moves up to CAPACITY of the oldest entries into BUFFER; returns how many. */
+REP_API uint32_t RepJournalTake(RepChange* buffer, uint32_t capacity);
+REP_API uint32_t RepJournalPending(void);
+
 /* ---- lists -------------------------------------------------------------- */
 
 REP_API uint32_t RepIdListCount(const RepIdList* list);

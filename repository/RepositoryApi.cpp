@@ -5,12 +5,14 @@
 #include "platform/repository.h"
 #include "repository/Errors.h"
 #include "repository/IdList.h"
+#include "repository/Journal.h"
 #include "repository/Project.h"
 #include "repository/StoreSchema.h"
 
 namespace {
 
 std::unique_ptr<rep::Project> g_project;
+rep::Journal g_journal;
 
 rep::Store* openStore() {
   if (g_project) return &g_project->store();
@@ -33,8 +35,21 @@ RepIdList* listOf(std::vector<RepId> ids) {
 
 int adopt(std::unique_ptr<rep::Project> project) {
   if (!project) return 0;
+  g_journal.clear();
   g_project = std::move(project);
   return 1;
+}
+
+// Returns OK after noting a change of the type ID when it succeeded.
+template <class Result>
+Result notedType(Result ok, RepId id) {
+  if (ok) g_journal.note(REP_CHANGE_METAMODEL, id, 0, 0);
+  return ok;
+}
+
+void noteLink(RepId linkType, RepId from, RepId to) {
+  g_journal.note(REP_CHANGE_LINK, from, 0, linkType);
+  g_journal.note(REP_CHANGE_LINK, to, 0, GetInverseLinkTypeId(linkType));
 }
 
 bool noStoreOpen() {
@@ -68,6 +83,7 @@ int RepOpenMemory(void) {
 int RepCloseProject(void) {
   if (!openStore()) return 0;
   g_project.reset();
+  g_journal.clear();
   return 1;
 }
 
@@ -230,22 +246,25 @@ RepId CreateObjectType(const char* name) {
 
 RepId CreateObjectType1(const char* name, RepId superclass) {
   rep::Store* store = openStore();
-  return store ? store->metamodel().createClass(text(name), superclass) : 0;
+  if (!store) return 0;
+  RepId created = store->metamodel().createClass(text(name), superclass);
+  return notedType(created, created);
 }
 
 int UpdateObjectType(RepId classId, const char* name, RepId superclass) {
   rep::Store* store = openStore();
-  return store && store->metamodel().updateClass(classId, text(name), superclass);
+  return notedType(store && store->metamodel().updateClass(classId, text(name), superclass),
+                   classId);
 }
 
 int UpdateObjectType1(RepId classId, const char* name) {
   rep::Store* store = openStore();
-  return store && store->metamodel().renameClass(classId, text(name));
+  return notedType(store && store->metamodel().renameClass(classId, text(name)), classId);
 }
 
 int DeleteObjectType(RepId classId) {
   rep::Store* store = openStore();
-  return store && store->deleteClass(classId);
+  return notedType(store && store->deleteClass(classId), classId);
 }
 
 RepId CreatePackage(const char* name, RepId parentPackage) {
@@ -275,17 +294,17 @@ RepId CreatePropertyType1(const char* name, int baseTypeCode, const char* enumTy
 
 int AddPropertyType(RepId classId, RepId attr) {
   rep::Store* store = openStore();
-  return store && store->metamodel().attachAttribute(classId, attr);
+  return notedType(store && store->metamodel().attachAttribute(classId, attr), classId);
 }
 
 int RemovePropertyType(RepId classId, RepId attr) {
   rep::Store* store = openStore();
-  return store && store->detachAttribute(classId, attr);
+  return notedType(store && store->detachAttribute(classId, attr), classId);
 }
 
 int DeletePropertyType(RepId attr) {
   rep::Store* store = openStore();
-  return store && store->deleteAttribute(attr);
+  return notedType(store && store->deleteAttribute(attr), attr);
 }
 
 RepId CreateLinkType(RepId startClass, const char* role, int multiplicity, int ordered,
@@ -296,12 +315,13 @@ RepId CreateLinkType(RepId startClass, const char* role, int multiplicity, int o
   rep::RoleSpec forward{startClass, text(role), multiplicity, ordered != 0, endClass};
   rep::RoleSpec backward{endClass, text(inverseRole), inverseMultiplicity, inverseOrdered != 0,
                          startClass};
-  return store->metamodel().createLinkTypePair(forward, backward, composition != 0);
+  RepId created = store->metamodel().createLinkTypePair(forward, backward, composition != 0);
+  return notedType(created, created);
 }
 
 int DeleteLinkType(RepId linkType) {
   rep::Store* store = openStore();
-  return store && store->deleteLinkTypePair(linkType);
+  return notedType(store && store->deleteLinkTypePair(linkType), linkType);
 }
 
 // ---- objects, links and values ------------------------------------------------------
@@ -326,12 +346,18 @@ RepId GetObjectIdByIndex(RepId classId, uint32_t index) {
 
 RepId CreateObject(RepId classId) {
   rep::Store* store = openStore();
-  return store ? store->createObject(classId) : 0;
+  RepId created = store ? store->createObject(classId) : 0;
+  if (created) g_journal.note(REP_CHANGE_CREATED, created, classId, 0);
+  return created;
 }
 
 int DeleteObjectHard(RepId object) {
   rep::Store* store = openStore();
-  return store && store->deleteObject(object);
+  if (!store) return 0;
+  RepId classId = store->classOf(object);
+  if (!store->deleteObject(object)) return 0;
+  g_journal.note(REP_CHANGE_DELETED, object, classId, 0);
+  return 1;
 }
 
 uint32_t GetLinkedObjectNum(RepId object, RepId linkType) {
@@ -348,12 +374,16 @@ int AlreadyConnected(RepId linkType, RepId from, RepId to) {
 
 int CreateLink(RepId linkType, RepId from, RepId to) {
   rep::Store* store = openStore();
-  return store && store->createLink(linkType, from, to);
+  if (!store || !store->createLink(linkType, from, to)) return 0;
+  noteLink(linkType, from, to);
+  return 1;
 }
 
 int DeleteLink(RepId linkType, RepId from, RepId to) {
   rep::Store* store = openStore();
-  return store && store->deleteLink(linkType, from, to);
+  if (!store || !store->deleteLink(linkType, from, to)) return 0;
+  noteLink(linkType, from, to);
+  return 1;
 }
 
 int CheckPropertyValue(RepId attr, const char* value) {
@@ -363,12 +393,28 @@ int CheckPropertyValue(RepId attr, const char* value) {
 
 int AddProperty(RepId object, RepId attr, const char* value) {
   rep::Store* store = openStore();
-  return store && store->setValue(object, attr, text(value));
+  if (!store || !store->setValue(object, attr, text(value))) return 0;
+  g_journal.note(REP_CHANGE_VALUE, object, 0, attr);
+  return 1;
 }
 
 const char* GetPropertyValue(RepId object, RepId attr) {
   const std::string* value = g_project ? g_project->store().value(object, attr) : nullptr;
   return value ? value->c_str() : "";
+}
+
+// ---- the journal ---------------------------------------------------------------------
+
+void RepJournalEnable(int on) {
+  g_journal.enable(on != 0);
+}
+
+uint32_t RepJournalTake(RepChange* buffer, uint32_t capacity) {
+  return buffer ? g_journal.take(buffer, capacity) : 0;
+}
+
+uint32_t RepJournalPending(void) {
+  return g_journal.pending();
 }
 
 // ---- lists ---------------------------------------------------------------------------

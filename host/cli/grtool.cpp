@@ -10,9 +10,9 @@
 #include "host/base/Model.h"
 #include "host/base/ModelDump.h"
 #include "host/head/Project.h"
-#include "host/script/ScriptPlayer.h"
 #include "host/head/Session.h"
 #include "host/render/SvgRender.h"
+#include "host/script/ScriptPlayer.h"
 
 namespace {
 

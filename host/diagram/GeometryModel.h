@@ -1,18 +1,17 @@
-// The geometry of a diagram's elements as the graph diagram engine keeps it:
-// read from each element's `location` (free shapes also from their
-// freeBox_... / freeLine_... attributes), completed by the layout for the
-// elements that have none, and written back so that it stays.
+// The geometry of a whole diagram as the graph diagram engine keeps it: read
+// from each element's `location` (free shapes also from their freeBox_... /
+// freeLine_... attributes), completed by the layout for the elements that
+// have none, and written back so that it stays.
 #pragma once
 
 #include <vector>
 
+#include "host/diagram/ElementGeometry.h"
 #include "host/diagram/Geometry.h"
 #include "host/diagram/RenderStyles.h"
 #include "platform/repository.h"
 
 namespace grhost {
-
-enum class ElementKind { Node, Port, Edge, FreeBox, FreeLine };
 
 struct PlacedElement {
   RepId id = 0;
@@ -21,7 +20,7 @@ struct PlacedElement {
   int owner = -1;           // index of a node's container, of a port's node
   geometry::Box box;        // for lines: the bounds of the polyline
   geometry::Polyline line;  // edges and free lines
-  bool isLine() const { return kind == ElementKind::Edge || kind == ElementKind::FreeLine; }
+  bool isLine() const { return isLineKind(kind); }
 };
 
 struct DiagramGeometry {

@@ -1,9 +1,11 @@
 #include "host/diagram/GraphDiagramEngine.h"
 
 #include <algorithm>
+#include <set>
+#include <span>
 
-#include "host/diagram/GeometryModel.h"
 #include "host/base/Model.h"
+#include "host/diagram/GeometryModel.h"
 
 namespace grhost {
 namespace {
@@ -49,9 +51,55 @@ bool GraphDiagramEngine::execute(RepId command, const std::string& className) {
     return false;
   }
   if (isLayoutCommand(className))
-    if (RepId laidOut = diagramOf(command)) layOutDiagram(laidOut);
+    if (RepId laidOut = diagramOf(command)) layoutOf(laidOut);
   note(command, className);
   return true;
+}
+
+// The elements that changed since the last update, each once, in the order
+// first changed; every kept geometry is dropped when the metamodel changed.
+void GraphDiagramEngine::updateGeometry() {
+  std::span<const RepChange> pending = changes_.pending();
+  if (pending.empty()) return;
+  std::vector<RepId> touched;
+  std::set<RepId> seen;
+  ElementClassifier classifier;
+  bool metamodelChanged = false;
+  for (const RepChange& change : pending) {
+    if (change.kind == REP_CHANGE_METAMODEL) metamodelChanged = true;
+    if (!seen.insert(change.object).second) continue;
+    if (change.kind == REP_CHANGE_DELETED || classifier.kindOf(change.object))
+      touched.push_back(change.object);
+  }
+  changes_.advance();
+  if (metamodelChanged) {
+    layouts_.clear();
+    return;
+  }
+  if (touched.empty() || layouts_.empty()) return;
+  model::SaveTransaction transaction;
+  render::StyleBook styles;
+  for (auto& [diagram, layout] : layouts_) {
+    if (!ObjectExists(diagram)) continue;
+    std::vector<RepId> mine;
+    for (RepId element : touched)
+      if (layout->holds(element) || model::firstPartner(element, "graphDiagram") == diagram)
+        mine.push_back(element);
+    if (!mine.empty()) layout->update(mine, styles);
+  }
+  // What the updates wrote has been read already.
+  changes_.skipToNow();
+}
+
+DiagramLayout& GraphDiagramEngine::layoutOf(RepId diagram) {
+  updateGeometry();
+  auto found = layouts_.find(diagram);
+  if (found == layouts_.end()) {
+    render::StyleBook styles;
+    found = layouts_.emplace(diagram, std::make_unique<DiagramLayout>(diagram, styles)).first;
+    changes_.skipToNow();
+  }
+  return *found->second;
 }
 
 void GraphDiagramEngine::note(RepId command, const std::string& className) {

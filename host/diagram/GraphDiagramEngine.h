@@ -12,9 +12,12 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "host/base/ChangeTracker.h"
+#include "host/diagram/DiagramLayout.h"
 #include "platform/repository.h"
 
 namespace grhost {
@@ -26,6 +29,8 @@ struct MenuItem {
 
 class GraphDiagramEngine {
  public:
+  explicit GraphDiagramEngine(ChangeTracker& changes) : changes_(changes) {}
+
   // Executes a diagram command of class CLASSNAME; false when the class is
   // not one of this engine's.
   bool execute(RepId command, const std::string& className);
@@ -43,6 +48,13 @@ class GraphDiagramEngine {
   // "OkCmd 12" and the like: the commands executed, oldest first.
   const std::vector<std::string>& record() const { return record_; }
 
+  // Brings the kept geometry of the diagrams drawn so far up to date with
+  // what changed since, placing what has no geometry (inside a save
+  // transaction). The head engine calls it when a queue has run dry.
+  void updateGeometry();
+  // The kept geometry of the diagram, laid out whole when it is first drawn.
+  DiagramLayout& layoutOf(RepId diagram);
+
  private:
   void activate(RepId diagram);
   void close(RepId diagram);
@@ -55,6 +67,8 @@ class GraphDiagramEngine {
 
   std::map<RepId, std::vector<RepId>> activeElements_;
   std::vector<std::string> record_;
+  ChangeTracker::Reader changes_;
+  std::map<RepId, std::unique_ptr<DiagramLayout>> layouts_;
 };
 
 }  // namespace grhost

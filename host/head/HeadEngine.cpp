@@ -55,7 +55,12 @@ bool isPlainMetamodelName(const std::string& name) {
 
 HeadEngine::HeadEngine(const HostPaths& paths, const std::filesystem::path& mainLibrary,
                        MessageLog& log)
-    : paths_(paths), log_(log), libraries_(mainLibrary), dialogs_(queue_), system_(log) {
+    : paths_(paths),
+      log_(log),
+      libraries_(mainLibrary),
+      diagrams_(changes_),
+      dialogs_(queue_),
+      system_(log) {
   gr::setHost(this);
 }
 
@@ -146,6 +151,8 @@ void HeadEngine::executeCommands() {
       break;
     }
   }
+  // What the commands left without geometry in a drawn diagram is drawn now.
+  diagrams_.updateGeometry();
 }
 
 // Each command with what it runs is committed on its own.

@@ -8,9 +8,10 @@
 #include <utility>
 #include <vector>
 
+#include "host/base/ChangeTracker.h"
 #include "host/base/CommandQueue.h"
-#include "host/dialog/DialogEngine.h"
 #include "host/diagram/GraphDiagramEngine.h"
+#include "host/dialog/DialogEngine.h"
 #include "host/head/HandlerValue.h"
 #include "host/head/Libraries.h"
 #include "host/system/SystemRoutines.h"
@@ -108,6 +109,7 @@ class HeadEngine : public gr::HostApi {
   MessageLog& log_;
   Libraries libraries_;
   CommandQueue queue_;
+  ChangeTracker changes_;
   GraphDiagramEngine diagrams_;
   DialogEngine dialogs_;
   SystemRoutines system_;

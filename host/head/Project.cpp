@@ -1,8 +1,8 @@
 #include "host/head/Project.h"
 
-#include "host/head/HeadEngine.h"
 #include "host/base/HostError.h"
 #include "host/base/Model.h"
+#include "host/head/HeadEngine.h"
 #include "platform/repository.h"
 
 namespace grhost {

@@ -140,7 +140,8 @@ TEST_F(GeometryModelTest, UnreadableLocationsAreReplacedAndOrthogonalStylesRoute
 }
 
 TEST_F(GeometryModelTest, TheEngineLaysOutWhenItRedrawsADiagram) {
-  grhost::GraphDiagramEngine engine;
+  grhost::ChangeTracker changes;
+  grhost::GraphDiagramEngine engine(changes);
   RepId a = node();
   RepId ok = object("OkCmd");
   model::link(ok, "element", a);  // names no diagram: the element's is taken
