@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "host/head/HeadEngine.h"
 #include "host/base/HostError.h"
 #include "host/base/MessageLog.h"
 #include "host/base/Model.h"
+#include "host/head/HeadEngine.h"
 #include "host/head/Session.h"
 
 class HostTest : public ::testing::Test {

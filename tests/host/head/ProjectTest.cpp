@@ -2,8 +2,8 @@
 #include <fstream>
 #include <functional>
 
-#include "tests/host/HostFixture.h"
 #include "platform/repository.h"
+#include "tests/host/HostFixture.h"
 
 using grhost::HostError;
 using grhost::Session;
