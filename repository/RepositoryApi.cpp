@@ -52,6 +52,15 @@ void noteLink(RepId linkType, RepId from, RepId to) {
   g_journal.note(REP_CHANGE_LINK, to, 0, GetInverseLinkTypeId(linkType));
 }
 
+// A deleted object's partners lose their links to it.
+void notePartnersOf(const rep::Store& store, RepId object, RepId classId) {
+  for (RepId linkType : store.metamodel().visibleLinkTypes(classId)) {
+    const rep::LinkTypeRec* rec = store.metamodel().findLinkType(linkType);
+    for (RepId partner : store.partners(object, linkType))
+      g_journal.note(REP_CHANGE_LINK, partner, 0, rec ? rec->inverse : 0);
+  }
+}
+
 bool noStoreOpen() {
   if (!g_project) return true;
   rep::setLastError("a store is open already; close it first");
@@ -355,6 +364,7 @@ int DeleteObjectHard(RepId object) {
   rep::Store* store = openStore();
   if (!store) return 0;
   RepId classId = store->classOf(object);
+  if (classId && g_journal.enabled()) notePartnersOf(*store, object, classId);
   if (!store->deleteObject(object)) return 0;
   g_journal.note(REP_CHANGE_DELETED, object, classId, 0);
   return 1;

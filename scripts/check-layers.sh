@@ -16,7 +16,8 @@ declare -A allowed=(
   [host/dialog]="platform runtime host/base host/dialog"
   [host/head]="platform runtime host/base host/system host/diagram host/dialog host/head"
   [host/render]="platform runtime host/base host/diagram host/render"
-  [host/script]="platform runtime host/base host/system host/diagram host/dialog host/head host/script"
+  [host/gestures]="platform runtime host/base host/system host/diagram host/dialog host/head host/gestures"
+  [host/script]="platform runtime host/base host/system host/diagram host/dialog host/head host/gestures host/script"
   [host/cli]="platform runtime host"
 )
 

@@ -9,6 +9,7 @@ ChangeTracker::ChangeTracker() {
 }
 
 ChangeTracker::~ChangeTracker() {
+  for (Reader* reader : readers_) reader->tracker_ = nullptr;
   RepJournalEnable(0);
 }
 
@@ -26,27 +27,30 @@ void ChangeTracker::trim() {
   first_ = seen;
 }
 
-ChangeTracker::Reader::Reader(ChangeTracker& tracker) : tracker_(tracker) {
-  tracker_.drain();
-  position_ = tracker_.first_ + tracker_.log_.size();
-  tracker_.readers_.push_back(this);
+ChangeTracker::Reader::Reader(ChangeTracker& tracker) : tracker_(&tracker) {
+  tracker_->drain();
+  position_ = tracker_->first_ + tracker_->log_.size();
+  tracker_->readers_.push_back(this);
 }
 
 ChangeTracker::Reader::~Reader() {
-  auto& readers = tracker_.readers_;
+  if (!tracker_) return;
+  auto& readers = tracker_->readers_;
   readers.erase(std::remove(readers.begin(), readers.end(), this), readers.end());
-  tracker_.trim();
+  tracker_->trim();
 }
 
 std::span<const RepChange> ChangeTracker::Reader::pending() {
-  tracker_.drain();
-  std::size_t from = static_cast<std::size_t>(position_ - tracker_.first_);
-  return std::span<const RepChange>(tracker_.log_).subspan(from);
+  if (!tracker_) return {};
+  tracker_->drain();
+  std::size_t from = static_cast<std::size_t>(position_ - tracker_->first_);
+  return std::span<const RepChange>(tracker_->log_).subspan(from);
 }
 
 void ChangeTracker::Reader::advance() {
-  position_ = tracker_.first_ + tracker_.log_.size();
-  tracker_.trim();
+  if (!tracker_) return;
+  position_ = tracker_->first_ + tracker_->log_.size();
+  tracker_->trim();
 }
 
 }  // namespace grhost

@@ -32,7 +32,7 @@ class ChangeTracker {
     Reader& operator=(const Reader&) = delete;
 
     // The changes made since this reader's position, oldest first; valid
-    // until the tracker's next call.
+    // until the tracker's next call. None once the tracker is gone.
     std::span<const RepChange> pending();
     // Everything pending counts as seen.
     void advance();
@@ -44,7 +44,7 @@ class ChangeTracker {
 
    private:
     friend class ChangeTracker;
-    ChangeTracker& tracker_;
+    ChangeTracker* tracker_;  // null once the tracker is gone
     Position position_;
   };
 

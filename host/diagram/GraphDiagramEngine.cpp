@@ -141,6 +141,7 @@ void GraphDiagramEngine::close(RepId diagram) {
 }
 
 void GraphDiagramEngine::showMenu(RepId command) {
+  ++menusShown_;
   lastMenu_.clear();
   RepId menu = model::firstPartner(command, "popUpDiagram");
   for (RepId item : model::partners(menu, "popUpElement"))

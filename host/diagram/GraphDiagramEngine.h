@@ -43,6 +43,9 @@ class GraphDiagramEngine {
   // Open diagrams that still exist, in the order they were opened.
   std::vector<RepId> openDiagrams() const;
   const std::vector<MenuItem>& lastMenu() const { return lastMenu_; }
+  // How many pop-up menus the engine has shown: a gesture that raised it
+  // showed one.
+  std::size_t menusShown() const { return menusShown_; }
   // The elements the last ActiveElementCmd of the diagram made active.
   std::vector<RepId> activeElements(RepId diagram) const;
   // "OkCmd 12" and the like: the commands executed, oldest first.
@@ -63,6 +66,7 @@ class GraphDiagramEngine {
 
   std::vector<RepId> open_;
   std::vector<MenuItem> lastMenu_;
+  std::size_t menusShown_ = 0;
   void makeActive(RepId diagram, const std::vector<RepId>& elements);
 
   std::map<RepId, std::vector<RepId>> activeElements_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <set>
+#include <utility>
 
 #include "host/base/CommandQueue.h"
 #include "host/base/Model.h"
@@ -82,10 +83,14 @@ void DialogEngine::runWord(const std::string& word, RepId receiver) {
 void DialogEngine::show(RepId form, bool modal) {
   if (isOpen(form)) return;
   open_.push_back({form, modal});
+  formChanges_.push_back({form, true});
   if (modal) loops_.push_back({form, queue_.pending()});
 }
 
 void DialogEngine::close(RepId form) {
+  bool wasOpen = std::any_of(open_.begin(), open_.end(),
+                             [form](const OpenForm& open) { return open.form == form; });
+  if (wasOpen) formChanges_.push_back({form, false});
   open_.erase(std::remove_if(open_.begin(), open_.end(),
                              [form](const OpenForm& open) { return open.form == form; }),
               open_.end());
@@ -101,6 +106,10 @@ void DialogEngine::remove(RepId component) {
     if (object == focused_) focused_ = 0;
     model::remove(object);
   }
+}
+
+std::vector<FormChange> DialogEngine::takeFormChanges() {
+  return std::exchange(formChanges_, {});
 }
 
 std::vector<RepId> DialogEngine::openForms() const {

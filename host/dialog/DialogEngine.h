@@ -20,6 +20,12 @@ namespace grhost {
 
 class CommandQueue;
 
+// A form the engine showed or closed, in the order it happened.
+struct FormChange {
+  RepId form = 0;
+  bool opened = false;
+};
+
 struct DialogCommand {
   std::string className;
   std::string info;    // the command word of a D#Command
@@ -41,6 +47,9 @@ class DialogEngine {
   RepId activeForm() const;
   // The newest open form shown with "ShowModal"; 0 when none.
   RepId modalForm() const;
+
+  // The forms shown and closed since the last call, oldest first.
+  std::vector<FormChange> takeFormChanges();
 
   // Closes the form (no command needed: the user closed its window).
   void close(RepId form);
@@ -85,6 +94,7 @@ class DialogEngine {
   std::vector<ModalLoop> loops_;
   RepId focused_ = 0;
   std::vector<DialogCommand> record_;
+  std::vector<FormChange> formChanges_;
 };
 
 }  // namespace grhost

@@ -224,7 +224,8 @@ std::string HeadEngine::registeredHandler(const std::string& eventClass) const {
   return "";
 }
 
-RepId HeadEngine::raiseEvent(const EventSpec& event, const std::string& handler) {
+RepId HeadEngine::raiseEvent(const EventSpec& event, const std::string& handler,
+                             const std::function<void()>& afterHandler) {
   RepId eventClass = model::classId(event.className);
   if (!eventClass || !model::classId("Event") ||
       !ExtendsExtends(eventClass, model::classId("Event")))
@@ -239,7 +240,12 @@ RepId HeadEngine::raiseEvent(const EventSpec& event, const std::string& handler)
     removeLeftoverEvents();
     created = createEvent(event);
   }
-  runAndExecute(run);
+  runHandler(run);
+  if (afterHandler) {
+    model::SaveTransaction transaction;
+    afterHandler();
+  }
+  executeCommands();
   return created;
 }
 

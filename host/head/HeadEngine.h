@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -63,14 +64,18 @@ class HeadEngine : public gr::HostApi {
   // MultiUserEngine; "" when none.
   std::string registeredHandler(const std::string& eventClass) const;
   // Removes the events earlier handlers left, creates the event and runs
-  // HANDLER (the registered one when empty) with its commands. Throws
-  // HostError when the event can not be made or no handler is registered.
-  RepId raiseEvent(const EventSpec& event, const std::string& handler = "");
+  // HANDLER (the registered one when empty) with its commands; AFTERHANDLER
+  // runs between the two, as the engine gives what it created the geometry
+  // the user drew before it draws it. Throws HostError when the event can
+  // not be made or no handler is registered.
+  RepId raiseEvent(const EventSpec& event, const std::string& handler = "",
+                   const std::function<void()>& afterHandler = {});
 
   GraphDiagramEngine& diagrams() { return diagrams_; }
   DialogEngine& dialogs() { return dialogs_; }
   SystemRoutines& system() { return system_; }
   CommandQueue& queue() { return queue_; }
+  ChangeTracker& changes() { return changes_; }
   const HostPaths& paths() const { return paths_; }
   // The information bar's text ("" when hidden).
   const std::string& informationBar() const { return informationBar_; }

@@ -1,24 +1,12 @@
 #include "host/script/ScriptCreated.h"
 
-#include "host/base/Model.h"
 #include "host/script/ScriptPlayer.h"
 
 namespace grhost {
 
-NewElements::NewElements(RepId diagram) : diagram_(diagram) {
-  for (RepId element : model::partners(diagram, "element")) before_.insert(element);
-}
-
-std::vector<RepId> NewElements::of(const std::string& className) const {
-  std::vector<RepId> added;
-  for (RepId element : model::partners(diagram_, "element"))
-    if (!before_.count(element) && model::isKindOf(element, className)) added.push_back(element);
-  return added;
-}
-
-RepId NewElements::first(const std::string& className) const {
-  std::vector<RepId> added = of(className);
-  return added.empty() ? 0 : added.front();
+void nameCreated(ScriptPlayer& player, const std::string& name, const GestureOutcome& outcome,
+                 const std::string& className) {
+  nameCreated(player, name, outcome.firstAdded(className), className);
 }
 
 void nameCreated(ScriptPlayer& player, const std::string& name, RepId created,
@@ -41,8 +29,8 @@ std::vector<std::string> namesAtEnd(ScriptLine& line) {
 }
 
 void nameAll(ScriptPlayer& player, const std::vector<std::string>& names,
-             const NewElements& added) {
-  std::vector<RepId> elements = added.of("Element");
+             const GestureOutcome& outcome) {
+  std::vector<RepId> elements = outcome.addedOf("Element");
   for (std::size_t i = 0; i < names.size(); ++i)
     nameCreated(player, names[i], i < elements.size() ? elements[i] : 0,
                 "element number " + std::to_string(i + 1));

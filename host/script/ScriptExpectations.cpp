@@ -26,8 +26,7 @@ std::string listed(const std::vector<std::string>& texts) {
 void expectText(ScriptPlayer& player, ScriptLine& line, bool modal) {
   std::string wanted = line.string("the text");
   line.finish();
-  std::vector<std::string> texts = modal ? player.log().modalSince(player.windowStart())
-                                         : player.log().ofKindSince("info", player.windowStart());
+  std::vector<std::string> texts = player.windowTexts(modal ? "" : "info");
   if (std::find(texts.begin(), texts.end(), wanted) == texts.end())
     throw ScriptError(std::string(modal ? "no message " : "no information-bar text ") +
                       shown(wanted) + " since the last gesture; shown: " + listed(texts));
@@ -43,7 +42,7 @@ void expectNothing(ScriptPlayer& player, ScriptLine& line) {
   }
   line.keyword("message");
   line.finish();
-  std::vector<std::string> texts = player.log().modalSince(player.windowStart());
+  std::vector<std::string> texts = player.windowTexts("");
   if (!texts.empty()) throw ScriptError("messages since the last gesture: " + listed(texts));
 }
 

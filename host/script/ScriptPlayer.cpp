@@ -10,8 +10,30 @@
 
 namespace grhost {
 
-ScriptPlayer::ScriptPlayer(HeadEngine& head, MessageLog& log) : head_(head), log_(log) {
+ScriptPlayer::ScriptPlayer(HeadEngine& head, MessageLog& log)
+    : head_(head), gestures_(head, log), window_(log.all()) {
   statements_["expect"] = {[this](ScriptLine& line) { expect(line); }, false};
+  gestures_.setDescriber([this](RepId object) {
+    for (const auto& [name, named] : names_)
+      if (named == object) return "'" + name + "'";
+    return model::className(object) + " " + std::to_string(object);
+  });
+}
+
+const GestureOutcome& ScriptPlayer::play(GestureOutcome outcome) {
+  window_.insert(window_.end(), outcome.messages.begin(), outcome.messages.end());
+  last_ = std::move(outcome);
+  return last_;
+}
+
+std::vector<std::string> ScriptPlayer::windowTexts(const std::string& kind) const {
+  std::vector<std::string> texts;
+  for (const Message& message : window_) {
+    bool wanted =
+        kind.empty() ? message.kind == "message" || message.kind == "error" : message.kind == kind;
+    if (wanted) texts.push_back(message.text);
+  }
+  return texts;
 }
 
 void ScriptPlayer::addGesture(const std::string& keyword, Action action) {
@@ -36,7 +58,7 @@ void ScriptPlayer::playLine(const std::string& text) {
   std::string keyword = line.word("a statement");
   auto found = statements_.find(keyword);
   if (found == statements_.end()) throw ScriptError("unknown statement '" + keyword + "'");
-  if (found->second.gesture) windowStart_ = log_.mark();
+  if (found->second.gesture) window_.clear();
   try {
     found->second.action(line);
   } catch (const HostError& failure) {

@@ -1,7 +1,7 @@
 // Plays gesture scripts (docs/gestures.md): each line is looked up by its
-// first word in a table of statements. A gesture becomes the event object the
-// engine would create, runs the registered handler and executes the commands;
-// the other statements name objects, queue answers or check expectations.
+// first word in a table of statements. A gesture line turns its names and
+// captions into objects and calls the gesture layer; the other statements
+// name objects, queue answers or check expectations.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +11,7 @@
 #include <map>
 #include <string>
 
+#include "host/gestures/Gestures.h"
 #include "host/script/ScriptLine.h"
 #include "platform/repository.h"
 
@@ -42,8 +43,12 @@ class ScriptPlayer {
   void playLine(const std::string& text);
 
   // ---- for the statements
+  Gestures& gestures() { return gestures_; }
+  // The engines, for what expectations inspect.
   HeadEngine& head() { return head_; }
-  MessageLog& log() { return log_; }
+  // Keeps what a gesture of the line showed in the line's window; returns
+  // the outcome.
+  const GestureOutcome& play(GestureOutcome outcome);
   // Throws ScriptError for an unknown or unbound name and for a deleted object.
   RepId named(const std::string& name) const;
   void setName(const std::string& name, RepId object);
@@ -53,8 +58,12 @@ class ScriptPlayer {
   void unbind(const std::string& name, const std::string& reason);
   // The number of the line being played; 0 outside playFile.
   std::size_t lineNumber() const { return lineNumber_; }
-  // Where the current message window began: the start of the latest gesture.
-  std::size_t windowStart() const { return windowStart_; }
+  // The messages of the current window: what the latest gesture line showed
+  // (before the first one, the project's opening).
+  const std::vector<Message>& window() const { return window_; }
+  // The texts of the window's messages of KIND ("info"), or of the modal
+  // kinds ("message" and "error") when KIND is empty.
+  std::vector<std::string> windowTexts(const std::string& kind) const;
   std::size_t expectationsMet() const { return expectationsMet_; }
 
  private:
@@ -65,14 +74,15 @@ class ScriptPlayer {
   void expect(ScriptLine& line);
 
   HeadEngine& head_;
-  MessageLog& log_;
+  Gestures gestures_;
+  std::vector<Message> window_;
+  GestureOutcome last_;
   std::map<std::string, Entry> statements_;
   std::map<std::string, Action> expectations_;
   ObjectAction objectExpectation_;
   std::map<std::string, RepId> names_;
   std::map<std::string, std::string> unbound_;
   std::size_t lineNumber_ = 0;
-  std::size_t windowStart_ = 0;
   std::size_t expectationsMet_ = 0;
 };
 

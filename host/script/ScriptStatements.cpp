@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "host/base/Model.h"
+#include "host/gestures/Gestures.h"
 #include "host/head/HeadEngine.h"
 #include "host/script/ScriptCreated.h"
 #include "host/script/ScriptPlayer.h"
@@ -28,7 +29,7 @@ void raiseEvent(ScriptPlayer& player, ScriptLine& line) {
       event.links.emplace_back(role, player.named(line.word("a name after role " + role)));
     }
   }
-  RepId created = player.head().raiseEvent(event);
+  RepId created = player.play(player.gestures().raiseEvent(event)).event;
   if (!name.empty()) player.setName(name, created);
 }
 
@@ -36,8 +37,7 @@ void raiseEvent(ScriptPlayer& player, ScriptLine& line) {
 void runHandler(ScriptPlayer& player, ScriptLine& line) {
   std::string handler = line.string("a handler");
   line.finish();
-  if (!player.head().runAndExecute(handler))
-    throw ScriptError("handler \"" + handler + "\" did not run");
+  player.play(player.gestures().runHandler(handler));
 }
 
 // find NAME.ROLE as NAME: the first partner over the role.
@@ -88,14 +88,8 @@ void findObject(ScriptPlayer& player, ScriptLine& line) {
 void chooseMenuItem(ScriptPlayer& player, ScriptLine& line) {
   std::string caption = line.string("a menu item's caption");
   std::vector<std::string> names = namesAtEnd(line);
-  const std::vector<MenuItem>& menu = player.head().diagrams().lastMenu();
-  auto item = std::find_if(menu.begin(), menu.end(),
-                           [&](const MenuItem& entry) { return entry.caption == caption; });
-  if (item == menu.end()) throw ScriptError("the last menu shown has no item \"" + caption + "\"");
-  NewElements added(player.head().diagrams().currentDiagram());
-  player.head().raiseEvent(
-      {"PopUpElemSelectEvent", false, "", {{"popUpElement", item->popUpElement}}});
-  nameAll(player, names, added);
+  Gestures& gestures = player.gestures();
+  nameAll(player, names, player.play(gestures.chooseMenuItem(gestures.menuItem(caption))));
 }
 
 // answer file "path" | answer folder "path"

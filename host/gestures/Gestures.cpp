@@ -1,0 +1,171 @@
+#include "host/gestures/Gestures.h"
+
+#include <algorithm>
+#include <set>
+#include <unordered_set>
+
+#include "host/base/Model.h"
+#include "host/gestures/GestureRun.h"
+
+namespace grhost {
+namespace {
+
+std::string quoted(const std::string& text) {
+  return "\"" + text + "\"";
+}
+
+}  // namespace
+
+std::vector<RepId> GestureOutcome::addedOf(const std::string& className) const {
+  std::vector<RepId> found;
+  for (RepId element : added)
+    if (model::isKindOf(element, className)) found.push_back(element);
+  return found;
+}
+
+RepId GestureOutcome::firstAdded(const std::string& className) const {
+  std::vector<RepId> found = addedOf(className);
+  return found.empty() ? 0 : found.front();
+}
+
+Gestures::Gestures(HeadEngine& head, MessageLog& log)
+    : head_(head), log_(log), changes_(head.changes()) {}
+
+void Gestures::setDescriber(std::function<std::string(RepId)> describer) {
+  describer_ = std::move(describer);
+}
+
+std::string Gestures::describe(RepId object) const {
+  if (describer_) return describer_(object);
+  return model::className(object) + " " + std::to_string(object);
+}
+
+// ---- what gestures act on
+
+RepId Gestures::currentDiagram() const {
+  RepId diagram = head_.diagrams().currentDiagram();
+  if (!diagram) throw GestureError("there is no current diagram");
+  return diagram;
+}
+
+void Gestures::refuseWhileModal() const {
+  if (RepId form = head_.dialogs().modalForm())
+    throw GestureError("the modal form " + quoted(model::attribute(form, "caption")) + " is open");
+}
+
+RepId Gestures::diagramForGesture() const {
+  refuseWhileModal();
+  return currentDiagram();
+}
+
+RepId Gestures::elementInDiagram(RepId element, RepId diagram, const std::string& className) const {
+  if (!ObjectExists(element))
+    throw GestureError("object " + std::to_string(element) + " does not exist");
+  if (!model::isKindOf(element, className))
+    throw GestureError(describe(element) + " is no " + className + " but a " +
+                       model::className(element));
+  if (model::firstPartner(element, "graphDiagram") != diagram)
+    throw GestureError(describe(element) + " is not in the current diagram " +
+                       quoted(model::attribute(diagram, "caption")));
+  return element;
+}
+
+RepId Gestures::diagramType(RepId diagram) {
+  RepId type = model::firstPartner(diagram, "graphDiagramType");
+  if (!type)
+    throw GestureError("the diagram " + quoted(model::attribute(diagram, "caption")) +
+                       " has no type");
+  return type;
+}
+
+RepId Gestures::entryOfDiagram(RepId entry, RepId diagram, const std::string& className) const {
+  if (ObjectExists(entry) && model::isKindOf(entry, className))
+    for (RepId palette : model::partners(diagramType(diagram), "palette"))
+      for (RepId candidate : model::partners(palette, "paletteElement"))
+        if (candidate == entry) return entry;
+  throw GestureError("the palette of " + quoted(model::attribute(diagram, "caption")) + " has no " +
+                     className + " " + std::to_string(entry));
+}
+
+RepId Gestures::paletteEntry(const std::string& className, const std::string& caption) const {
+  RepId diagram = currentDiagram();
+  for (RepId palette : model::partners(diagramType(diagram), "palette"))
+    for (RepId entry : model::partners(palette, "paletteElement"))
+      if (model::isKindOf(entry, className) && model::attribute(entry, "caption") == caption)
+        return entry;
+  throw GestureError("the palette of " + quoted(model::attribute(diagram, "caption")) + " has no " +
+                     className + " " + quoted(caption));
+}
+
+RepId Gestures::tool(const std::string& caption) const {
+  RepId diagram = currentDiagram();
+  for (RepId toolbar : model::partners(diagramType(diagram), "toolbar"))
+    for (RepId candidate : model::partners(toolbar, "tool"))
+      if (model::attribute(candidate, "caption") == caption) return candidate;
+  throw GestureError("the tool bar of " + quoted(model::attribute(diagram, "caption")) +
+                     " has no tool " + quoted(caption));
+}
+
+RepId Gestures::menuItem(const std::string& caption) const {
+  for (const MenuItem& item : head_.diagrams().lastMenu())
+    if (item.caption == caption) return item.popUpElement;
+  throw GestureError("the last menu shown has no item " + quoted(caption));
+}
+
+RepId Gestures::diagramWithCaption(const std::string& caption) const {
+  for (RepId candidate : model::objectsOf("GraphDiagram"))
+    if (model::attribute(candidate, "caption") == caption) return candidate;
+  throw GestureError("there is no diagram " + quoted(caption));
+}
+
+RepId Gestures::compartment(RepId element, const std::string& typeId) const {
+  RepId found = model::compartmentOfType(element, typeId);
+  if (!found)
+    throw GestureError(describe(element) + " has no compartment of type " + quoted(typeId));
+  return found;
+}
+
+RepId Gestures::activeForm() const {
+  RepId form = head_.dialogs().activeForm();
+  if (!form) throw GestureError("no form is open");
+  return form;
+}
+
+RepId Gestures::field(const std::string& id) const {
+  RepId form = activeForm();
+  RepId found = DialogEngine::findComponent(form, "D#Component", "id", id);
+  if (!found)
+    throw GestureError("the form " + quoted(model::attribute(form, "caption")) + " has no field " +
+                       quoted(id));
+  return found;
+}
+
+RepId Gestures::button(const std::string& caption) const {
+  RepId form = activeForm();
+  RepId found = DialogEngine::findComponent(form, "D#Button", "caption", caption);
+  if (!found)
+    throw GestureError("the form " + quoted(model::attribute(form, "caption")) + " has no button " +
+                       quoted(caption));
+  return found;
+}
+
+// ---- raising
+
+RepId Gestures::raise(const EventSpec& event, const std::function<void()>& afterHandler) {
+  return head_.raiseEvent(event, "", afterHandler);
+}
+
+GestureOutcome Gestures::raiseEvent(const EventSpec& event) {
+  Run run(*this, "event");
+  run.outcome().event = head_.raiseEvent(event);
+  return run.finish();
+}
+
+GestureOutcome Gestures::runHandler(const std::string& handler) {
+  Run run(*this, "run");
+  if (!head_.runAndExecute(handler))
+    throw GestureError("handler " + quoted(handler) + " did not run");
+  return run.finish();
+}
+
+}  // namespace grhost
