@@ -90,9 +90,8 @@ TEST_F(GesturesTest, DrawingReportsTheAddedElementsAndEditingReportsTheChangedOn
 TEST_F(GesturesTest, DeletingReportsWhatWentAndTheSelectionItLeft) {
   openATypeDiagram();
   RepId a = box(), b = box();
-  RepId ab = gestures()
-                 .drawLine(gestures().paletteEntry("PaletteLine", "Line"), a, b)
-                 .firstAdded("Edge");
+  RepId ab =
+      gestures().drawLine(gestures().paletteEntry("PaletteLine", "Line"), a, b).firstAdded("Edge");
   GestureOutcome selected = gestures().select({a});
   EXPECT_TRUE(selected.selectionChanged);
   EXPECT_TRUE(selected.added.empty());
