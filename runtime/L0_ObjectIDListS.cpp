@@ -81,10 +81,16 @@ bool L0_ObjectIDListS::objectIndex(ObjID object, int32_t& index) {
   return true;
 }
 
+// A list of an older generation is left as it is: its refill on its next use
+// takes the new object in its place at the end of the direct instances, as
+// the append would have. So creating an object never costs a whole list.
 ObjID L0_ObjectIDListS::addObject(RepId classId) {
-  Entry* entry = currentEntry(classId);
-  if (!entry) internalError("class list exists", kSource);
+  if (!RepositoryUser::typeExists(classId)) internalError("class list exists", kSource);
+  auto found = entries_.find(classId);
+  Entry* entry = found != entries_.end() && found->second.generation == currentGeneration
+                     ? &found->second
+                     : nullptr;
   ObjID id = CreateObject(classId);
-  if (id != badObjID) entry->objects.push_back(id);
+  if (id != badObjID && entry) entry->objects.push_back(id);
   return id;
 }

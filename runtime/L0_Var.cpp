@@ -66,6 +66,7 @@ L0_Var_2::DirectReferenceToRoot::DirectReferenceToRoot(const DirectReferenceToRo
                                         : nullptr),
       classPos_(other.classPos_),
       objPos_(other.objPos_),
+      pinned_(other.pinned_),
       exhausted_(other.exhausted_),
       untyped_(other.untyped_) {}
 
@@ -76,6 +77,7 @@ L0_Var_2::DirectReferenceToRoot& L0_Var_2::DirectReferenceToRoot::operator=(
   subClassesIDs = other.subClassesIDs ? std::make_unique<IdVector>(*other.subClassesIDs) : nullptr;
   classPos_ = other.classPos_;
   objPos_ = other.objPos_;
+  pinned_ = other.pinned_;
   exhausted_ = other.exhausted_;
   untyped_ = other.untyped_;
   return *this;
@@ -93,11 +95,25 @@ bool L0_Var_2::DirectReferenceToRoot::setFirstToRoot(const std::string& classNam
   return next();
 }
 
+int64_t L0_Var_2::DirectReferenceToRoot::positionAfterPin() const {
+  const IdVector* objects =
+      L0_ObjectIDListS::instance().classObjectList((*subClassesIDs)[classPos_]);
+  if (!objects) return 0;
+  // Lists hold ids in creation order, which is ascending.
+  auto hit = std::lower_bound(objects->begin(), objects->end(), pinned_);
+  if (hit != objects->end() && *hit == pinned_) return (hit - objects->begin()) + 1;
+  auto scanned = std::find(objects->begin(), objects->end(), pinned_);
+  if (scanned != objects->end()) return (scanned - objects->begin()) + 1;
+  return hit - objects->begin();
+}
+
 bool L0_Var_2::DirectReferenceToRoot::next() {
   if (!subClassesIDs) return false;
-  bool fromStart = classPos_ == badInd || objPos_ == badInd;
+  bool pinned = pinned_ != badObjID && classPos_ != badInd;
+  bool fromStart = !pinned && (classPos_ == badInd || objPos_ == badInd);
   int32_t classPos = fromStart ? 0 : classPos_;
-  int64_t objPos = fromStart ? 0 : static_cast<int64_t>(objPos_) + 1;
+  int64_t objPos = fromStart ? 0 : pinned ? positionAfterPin() : static_cast<int64_t>(objPos_) + 1;
+  pinned_ = badObjID;
   auto& lists = L0_ObjectIDListS::instance();
   for (; classPos < static_cast<int32_t>(subClassesIDs->size()); ++classPos, objPos = 0) {
     const IdVector* objects = lists.classObjectList((*subClassesIDs)[classPos]);
@@ -116,13 +132,15 @@ bool L0_Var_2::DirectReferenceToRoot::next() {
 }
 
 bool L0_Var_2::DirectReferenceToRoot::hasPosition() const {
-  return !exhausted_ && classPos_ != badInd && objPos_ != badInd;
+  return !exhausted_ && classPos_ != badInd && (objPos_ != badInd || pinned_ != badObjID);
 }
 
 ObjID L0_Var_2::DirectReferenceToRoot::rawCurrObjID() const {
-  if (!subClassesIDs || classPos_ == badInd || objPos_ == badInd ||
+  if (!subClassesIDs || classPos_ == badInd ||
       classPos_ >= static_cast<int32_t>(subClassesIDs->size()))
     return badObjID;
+  if (pinned_ != badObjID) return pinned_;
+  if (objPos_ == badInd) return badObjID;
   const IdVector* objects =
       L0_ObjectIDListS::instance().classObjectList((*subClassesIDs)[classPos_]);
   if (!objects || objPos_ >= static_cast<int32_t>(objects->size())) return badObjID;
@@ -144,6 +162,7 @@ void L0_Var_2::DirectReferenceToRoot::clear() {
   subClassesIDs.reset();
   classPos_ = badInd;
   objPos_ = badInd;
+  pinned_ = badObjID;
   exhausted_ = false;
 }
 
@@ -178,6 +197,7 @@ void L0_Var_2::DirectReferenceToRoot::copyPosition(const L0_Var_2& rhs) {
   }
   classPos_ = classPos;
   objPos_ = other.objPos_;
+  pinned_ = other.pinned_;
   exhausted_ = other.exhausted_;
 }
 
@@ -199,20 +219,20 @@ void L0_Var_2::DirectReferenceToRoot::assign(const L0_Var_2& rhs) {
   loadDeclaredClassList();
   ObjID object = rhs.getCurrObjID();
   int32_t classPos = indexOfClass(RepositoryUser::getObjectTypeId(object));
-  int32_t objPos = badInd;
-  bool found = classPos != badInd;
-  if (found && kind == DirRef)
-    objPos = rhs.dirRef_.objPos_;
-  else if (found)
-    found = L0_ObjectIDListS::instance().objectIndex(object, objPos);
-  if (!found) {
+  if (classPos == badInd) {
     reportRuntimeError("Assignment Failed.");
     clear();
     return;
   }
   classPos_ = classPos;
-  objPos_ = objPos;
   exhausted_ = false;
+  if (kind == DirRef && rhs.dirRef_.pinned_ == badObjID) {
+    objPos_ = rhs.dirRef_.objPos_;
+    pinned_ = badObjID;
+  } else {
+    objPos_ = badInd;
+    pinned_ = object;
+  }
   if (rawCurrObjID() != object) internalError("assigned object at position", kSource);
 }
 
@@ -220,11 +240,9 @@ void L0_Var_2::DirectReferenceToRoot::setToNewObject(ObjID objID, RepId classID)
   clear();
   loadDeclaredClassList();
   classPos_ = indexOfClass(classID);
-  int64_t count = L0_ObjectIDListS::instance().objectCount(classID);
-  if (classPos_ == badInd || count <= 0) internalError("new object in class list", kSource);
-  objPos_ = static_cast<int32_t>(count - 1);
+  if (classPos_ == badInd || objID == badObjID) internalError("new object in class list", kSource);
+  pinned_ = objID;
   exhausted_ = false;
-  if (rawCurrObjID() != objID) internalError("new object is last of its class", kSource);
 }
 
 // ---- navigation
@@ -391,13 +409,14 @@ L0_Var_2 L0_Var_2::fromObjectId(ObjID object) {
   if (!RepositoryUser::objectExists(object)) return L0_Var_2();
   std::string className = RepositoryUser::getTypeName(RepositoryUser::getObjectTypeId(object));
   L0_Var_2 var(className);
-  if (!var.setFirstToRoot(className)) return L0_Var_2();
+  var.refreshStamp();
+  var.setKind(DirRef);
+  var.dirRef_.clear();
+  var.dirRef_.loadDeclaredClassList();
   int32_t classPos = var.dirRef_.indexOfClass(RepositoryUser::getObjectTypeId(object));
-  int32_t objPos = badInd;
-  if (classPos == badInd || !L0_ObjectIDListS::instance().objectIndex(object, objPos))
-    return L0_Var_2();
+  if (classPos == badInd) return L0_Var_2();
   var.dirRef_.classPos_ = classPos;
-  var.dirRef_.objPos_ = objPos;
+  var.dirRef_.pinned_ = object;
   var.dirRef_.exhausted_ = false;
   return var;
 }

@@ -75,10 +75,17 @@ class L0_Var_2 {
     friend class L0_Var_2;
     bool loadDeclaredClassList();
     int32_t indexOfClass(RepId classId) const;
+    // Where a search continues after the pinned object in its class's list.
+    int64_t positionAfterPin() const;
 
     std::unique_ptr<IdVector> subClassesIDs;
     int32_t classPos_ = badInd;
     int32_t objPos_ = badInd;
+    // The object the variable stands on when it was set to it directly (a
+    // new object, an object by id): its place in the class's list is looked
+    // up only when the search goes on, so that standing on an object never
+    // costs a whole list.
+    ObjID pinned_ = badObjID;
     bool exhausted_ = false;
     bool untyped_ = false;
   };

@@ -36,15 +36,18 @@ std::vector<L0_Var_2> typeAndSupertypes(const L0_Var_2& type) {
 }
 
 // Elements of the type and of its subtypes in the diagram.
-int countInDiagram(const L0_Var_2& type, const L0_Var_2& diagram, int depth = 0) {
+// Counts up to LIMIT only: whether a limit is reached needs no more.
+int countInDiagram(const L0_Var_2& type, const L0_Var_2& diagram, int limit, int depth = 0) {
   if (depth > 64) return 0;
   int count = 0;
   L0_Var_2 element("Element");
-  for (bool found = element.setFirstByRelation(type, "element"); found; found = element.next())
+  for (bool found = element.setFirstByRelation(type, "element"); found && count < limit;
+       found = element.next())
     if (element.checkLink(diagram, "graphDiagram")) ++count;
   L0_Var_2 sub("ElemType");
-  for (bool found = sub.setFirstByRelation(type, "subtype"); found; found = sub.next())
-    count += countInDiagram(sub, diagram, depth + 1);
+  for (bool found = sub.setFirstByRelation(type, "subtype"); found && count < limit;
+       found = sub.next())
+    count += countInDiagram(sub, diagram, limit - count, depth + 1);
   return count;
 }
 
@@ -61,15 +64,24 @@ bool constraintExceeded(const std::string& constraint, int count) {
   return !constraint.empty() && IsInt(constraint) && count >= StrToInt(constraint);
 }
 
+// Elements are counted only for a type that has a limit: a diagram of many
+// elements costs nothing when its types set none.
+bool elementLimitReached(const std::string& constraint, const L0_Var_2& type,
+                         const L0_Var_2& diagram) {
+  if (constraint.empty() || !IsInt(constraint)) return false;
+  int limit = StrToInt(constraint);
+  return limit <= 0 || countInDiagram(type, diagram, limit) >= limit;
+}
+
 bool edgeMultiplicityAllows(const L0_Var_2& type, const L0_Var_2& start, const L0_Var_2& end) {
   for (const L0_Var_2& t : typeAndSupertypes(type)) {
     std::string startLimit = t.getAttrOfActualClass("startMultiplicityConstraint");
     std::string endLimit = t.getAttrOfActualClass("endMultiplicityConstraint");
-    if (constraintExceeded(startLimit, countEdgesAt(start, "eStart", t))) {
+    if (!startLimit.empty() && constraintExceeded(startLimit, countEdgesAt(start, "eStart", t))) {
       showInformation(captionOf(t) + " multiplicity constraint " + startLimit + " violated");
       return false;
     }
-    if (constraintExceeded(endLimit, countEdgesAt(end, "eEnd", t))) {
+    if (!endLimit.empty() && constraintExceeded(endLimit, countEdgesAt(end, "eEnd", t))) {
       showInformation(captionOf(t) + " multiplicity constraint " + endLimit + " violated");
       return false;
     }
@@ -136,7 +148,7 @@ namespace gr {
 bool elementMultiplicityAllows(const L0_Var_2& type, const L0_Var_2& diagram) {
   for (const L0_Var_2& t : typeAndSupertypes(type)) {
     std::string limit = t.getAttrOfActualClass("multiplicityConstraint");
-    if (constraintExceeded(limit, countInDiagram(t, diagram))) {
+    if (elementLimitReached(limit, t, diagram)) {
       showInformation(captionOf(t) + " multiplicity constraint " + limit + " violated");
       return false;
     }

@@ -396,6 +396,34 @@ TEST_F(L0_VarTest, VariableFromAnObjectIdContinuesAsARootSearch) {
   EXPECT_TRUE(L0_Var_2::fromObjectId(0).isNull());
 }
 
+// A variable set straight to an object (a new one, one by id) finds its
+// place in the class's list only when the search goes on, even when the
+// object was deleted meanwhile, was copied to another variable, or the list
+// was filled after it came.
+TEST_F(L0_VarTest, AVariableSetStraightToAnObjectContinuesFromItsPlace) {
+  ObjID a = CreateObject(c), b = CreateObject(c), d = CreateObject(c);
+  L0_Var_2 x = L0_Var_2::fromObjectId(b);
+  L0_Var_2 copy("C");
+  copy = x;
+  DeleteObjectHard(b);
+  EXPECT_TRUE(x.isNull());
+  ASSERT_TRUE(x.next());
+  EXPECT_EQ(x.getCurrObjID(), d);
+  ASSERT_TRUE(copy.next()) << "the copy continues from the same place";
+  EXPECT_EQ(copy.getCurrObjID(), d);
+
+  advanceGeneration();
+  L0_Var_2 fresh("C");
+  fresh.addObj("C");  // the class's list is of an older generation: not filled for this
+  ObjID made = fresh.getCurrObjID();
+  L0_Var_2 scan("C");
+  ASSERT_TRUE(scan.setFirstToRoot("C"));
+  EXPECT_EQ(walk(scan, true), (std::vector<ObjID>{a, d, made}));
+  EXPECT_FALSE(fresh.next());
+  L0_Var_2 again = L0_Var_2::fromObjectId(a);
+  EXPECT_EQ(walk(again, true), (std::vector<ObjID>{a, d, made}));
+}
+
 TEST_F(L0_VarTest, CopiesAreIndependentSearches) {
   ObjID a = CreateObject(c), b = CreateObject(c);
   L0_Var_2 x("C");

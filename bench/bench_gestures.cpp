@@ -1,0 +1,196 @@
+// Gestures on big diagrams: a box, a line, a text edit in place and a delete,
+// each with its handler, its commands and its commit, on the type diagram of
+// a project made by the behaviour library, holding 1,000, 10,000 or 100,000
+// elements (half boxes, half lines between them). A gesture should cost the
+// same whatever the diagram's size.
+//
+// Each size's project is made once by gestures, kept in GR_BENCH_DIR (default
+// a folder in /tmp) and copied before each run. GR_BENCH_SMOKE: 200 elements.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "host/base/Model.h"
+#include "host/gestures/Gestures.h"
+#include "host/head/Session.h"
+#include "platform/repository.h"
+#include "runtime/MessageSink.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace model = grhost::model;
+
+const bool kSmoke = std::getenv("GR_BENCH_SMOKE") != nullptr;
+constexpr int kColumns = 200;
+
+fs::path benchFolder() {
+  const char* given = std::getenv("GR_BENCH_DIR");
+  return given ? fs::path(given) : fs::temp_directory_path() / "grtool-bench-gestures";
+}
+
+grhost::HostOptions quiet() {
+  grhost::HostOptions options;
+  options.echo = nullptr;
+  return options;
+}
+
+grhost::BoxPlacement at(int i) {
+  grhost::BoxPlacement where;
+  where.corner = grhost::geometry::Point{20 + (i % kColumns) * 160, 20 + (i / kColumns) * 100};
+  where.width = 110;
+  where.height = 45;
+  return where;
+}
+
+// A session on one project, its gesture layer and the type diagram's boxes.
+struct Open {
+  std::unique_ptr<grhost::Session> session;
+  std::unique_ptr<grhost::Gestures> gestures;
+  RepId boxEntry = 0, lineEntry = 0;
+  std::vector<RepId> boxes;
+  int drawn = 0;
+
+  void attach() { gestures = std::make_unique<grhost::Gestures>(session->head(), session->log()); }
+  // The biggest diagram is the one the project was made for.
+  void findTypeDiagram() {
+    RepId diagram = 0;
+    std::size_t most = 0;
+    for (RepId candidate : model::objectsOf("GraphDiagram")) {
+      std::size_t count = model::partners(candidate, "element").size();
+      if (count >= most) diagram = candidate, most = count;
+    }
+    gestures->openDiagram(diagram);
+    boxEntry = gestures->paletteEntry("PaletteBox", "Box");
+    lineEntry = gestures->paletteEntry("PaletteLine", "Line");
+    for (RepId element : model::partners(gestures->currentDiagram(), "element"))
+      if (model::isKindOf(element, "Node")) boxes.push_back(element);
+    drawn = static_cast<int>(boxes.size());
+  }
+};
+
+// Draws the type diagram of a new diagram type and fills it with ELEMENTS,
+// committing in portions.
+void makeProject(const fs::path& folder, int elements) {
+  Open open;
+  open.session = grhost::Session::createProject(folder, "Bench", quiet());
+  open.attach();
+  grhost::Gestures& g = *open.gestures;
+  g.rightClick(0);
+  g.chooseMenuItem(g.menuItem("Specification Diagram"));
+  RepId seed = g.drawBox(g.paletteEntry("PaletteBox", "Seed"), 0, {}).firstAdded("Node");
+  g.doubleClick(seed);
+  RepId boxEntry = g.paletteEntry("PaletteBox", "Box");
+  RepId lineEntry = g.paletteEntry("PaletteLine", "Line");
+  std::vector<RepId> boxes;
+  for (int i = 0; i < elements; ++i) {
+    if (i % 1000 == 0) StartSaveTransaction1(0, 0, "");
+    if (i % 2 == 0 || boxes.size() < 2)
+      boxes.push_back(
+          g.drawBox(boxEntry, 0, at(static_cast<int>(boxes.size()))).firstAdded("Node"));
+    else
+      g.drawLine(lineEntry, boxes[boxes.size() - 2], boxes.back());
+    if (i % 1000 == 999 || i == elements - 1) CommitSaveTransaction();
+  }
+}
+
+// The project of the size, made once; each run works on a fresh copy.
+Open& openProject(int elements) {
+  static std::map<int, fs::path> made;
+  static Open open;
+  static int openSize = -1;
+  if (openSize == elements) return open;
+  open.gestures.reset();
+  open = Open{};
+  fs::path kept = benchFolder() / ("diagram-" + std::to_string(elements));
+  if (!fs::exists(kept / RepStoreFileName())) {
+    fs::remove_all(kept);
+    fs::create_directories(kept.parent_path());
+    makeProject(kept, elements);
+  }
+  fs::path work = benchFolder() / ("work-" + std::to_string(elements));
+  fs::remove_all(work);
+  fs::copy(kept, work, fs::copy_options::recursive);
+  open.session = grhost::Session::openProject(work, quiet());
+  open.attach();
+  open.findTypeDiagram();
+  openSize = elements;
+  return open;
+}
+
+int sizeOf(const benchmark::State& state) {
+  return kSmoke ? 200 : static_cast<int>(state.range(0));
+}
+
+void BM_DrawBox(benchmark::State& state) {
+  Open& open = openProject(sizeOf(state));
+  for (auto _ : state)
+    open.boxes.push_back(
+        open.gestures->drawBox(open.boxEntry, 0, at(open.drawn++)).firstAdded("Node"));
+  state.counters["elements"] = sizeOf(state);
+}
+
+void BM_DrawLine(benchmark::State& state) {
+  Open& open = openProject(sizeOf(state));
+  std::mt19937 random(5);
+  for (auto _ : state) {
+    RepId from = open.boxes[random() % open.boxes.size()];
+    RepId to = open.boxes[random() % open.boxes.size()];
+    benchmark::DoNotOptimize(open.gestures->drawLine(open.lineEntry, from, to));
+  }
+  state.counters["elements"] = sizeOf(state);
+}
+
+void BM_EditText(benchmark::State& state) {
+  Open& open = openProject(sizeOf(state));
+  std::mt19937 random(7);
+  int count = 0;
+  for (auto _ : state) {
+    RepId box = open.boxes[random() % open.boxes.size()];
+    RepId name = open.gestures->compartment(box, "AS#Name");
+    benchmark::DoNotOptimize(open.gestures->editText(name, "Name " + std::to_string(++count)));
+  }
+  state.counters["elements"] = sizeOf(state);
+}
+
+void BM_DeleteBox(benchmark::State& state) {
+  Open& open = openProject(sizeOf(state));
+  for (auto _ : state) {
+    state.PauseTiming();
+    RepId doomed = open.gestures->drawBox(open.boxEntry, 0, at(open.drawn++)).firstAdded("Node");
+    open.gestures->select({doomed});
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(open.gestures->pressKey("Delete"));
+  }
+  state.counters["elements"] = sizeOf(state);
+}
+
+void sizes(benchmark::internal::Benchmark* bench) {
+  if (kSmoke) {
+    bench->Arg(200);
+    return;
+  }
+  for (int size : {1000, 10000, 100000}) bench->Arg(size);
+}
+
+BENCHMARK(BM_DrawBox)->Apply(sizes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DrawLine)->Apply(sizes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EditText)->Apply(sizes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DeleteBox)->Apply(sizes)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  gr::setDefaultSinkEcho(false);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
