@@ -11,6 +11,13 @@ namespace {
 
 constexpr int kOrthogonalLineType = 16;
 constexpr int kTextMargin = 8;
+// A style's size beyond this is a mistake of the style, not a drawing.
+constexpr int kMaxStyleSize = 1'000'000;
+
+// Text extents are estimates in doubles; a huge text must not overflow.
+int extentOf(double estimate) {
+  return static_cast<int>(std::ceil(std::clamp(estimate, 0.0, double{kMaxStyleSize})));
+}
 
 Size defaultSize(ElementKind kind) {
   return kind == ElementKind::Port ? Size{20, 20} : Size{110, 45};
@@ -58,22 +65,20 @@ std::optional<geometry::Polyline> givenLine(RepId element, ElementKind kind) {
 Size unplacedSize(RepId element, ElementKind kind, RepId style, render::StyleBook& styles) {
   const render::BoxLook& look = styles.boxLook(style);
   Size size = defaultSize(kind);
-  if (look.width > 0) size.width = look.width;
-  if (look.height > 0) size.height = look.height;
+  if (look.width > 0) size.width = std::min(look.width, kMaxStyleSize);
+  if (look.height > 0) size.height = std::min(look.height, kMaxStyleSize);
   if (kind == ElementKind::Port) return size;
   std::vector<render::ShownText> texts = styles.shownTexts(element);
   if (texts.empty()) return size;
-  size.width =
-      std::max(size.width, static_cast<int>(std::ceil(styles.textWidth(texts))) + 2 * kTextMargin);
-  size.height = std::max(size.height,
-                         static_cast<int>(std::ceil(styles.textHeight(texts))) + 2 * kTextMargin);
+  size.width = std::max(size.width, extentOf(styles.textWidth(texts)) + 2 * kTextMargin);
+  size.height = std::max(size.height, extentOf(styles.textHeight(texts)) + 2 * kTextMargin);
   return size;
 }
 
 int headerHeight(RepId node, render::StyleBook& styles) {
   std::vector<render::ShownText> texts = styles.shownTexts(node);
   if (texts.empty()) return 0;
-  return static_cast<int>(std::ceil(styles.textHeight(texts))) + kTextMargin;
+  return extentOf(styles.textHeight(texts)) + kTextMargin;
 }
 
 bool isOrthogonal(RepId style, render::StyleBook& styles) {

@@ -20,6 +20,7 @@ std::optional<std::vector<int>> parseIntegers(std::string_view text) {
     int value = 0;
     auto [stop, error] = std::from_chars(text.data() + at, text.data() + end, value);
     if (error != std::errc() || stop != text.data() + end) return std::nullopt;
+    if (value < -kMaxCoordinate || value > kMaxCoordinate) return std::nullopt;
     numbers.push_back(value);
     at = end;
   }

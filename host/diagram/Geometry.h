@@ -13,6 +13,11 @@
 
 namespace grhost::geometry {
 
+// Coordinates and sizes lie within ±kMaxCoordinate: far beyond any drawing,
+// and small enough that sums of them never overflow an int. A location with a
+// number beyond it reads as no location.
+constexpr int kMaxCoordinate = 100'000'000;
+
 struct Point {
   int x = 0;
   int y = 0;

@@ -18,9 +18,7 @@ using geometry::Box;
 using geometry::Point;
 using geometry::Polyline;
 
-// Far beyond any drawing, and small enough that sums of coordinates and
-// sizes stay within an int.
-constexpr int kMaxCoordinate = 100'000'000;
+using geometry::kMaxCoordinate;
 
 void checkCoordinate(long value, const char* what) {
   if (value < -kMaxCoordinate || value > kMaxCoordinate)
@@ -252,6 +250,7 @@ GestureOutcome Gestures::moveElement(RepId element, const Box& box) {
 
 GestureOutcome Gestures::transform(const std::string& reference) {
   diagramForGesture();
+  checkText(reference, "the transformation reference");
   Run run(*this, "transform");
   run.outcome().event = raise(eventWithInfo("ExecTransfEvent", reference));
   return run.finish();
@@ -342,6 +341,7 @@ GestureOutcome Gestures::selectTool(RepId chosen) {
 GestureOutcome Gestures::pressKey(const std::string& key) {
   diagramForGesture();
   if (key.empty()) throw GestureError("no key was given");
+  checkText(key, "the key");
   Run run(*this, "key");
   run.outcome().event = raise(eventWithInfo("KeyDownEvent", key));
   return run.finish();
@@ -353,6 +353,7 @@ GestureOutcome Gestures::editText(RepId compartment, const std::string& text) {
   refuseWhileModal();
   if (!model::isKindOf(compartment, "Compartment"))
     throw GestureError(describe(compartment) + " is no Compartment");
+  checkText(text, "the text");
   Run run(*this, "text");
   if (!head_.editCompartmentText(compartment, text))
     throw GestureError("the compartment's text can not be edited");

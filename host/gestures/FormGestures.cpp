@@ -71,6 +71,7 @@ GestureOutcome Gestures::typeIntoField(RepId target, const std::string& text) {
   if (!model::hasAttribute(target, "text"))
     throw GestureError("the field " + quoted(model::attribute(target, "id")) + " is a " +
                        model::className(target) + ", which takes no text");
+  checkText(text, "the text");
   Run run(*this, "type");
   moveFocusTo(target);
   model::setAttribute(target, "text", text);

@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "host/base/Model.h"
+#include "host/base/Utf8.h"
 #include "host/gestures/GestureRun.h"
 
 namespace grhost {
@@ -68,6 +69,10 @@ RepId Gestures::elementInDiagram(RepId element, RepId diagram, const std::string
     throw GestureError(describe(element) + " is not in the current diagram " +
                        quoted(model::attribute(diagram, "caption")));
   return element;
+}
+
+void Gestures::checkText(const std::string& text, const std::string& what) {
+  if (!isValidUtf8(text)) throw GestureError(what + " is not valid UTF-8");
 }
 
 RepId Gestures::diagramType(RepId diagram) {
@@ -156,6 +161,7 @@ RepId Gestures::raise(const EventSpec& event, const std::function<void()>& after
 }
 
 GestureOutcome Gestures::raiseEvent(const EventSpec& event) {
+  checkText(event.info, "the event's info");
   Run run(*this, "event");
   run.outcome().event = head_.raiseEvent(event);
   return run.finish();

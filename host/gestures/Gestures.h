@@ -111,6 +111,8 @@ class Gestures {
  private:
   class Run;
   static RepId diagramType(RepId diagram);
+  // Throws GestureError for a text that is no valid UTF-8.
+  static void checkText(const std::string& text, const std::string& what);
   RepId diagramForGesture() const;
   void refuseWhileModal() const;
   RepId elementInDiagram(RepId element, RepId diagram, const std::string& className) const;

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "host/base/Utf8.h"
+
 namespace grhost {
 namespace {
 
@@ -54,6 +56,7 @@ std::string describe(const Token* token) {
 }  // namespace
 
 std::vector<Token> tokenize(const std::string& line) {
+  if (!isValidUtf8(line)) throw ScriptError("the line is not valid UTF-8");
   std::vector<Token> tokens;
   std::size_t at = 0;
   while (at < line.size()) {

@@ -31,10 +31,11 @@ TEST(GeometryText, BoxesAndPolylinesReadBackWhatIsWritten) {
 }
 
 TEST(GeometryText, MalformedTextsAreNoGeometry) {
-  for (const char* text :
-       {"", "1 2 3", "1 2 3 4 5", "1 2 -3 4", "1 2 3 x", "1.5 2 3 4", "1,2,3,4", "1 2 3 4x"})
+  for (const char* text : {"", "1 2 3", "1 2 3 4 5", "1 2 -3 4", "1 2 3 x", "1.5 2 3 4", "1,2,3,4",
+                           "1 2 3 4x", "2147483647 0 1 1", "0 0 100000001 5", "-100000001 0 1 1"})
     EXPECT_FALSE(geo::parseBox(text)) << text;
-  for (const char* text : {"", "1 2", "1 2 3", "1 2 3 4 5", "a b c d"})
+  EXPECT_TRUE(geo::parseBox("-100000000 100000000 100000000 0")) << "the range's ends";
+  for (const char* text : {"", "1 2", "1 2 3", "1 2 3 4 5", "a b c d", "0 0 2000000000 0"})
     EXPECT_FALSE(geo::parsePolyline(text)) << text;
 }
 

@@ -107,6 +107,7 @@ TEST_F(ScriptTest, ScriptErrorsNameTheLineAndStopThePlay) {
             "HeadEngine, MultiUserEngine).\n");
   EXPECT_EQ(play("run \"main#missing\"\n"), "1: handler \"main#missing\" did not run\n");
   EXPECT_EQ(play("expect current diagram \"First\"\n"), "1: there is no current diagram\n");
+  EXPECT_EQ(play("expect message \"caf\xE9\"\n"), "1: the line is not valid UTF-8\n");
 }
 
 TEST_F(ScriptTest, WhatRanBeforeAScriptErrorStaysCommitted) {
