@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "host/base/HostError.h"
+#include "host/base/Model.h"
 
 namespace grhost {
 namespace {
@@ -69,6 +70,8 @@ std::unique_ptr<Session> Session::openProject(const std::filesystem::path& folde
     return session;
   }
   EventSpec opened{"OpenProjectEvent", true, session->project().name(), {}};
+  // The opening is one step for the store, as a gesture is.
+  model::SaveTransaction transaction;
   session->head().raiseEvent(opened);
   return session;
 }
