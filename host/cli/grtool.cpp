@@ -1,6 +1,7 @@
 // grtool: creates and opens projects, plays gesture scripts, renders
 // diagrams and dumps the model.
 #include <CLI/CLI.hpp>
+#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -84,6 +85,9 @@ int renderDiagrams(const std::string& folder, const RenderRequest& request) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A file grown beyond the process's limit is a failed write that the store
+  // reports, not a signal that ends the host with the project half saved.
+  std::signal(SIGXFSZ, SIG_IGN);
   CLI::App app{"grtool: the headless host of the diagramming environment"};
   app.require_subcommand(1);
   HostOptions options;

@@ -52,7 +52,10 @@ GestureOutcome Gestures::Run::finish() {
   collectEngineState();
   transactionOpen_ = false;
   if (!CommitSaveTransaction())
-    throw GestureError("The gesture's changes were not saved: " + std::string(RepLastError()));
+    throw GestureError(
+        "The gesture's changes were not saved; the project keeps what the gestures before it "
+        "saved: " +
+        std::string(RepLastError()));
   return std::move(outcome_);
 }
 
