@@ -48,8 +48,16 @@ bool spendWork() {
 class EvaluationScope {
  public:
   enum Kind { Plain, PathLevel };
-  explicit EvaluationScope(Kind kind = Plain) : pathLevel_(kind == PathLevel) {
-    if (evaluation.scopes++ == 0) evaluation = EvaluationState{1, 0, 0, false};
+  EvaluationScope(Kind kind, std::size_t textLength) : pathLevel_(kind == PathLevel) {
+    if (evaluation.scopes++ == 0) {
+      evaluation = EvaluationState{1, 0, 0, false};
+      if (textLength > lpath::kMaxTextLength)
+        abandonEvaluation("Path expression of " +
+                          strRoutine::intToStr(static_cast<long long>(textLength)) +
+                          " characters is longer than " +
+                          strRoutine::intToStr(static_cast<long long>(lpath::kMaxTextLength)) +
+                          "; evaluation abandoned.");
+    }
     if (pathLevel_ && ++evaluation.nestedPaths > lpath::kMaxNestedPaths)
       abandonEvaluation("Path expression nested deeper than " +
                         strRoutine::intToStr(lpath::kMaxNestedPaths) +
@@ -295,7 +303,7 @@ GR_ENTRY_SIGNATURE(L0_Func_drop_last_n_from_string)
 // ---- path expressions
 
 L0_Var_2 L0_Func_eval_path_exp(L0_Var_2 object, std::string path) {
-  EvaluationScope scope(EvaluationScope::PathLevel);
+  EvaluationScope scope(EvaluationScope::PathLevel, path.size());
   if (evaluationAbandoned() || !spendWork()) return nullVariable();
   L0_Func_remove_slash_if_exists(path);
   if (path.empty()) return object;
@@ -318,7 +326,7 @@ L0_Var_2 L0_Func_eval_path_exp(L0_Var_2 object, std::string path) {
 GR_ENTRY_SIGNATURE(L0_Func_eval_path_exp)
 
 L0_Var_2 L0_Func_eval_expression(L0_Var_2 object, std::string expression) {
-  EvaluationScope scope;
+  EvaluationScope scope(EvaluationScope::Plain, expression.size());
   if (evaluationAbandoned()) return nullVariable();
   L0_Func_remove_slash_if_exists(expression);
   if (beginsWith(expression, '[')) {
@@ -333,7 +341,7 @@ L0_Var_2 L0_Func_eval_expression(L0_Var_2 object, std::string expression) {
 GR_ENTRY_SIGNATURE(L0_Func_eval_expression)
 
 bool L0_Func_eval_predicate_exp(L0_Var_2 object, std::string group) {
-  EvaluationScope scope;
+  EvaluationScope scope(EvaluationScope::Plain, group.size());
   if (evaluationAbandoned() || !beginsWithClosedGroup(group)) return false;
   std::string inner = withoutEnclosingCharacters(group);
   bool holds = beginsWith(inner, '@') ? attributeTestHolds(object, inner)
@@ -350,7 +358,7 @@ L0_Var_2 L0_Func_eval_attribute_exp(L0_Var_2 object, std::string text) {
 GR_ENTRY_SIGNATURE(L0_Func_eval_attribute_exp)
 
 bool L0_Func_predicates_satisfied(L0_Var_2 object, std::string predicates) {
-  EvaluationScope scope;
+  EvaluationScope scope(EvaluationScope::Plain, predicates.size());
   while (!predicates.empty()) {
     if (evaluationAbandoned() || !spendWork()) return false;
     std::string group = L0_Func_get_balanced_substring(predicates, "[", "]");
@@ -424,7 +432,7 @@ GR_ENTRY_SIGNATURE(L0_Func_get_object_by_path)
 
 L0_Var_2 L0_Func_get_object_from_object_with_type_by_path(L0_Var_2 object, std::string className,
                                                           std::string path) {
-  EvaluationScope scope(EvaluationScope::PathLevel);
+  EvaluationScope scope(EvaluationScope::PathLevel, path.size());
   if (evaluationAbandoned()) return nullVariable();
   if (path.empty()) return object;
   std::string roleName = L0_Func_string_iterator(path, "/");

@@ -20,6 +20,9 @@
 //   one per predicate nesting, one for the empty rest after the last step);
 //   at that depth an evaluation needs well under 256 KB of stack, in
 //   sanitizer builds too;
+// - a text longer than kMaxTextLength is not evaluated: every nesting level
+//   may hold a rest of the text, so this bounds an evaluation's memory as the
+//   nesting limit bounds its stack;
 // - one evaluation visits at most workLimit() candidates and groups, which
 //   bounds the time of paths whose branching multiplies, and of root searches
 //   over a result class that the evaluation itself keeps extending.
@@ -34,6 +37,7 @@
 // with the runtime's L0_Var_2_Exception.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -47,6 +51,7 @@
 namespace lpath {
 
 inline constexpr int kMaxNestedPaths = 64;
+inline constexpr std::size_t kMaxTextLength = 65536;
 inline constexpr std::uint64_t kDefaultWorkLimit = 1000000;
 
 void setWorkLimit(std::uint64_t limit);

@@ -380,6 +380,17 @@ TEST_F(LpathTest, DeepNestingEndsWithNullInsteadOfOverflowingTheStack) {
   EXPECT_EQ(path(a, "next"), a);  // a fresh evaluation is not affected
 }
 
+TEST_F(LpathTest, TextsBeyondTheLengthLimitAreNotEvaluated) {
+  std::string longest = "element[@id='" + std::string(lpath::kMaxTextLength - 15, 'x') + "']";
+  ASSERT_EQ(longest.size(), lpath::kMaxTextLength);
+  EXPECT_EQ(expression(diagram, longest), badObjID) << "no element has that id";
+  EXPECT_TRUE(messages().empty());
+  EXPECT_EQ(expression(diagram, longest + " "), badObjID);
+  EXPECT_EQ(lastMessage(),
+            "Path expression of 65537 characters is longer than 65536; evaluation abandoned.");
+  EXPECT_FALSE(L0_Func_predicates_satisfied(var(b), std::string(10'000'000, '[')));
+}
+
 TEST_F(LpathTest, WorkLimitEndsSearchesThatNeverFinish) {
   lpath::setWorkLimit(5000);
   ASSERT_NE(expression(diagram, "@caption"), badObjID);
