@@ -62,12 +62,27 @@ std::string quoted(const std::string& s) {
   return "\"" + s + "\"";
 }
 
+// Calls by name that a model drives can name each other in a circle (a
+// transformation reference to "Main" from an event Main dispatches): the
+// nesting is bounded so that such a model ends with a message, not with the
+// stack.
+constexpr int kMaxCallDepth = 256;
+int callDepth = 0;
+
 // An open library with one entry of a known type; closes the library when
 // the call is over.
 class BoundEntry {
  public:
   BoundEntry(const std::string& library, const std::string& function, const char* signature,
              bool showSystemErrors) {
+    if (callDepth >= kMaxCallDepth) {
+      showMessageBox("Function " + quoted(function) + " of " + quoted(library) +
+                     " is not called: calls by name are nested " + std::to_string(kMaxCallDepth) +
+                     " deep.");
+      return;
+    }
+    ++callDepth;
+    counted_ = true;
     std::string systemError;
     handle_ = openProcedureLibrary(library, systemError);
     if (!handle_) {
@@ -95,6 +110,7 @@ class BoundEntry {
   }
   ~BoundEntry() {
     if (handle_) dlclose(handle_);
+    if (counted_) --callDepth;
   }
   BoundEntry(const BoundEntry&) = delete;
   BoundEntry& operator=(const BoundEntry&) = delete;
@@ -108,6 +124,7 @@ class BoundEntry {
  private:
   void* handle_ = nullptr;
   void* entry_ = nullptr;
+  bool counted_ = false;
 };
 
 template <class F>

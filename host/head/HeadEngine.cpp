@@ -19,6 +19,10 @@ namespace {
 // Far beyond any real cascade of commands; a queue that keeps refilling
 // itself is a loop in the library.
 constexpr std::size_t kMaxCommandsPerRun = 100000;
+// A handler may run another (a command it executes at once runs a
+// transformation); a model whose handlers run each other in a circle ends
+// with a message at this depth.
+constexpr int kMaxHandlerDepth = 64;
 
 const char* const kEngines[] = {"GraphDiagramEngine", "HeadEngine", "MultiUserEngine"};
 
@@ -80,7 +84,33 @@ bool HeadEngine::runHandler(const std::string& value) {
   return handler.dispatcher ? runDispatcher() : runTransformation(handler);
 }
 
+// Counts a handler run for as long as it lasts; false (with the report) when
+// the handlers already running are nested as deep as allowed.
+class HeadEngine::Nesting {
+ public:
+  Nesting(int& depth, const std::string& what) : depth_(depth) {
+    entered_ = depth_ < kMaxHandlerDepth;
+    if (entered_)
+      ++depth_;
+    else
+      reportRuntimeError("Handler \"" + what + "\" is not run: handlers are nested " +
+                         std::to_string(kMaxHandlerDepth) + " deep.");
+  }
+  ~Nesting() {
+    if (entered_) --depth_;
+  }
+  Nesting(const Nesting&) = delete;
+  Nesting& operator=(const Nesting&) = delete;
+  explicit operator bool() const { return entered_; }
+
+ private:
+  int& depth_;
+  bool entered_;
+};
+
 bool HeadEngine::runDispatcher() {
+  Nesting nesting(handlerDepth_, "main");
+  if (!nesting) return false;
   Libraries::VoidEntry libMain = libraries_.mainEntry("L0_LibMain");
   if (!libMain) {
     reportRuntimeError("Handler \"main\" can not run: the behaviour library has no L0_LibMain.");
@@ -116,6 +146,8 @@ void HeadEngine::startSession() {
 }
 
 bool HeadEngine::runTransformation(const HandlerValue& handler) {
+  Nesting nesting(handlerDepth_, handler.text());
+  if (!nesting) return false;
   std::string why;
   Libraries::VoidEntry entry = libraries_.transformation(handler, why);
   if (!entry) {

@@ -100,6 +100,7 @@ class HeadEngine : public gr::HostApi {
   bool openFileWithAssociatedProgram(const std::string& path) override;
 
  private:
+  class Nesting;
   bool runDispatcher();
   void startSession();
   bool runTransformation(const HandlerValue& handler);
@@ -119,6 +120,7 @@ class HeadEngine : public gr::HostApi {
   DialogEngine dialogs_;
   SystemRoutines system_;
   std::string informationBar_;
+  int handlerDepth_ = 0;
 };
 
 }  // namespace grhost
