@@ -63,8 +63,9 @@ std::string HostApi::projectPath() {
 std::string HostApi::runtimePath() {
   return folderOfThisLibrary();
 }
+// No tool folder: libraries come from the runtime folder only.
 std::string HostApi::toolPath() {
-  return currentFolder();
+  return "";
 }
 void HostApi::luaDoFile(const std::string& scriptFile) {
   notAvailable("Lua_dofile(" + scriptFile + ")");

@@ -10,9 +10,9 @@
 #include "host/base/Model.h"
 #include "host/base/ModelDump.h"
 #include "host/head/Project.h"
-#include "host/script/ScriptPlayer.h"
 #include "host/head/Session.h"
 #include "host/render/SvgRender.h"
+#include "host/script/ScriptPlayer.h"
 
 namespace {
 
@@ -94,12 +94,12 @@ int main(int argc, char** argv) {
   CLI::App* create = app.add_subcommand("new", "Create a project and run its start-up");
   create->add_option("PROJECT", folder, "The project folder to create")->required();
   create->add_option("--name", name, "The project's name (default: the folder's name)");
-  create->add_option("--tool", toolFolder, "The tool folder (default: the project folder)");
+  create->add_option("--tool", toolFolder, "The tool folder (default: none)");
 
   CLI::App* play = app.add_subcommand("play", "Open a project and play gesture scripts");
   play->add_option("PROJECT", folder, "The project folder")->required();
   play->add_option("SCRIPT", scripts, "Gesture scripts, played in order")->required();
-  play->add_option("--tool", toolFolder, "The tool folder (default: the project folder)");
+  play->add_option("--tool", toolFolder, "The tool folder (default: none)");
 
   CLI::App* dump = app.add_subcommand("dump", "Print every object of a project's model");
   dump->add_option("PROJECT", folder, "The project folder")->required();

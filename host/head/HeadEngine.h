@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "host/base/CommandQueue.h"
-#include "host/dialog/DialogEngine.h"
 #include "host/diagram/GraphDiagramEngine.h"
+#include "host/dialog/DialogEngine.h"
 #include "host/head/HandlerValue.h"
 #include "host/head/Libraries.h"
 #include "host/system/SystemRoutines.h"
@@ -23,7 +23,7 @@ class MessageLog;
 struct HostPaths {
   std::filesystem::path project;  // the project folder
   std::filesystem::path runtime;  // grtool's folder: libmain.so and metamodels/
-  std::filesystem::path tool;     // --tool, by default the project folder
+  std::filesystem::path tool;     // --tool, by default none
 };
 
 // An event for the engines to raise: its class, its `info` (when given) and

@@ -97,7 +97,12 @@ TEST_ENTRY std::string L0_Func_class_of(L0_Var_2 object) {
 }
 GR_ENTRY_SIGNATURE(L0_Func_class_of)
 
-// Exported without a signature: no call by name may reach it.
+TEST_ENTRY std::string L0_Func_plain_text() {
+  return "plain text";
+}
+GR_ENTRY_SIGNATURE(L0_Func_plain_text)
+
+// Exported without a signature while the others have one: no call by name may reach it.
 TEST_ENTRY void L0_Func_unsigned_entry() {
   say("unsigned entry ran");
 }
