@@ -21,7 +21,7 @@ L0_Var_2 parentCompartmentOf(const L0_Var_2& compartment) {
 }
 
 bool typeFlag(const L0_Var_2& type, const char* attribute) {
-  return !type.isNull() && type.getAttrBool(attribute);
+  return gr::flag(type, attribute);
 }
 
 std::string typeText(const L0_Var_2& type, const char* attribute) {

@@ -226,7 +226,7 @@ GR_ENTRY_SIGNATURE(L0_Func_copy_element_to_by)
 void L0_Func_copy_element_features_from_to(L0_Var_2 source, L0_Var_2 copy) {
   copy.setAttr("style", source.getAttrOfActualClass("style"));
   copy.setAttr("location", source.getAttrOfActualClass("location"));
-  copy.setAttr("is_definition", source.getAttrOfActualClass("is_definition") == "true");
+  copy.setAttr("is_definition", gr::flag(source, "is_definition"));
   L0_Var_2 type = firstOver(source, "elemType", "ElemType");
   if (!type.isNull()) copy.addLink(type, "elemType");
   L0_Var_2 style = firstOver(source, "elemStyle", "ElemStyle");

@@ -68,7 +68,7 @@ GR_ENTRY_SIGNATURE(L0_Func_default_delete_element_helper_helper)
 
 namespace {
 bool readOnly(const L0_Var_2& diagram) {
-  return diagram.isNull() || diagram.getAttrBool("isReadOnly");
+  return diagram.isNull() || gr::flag(diagram, "isReadOnly");
 }
 void deleteFirst(const char* eventClass) {
   L0_Var_2 event = gr::firstOf(eventClass);

@@ -27,8 +27,8 @@ bool fitsDiagram(const L0_Var_2& element, const L0_Var_2& diagram) {
   L0_Var_2 type = typeOfElement(element);
   L0_Var_2 diagramType = firstOver(diagram, "graphDiagramType", "GraphDiagramType");
   if (!(firstOver(type, "graphDiagramType", "GraphDiagramType") == diagramType)) return false;
-  for (L0_Var_2 t = type; !t.isNull(); t = firstOver(t, "supertype", "ElemType")) {
-    std::string limit = t.getAttrOfActualClass("multiplicityConstraint");
+  for (const L0_Var_2& t : gr::typeAndSupertypes(type)) {
+    std::string limit = gr::optionalText(t, "multiplicityConstraint");
     if (!limit.empty() && IsInt(limit) && countOfTypeInDiagram(t, diagram) >= StrToInt(limit))
       return false;
   }
@@ -100,11 +100,13 @@ L0_Var_2 pasteFreeShape(L0_Var_2& shape, L0_Var_2& diagram) {
   return pasted;
 }
 
-// A pasted top-level node goes into the active element when that may hold it.
+// A pasted top-level node goes into the active element when that may hold
+// it. Only an attempt: most pastes land beside the selection (often the
+// very element just copied), so a refusal is no news to the user.
 void attemptToMakeComponentOf(L0_Var_2& pasted, const L0_Var_2& active) {
   if (active.isNull() || !pasted.isTypeOf("Node") || !active.isTypeOf("Node")) return;
   if (!firstOver(pasted, "container", "Element").isNull()) return;
-  if (gr::containmentAllows(typeOfElement(pasted), active)) pasted.addLink(active, "container");
+  if (gr::containmentAdmits(typeOfElement(pasted), active)) pasted.addLink(active, "container");
 }
 
 void pasteInto(L0_Var_2& diagram) {
@@ -133,7 +135,7 @@ void pasteInto(L0_Var_2& diagram) {
 
 void L0_Func_PasteGraphClipboard() {
   L0_Var_2 diagram = L0_Func_get_current_diagram();
-  if (!diagram.isNull() && !diagram.getAttrBool("isReadOnly")) pasteInto(diagram);
+  if (!diagram.isNull() && !gr::flag(diagram, "isReadOnly")) pasteInto(diagram);
   L0_Var_2 event = gr::firstOf("PasteGraphClipboardEvent");
   event.deleteObj();
 }

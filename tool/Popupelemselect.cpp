@@ -14,7 +14,7 @@ void L0_Func_PopUpElemSelect() {
   if (!item.isNull()) {
     std::string procedure = item.getAttr("procedure_name");
     L0_Var_2 menu = gr::firstOver(item, "popUpDiagram", "PopUpDiagram");
-    if (!menu.isNull() && menu.getAttrBool("deleteAfterUse")) menu.deleteObj();
+    if (!menu.isNull() && gr::flag(menu, "deleteAfterUse")) menu.deleteObj();
     if (!procedure.empty()) {
       std::string library, entry;
       L0_Func_decode_function_and_dll_name(procedure, library, entry);
