@@ -97,6 +97,12 @@ TEST_ENTRY std::string L0_Func_class_of(L0_Var_2 object) {
 }
 GR_ENTRY_SIGNATURE(L0_Func_class_of)
 
+// A decompose procedure that takes the text as it is: "x$y" splits into x and y.
+TEST_ENTRY std::string L0_Func_input_as_sub_values(L0_Var_2 compartment) {
+  return compartment.getAttrOfActualClass("input");
+}
+GR_ENTRY_SIGNATURE(L0_Func_input_as_sub_values)
+
 TEST_ENTRY std::string L0_Func_plain_text() {
   return "plain text";
 }
