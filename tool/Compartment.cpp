@@ -204,9 +204,10 @@ void runFieldProcedures(L0_Var_2& compartment) {
   L0_Func_call_compartment_proc_thru_type(compartment, "procUpdateCompartmentDomain");
 }
 
-void deleteTree(L0_Var_2& compartment) {
-  L0_Func_call_compartment_proc_thru_type(compartment, "procDeleteCompartmentDomain");
-  for (L0_Var_2& child : childrenOf(compartment)) deleteTree(child);
+void deleteTree(L0_Var_2& compartment, bool runDomainProcedures = true) {
+  if (runDomainProcedures)
+    L0_Func_call_compartment_proc_thru_type(compartment, "procDeleteCompartmentDomain");
+  for (L0_Var_2& child : childrenOf(compartment)) deleteTree(child, runDomainProcedures);
   compartment.deleteObj();
 }
 
@@ -239,6 +240,13 @@ std::string stripAdornments(const L0_Var_2& type, const std::string& text) {
       result.compare(result.size() - suffix.size(), suffix.size(), suffix) == 0)
     result.erase(result.size() - suffix.size());
   return result;
+}
+
+void deleteCompartmentsOf(const L0_Var_2& element, bool runDomainProcedures) {
+  for (L0_Var_2& compartment : childrenOf(element)) {
+    L0_Var_2 held = stable(compartment);
+    deleteTree(held, runDomainProcedures);
+  }
 }
 
 std::vector<L0_Var_2> allCompartments(const L0_Var_2& element) {

@@ -117,7 +117,8 @@ void pasteInto(L0_Var_2& diagram) {
     if (!firstOver(element, "copy", "Element").isNull() || !fitsDiagram(element, diagram)) continue;
     L0_Var_2 pasted = L0_Func_paste_element_to(element, diagram);
     if (pasted.isNull()) continue;
-    L0_Func_call_element_proc_thru_type(element, "procCopied");
+    // As when copying: the new element, its `original` being the clipboard's.
+    L0_Func_call_element_proc_thru_type(pasted, "procCopied");
     attemptToMakeComponentOf(pasted, active);
   }
   L0_Var_2 command("Command");
@@ -161,7 +162,10 @@ GR_ENTRY_SIGNATURE(L0_Func_paste_element_to)
 
 // ---- child diagrams of pasted seeds
 
+// Named as both procCopied and procPasted, it runs twice for a pasted seed:
+// a seed that already has its child diagram keeps it.
 void L0_Func_copy_paste_diagram_seed(L0_Var_2 element) {
+  if (!firstOver(element, "target", "GraphDiagram").isNull()) return;
   L0_Var_2 original = firstOver(element, "original", "Element");
   if (original.isNull() || gr::firstOf("Element").isNull()) {
     gr::showMessageBox("Error in copy_paste_diagram_seed");
@@ -219,6 +223,9 @@ void L0_Func_copy_paste_diagram_seed2(L0_Var_2 element) {
   L0_Var_2 diagram("GraphDiagram");
   diagram.addObj("GraphDiagram");
   copyAllAttributes(source, diagram);
+  // The marker belongs to the walk over the source: a copy that kept it would
+  // itself count as copied, and a paste from it would make no diagram.
+  diagram.setAttr("isTraversed", "");
   element.addLink(diagram, "target");
   type.addLink(diagram, "graphDiagram");
   for (L0_Var_2& inner : gr::partnersOver(source, "element", "Element"))

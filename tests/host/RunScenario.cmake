@@ -14,3 +14,8 @@ execute_process(COMMAND ${GRTOOL} play ${PROJECT} ${SCRIPT} RESULT_VARIABLE play
 if(NOT played EQUAL 0)
   message(FATAL_ERROR "grtool play ${SCRIPT} failed (${played})")
 endif()
+# Whatever the scenario deleted took along what it owned.
+execute_process(COMMAND ${GRTOOL} check ${PROJECT} OUTPUT_VARIABLE orphans RESULT_VARIABLE checked)
+if(NOT checked EQUAL 0)
+  message(FATAL_ERROR "grtool check ${PROJECT} found parts without owner:\n${orphans}")
+endif()

@@ -192,6 +192,25 @@ TEST_ENTRY void L0_Func_note_third() {
 }
 GR_ENTRY_SIGNATURE(L0_Func_note_third)
 
+// A menu made at run time for the element, used once: "Show" reports the
+// element it runs with.
+TEST_ENTRY L0_Var_2 L0_Func_dynamic_menu(L0_Var_2 element) {
+  L0_Var_2 menu("PopUpDiagram");
+  menu.addObj("PopUpDiagram");
+  menu.setAttr("deleteAfterUse", "1");
+  for (const char* caption : {"Show", "Nothing"}) {
+    L0_Var_2 item("PopUpElement");
+    item.addObj("PopUpElement");
+    item.setAttr("caption", caption);
+    if (std::string(caption) == "Show")
+      item.setAttr("procedure_name", "grtest_procedures#object_entry");
+    menu.addLink(item, "popUpElement");
+  }
+  say("menu for " + getClassName(element));
+  return menu;
+}
+GR_ENTRY_SIGNATURE(L0_Func_dynamic_menu)
+
 // A menu of three items in link order.
 TEST_ENTRY void L0_Func_show_menu() {
   L0_Var_2 menu("PopUpDiagram");

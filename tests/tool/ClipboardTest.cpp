@@ -1,4 +1,5 @@
 #include "ToolFixture.h"
+#include "host/base/OrphanCheck.h"
 #include "tool/Compartment.h"
 #include "tool/Copycollection.h"
 #include "tool/Deletecollection.h"
@@ -212,6 +213,19 @@ TEST_F(ClipboardTest, ADefinitionWrittenAsOneStaysADefinition) {
   select({a});
   copySelection();
   EXPECT_EQ(attr(clipboardElements()[0], "is_definition"), "true");
+}
+
+// Each copy clears the clipboard: the copies go with their compartments.
+TEST_F(ClipboardTest, CopiesReplacedInTheClipboardLeaveNothingBehind) {
+  L0_Var_2 a = newBox("a");
+  newPort(a);
+  select({a});
+  for (int i = 0; i < 3; ++i) copySelection();
+  EXPECT_EQ(clipboardElements().size(), 2u);
+  std::vector<grhost::Orphan> orphans = grhost::findOrphans();
+  EXPECT_TRUE(orphans.empty()) << grhost::describeOrphan(orphans.front()) << " and "
+                               << orphans.size() - 1 << " more";
+  EXPECT_EQ(all("Compartment").size(), 2u);  // the box's name and its copy's
 }
 
 }  // namespace
