@@ -11,6 +11,7 @@
 #include "configurator/Configurator_utilities.h"
 #include "platform/repository.h"
 #include "tool/Commands.h"
+#include "tool/Deletecollection.h"
 #include "tool/Utilities.h"
 
 using gr::firstOver;
@@ -295,6 +296,21 @@ void L0_Func_create_test_dgr(L0_Var_2 element) {
   link(element, "target", diagram);
 }
 GR_ENTRY_SIGNATURE(L0_Func_create_test_dgr)
+
+// The project box types name it as their deletion: it undoes create_test_dgr,
+// deleting the box's diagram with its elements, then the box.
+void L0_Func_delete_seed(L0_Var_2 element) {
+  L0_Var_2 box = gr::stable(element);
+  L0_Var_2 diagram = gr::stable(firstOver(box, "target", "GraphDiagram"));
+  if (!diagram.isNull()) {
+    for (L0_Var_2& inner : gr::cfg::partnersOf(diagram, "element", "Element"))
+      L0_Func_delete_element(inner);
+    gr::deleteDiagram(diagram);
+  }
+  L0_Func_okCmd_graphDiagram(firstOver(box, "graphDiagram", "GraphDiagram"));
+  L0_Func_default_delete_element_helper_helper(box, true);
+}
+GR_ENTRY_SIGNATURE(L0_Func_delete_seed)
 
 // An empty "IconPath" keeps the palette picture that the entry has.
 void L0_Func_update_diagramType(L0_Var_2 seed) {
