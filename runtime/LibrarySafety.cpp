@@ -18,11 +18,17 @@ bool hasControlCharacter(const std::string& text) {
   });
 }
 
-std::filesystem::path normalised(const std::string& folder) {
+std::filesystem::path absolute(const std::string& folder) {
+  std::error_code ec;
+  std::filesystem::path path = std::filesystem::absolute(folder, ec);
+  return (ec ? std::filesystem::path(folder) : path).lexically_normal();
+}
+
+// With links resolved: a link must not hide that a folder lies in another.
+std::filesystem::path resolved(const std::string& folder) {
   std::error_code ec;
   std::filesystem::path path = std::filesystem::weakly_canonical(folder, ec);
-  if (ec) path = std::filesystem::absolute(folder, ec);
-  return path.lexically_normal();
+  return ec ? absolute(folder) : path.lexically_normal();
 }
 
 // INNER is OUTER or lies below it.
@@ -79,16 +85,16 @@ std::string toolFolderProblem() {
   std::string tool = host().toolPath();
   if (tool.empty()) return "no tool folder is set";
   std::string project = host().projectPath();
-  if (!project.empty() && liesIn(normalised(tool), normalised(project)))
+  if (!project.empty() && liesIn(resolved(tool), resolved(project)))
     return "the tool folder " + tool + " lies in the project folder";
   return "";
 }
 
 std::vector<std::string> libraryFolders() {
   std::vector<std::string> folders;
-  if (toolFolderProblem().empty()) folders.push_back(normalised(host().toolPath()).string());
+  if (toolFolderProblem().empty()) folders.push_back(absolute(host().toolPath()).string());
   std::string runtime = host().runtimePath();
-  if (!runtime.empty()) folders.push_back(normalised(runtime).string());
+  if (!runtime.empty()) folders.push_back(absolute(runtime).string());
   return folders;
 }
 

@@ -27,7 +27,7 @@ std::string writableByOthers(const std::string& path);
 
 // The folders searched for a library, in order: the host's tool folder
 // (unless none is set or it lies in the project folder), then the runtime
-// folder. Each is absolute and normalised.
+// folder. Each is absolute, without "." and ".." parts.
 std::vector<std::string> libraryFolders();
 
 // Why the tool folder is not searched ("" when it is).

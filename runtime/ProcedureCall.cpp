@@ -105,7 +105,7 @@ EntryLookup lookUpEntry(void* handle, const std::string& symbol) {
     found.signature = *static_cast<const char* const*>(text);
     return found;
   }
-  found.unsigned_ = exportsSymbolEndingWith(file, signatureSymbol(""));
+  found.missingSignature = exportsSymbolEndingWith(file, signatureSymbol(""));
   return found;
 }
 
@@ -142,7 +142,7 @@ class BoundEntry {
       entry_ = found.entry;
       return;
     }
-    std::string actual = found.unsigned_ ? "unknown" : found.signature;
+    std::string actual = found.missingSignature ? "unknown" : found.signature;
     showMessageBox("Function " + quoted(function) + " of " + quoted(library) +
                    " can not be called: it is " + actual + ", the call needs " + *accepted.begin() +
                    ".");
@@ -183,7 +183,7 @@ class BoundEntry {
   // A trusted entry (of a library without signature texts) is called
   // through the call's own type.
   static std::string match(const EntryLookup& found, std::initializer_list<const char*> accepted) {
-    if (found.unsigned_) return "";
+    if (found.missingSignature) return "";
     if (found.signature.empty()) return *accepted.begin();
     for (const char* each : accepted)
       if (found.signature == each) return each;

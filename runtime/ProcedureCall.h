@@ -33,7 +33,7 @@ struct EntryLookup {
   // signature texts, "" (trusted).
   std::string signature;
   // The entry has no text of its own although its library signs others.
-  bool unsigned_ = false;
+  bool missingSignature = false;
 };
 // Looks SYMBOL up in the library HANDLE itself (not in the libraries it
 // depends on); its signature text must come from the same library.

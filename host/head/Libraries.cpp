@@ -73,7 +73,7 @@ Libraries::VoidEntry Libraries::transformation(const HandlerValue& handler, std:
     return nullptr;
   }
   // An entry of a library without signature texts is trusted (found.signature empty).
-  if (found.unsigned_) {
+  if (found.missingSignature) {
     why = entry + " of " + file + " exports no signature; a handler must be " + kHandlerSignature;
     return nullptr;
   }
