@@ -29,8 +29,6 @@ std::string entrySymbol(const std::string& function) {
 
 namespace {
 
-const char* const kRefused = "refused: ";
-
 std::string lastDlError() {
   const char* error = dlerror();
   return error ? error : "unknown error";
@@ -66,12 +64,11 @@ std::string definingFile(const void* address) {
 
 }  // namespace
 
-// A refusal starts the reason with "refused: ": the file exists but may not
-// be loaded.
-void* openProcedureLibrary(const std::string& library, std::string& systemError) {
+void* openProcedureLibrary(const std::string& library, std::string& systemError, bool* refused) {
+  if (refused) *refused = false;
   systemError = libraryNameProblem(library);
   if (!systemError.empty()) {
-    systemError = kRefused + systemError;
+    if (refused) *refused = true;
     return nullptr;
   }
   std::string file = libraryFileName(library);
@@ -84,7 +81,7 @@ void* openProcedureLibrary(const std::string& library, std::string& systemError)
   for (const std::string& checked : {folder, path}) {
     systemError = writableByOthers(checked);
     if (!systemError.empty()) {
-      systemError = kRefused + systemError;
+      if (refused) *refused = true;
       return nullptr;
     }
   }
@@ -168,11 +165,12 @@ class BoundEntry {
  private:
   bool open(const std::string& library, bool showSystemErrors) {
     std::string systemError;
-    handle_ = openProcedureLibrary(library, systemError);
+    bool refused = false;
+    handle_ = openProcedureLibrary(library, systemError, &refused);
     if (handle_) return true;
-    if (systemError.rfind(kRefused, 0) == 0) {
+    if (refused) {
       showMessageBox("Library " + quoted(printableName(library)) +
-                     " is not loaded: " + systemError.substr(std::string(kRefused).size()) + ".");
+                     " is not loaded: " + systemError + ".");
       return false;
     }
     if (showSystemErrors) showMessageBox("Error: " + systemError);

@@ -23,8 +23,10 @@ std::string libraryFileName(const std::string& library);
 std::string entrySymbol(const std::string& function);
 // Opens the file of LIBRARY from the library folders (dlopen, RTLD_NOW);
 // null with the reason in SYSTEMERROR. A library named with a folder or a
-// control character, and a file or folder others can write to, are refused.
-void* openProcedureLibrary(const std::string& library, std::string& systemError);
+// control character, and a file or folder others can write to, are refused
+// (REFUSED set): they may exist, but are not to be loaded.
+void* openProcedureLibrary(const std::string& library, std::string& systemError,
+                           bool* refused = nullptr);
 
 // An entry of an open library and the signature it is called by.
 struct EntryLookup {

@@ -63,6 +63,7 @@ void L0_Func_default_delete_element_helper_helper(L0_Var_2 element, bool userDel
   }
   element.deleteObj();
 }
+GR_ENTRY_SIGNATURE(L0_Func_default_delete_element_helper_helper)
 
 namespace gr {
 
@@ -76,7 +77,6 @@ void deleteDiagram(L0_Var_2& diagram) {
 }
 
 }  // namespace gr
-GR_ENTRY_SIGNATURE(L0_Func_default_delete_element_helper_helper)
 
 // ---- the gestures
 

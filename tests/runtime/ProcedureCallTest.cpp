@@ -145,5 +145,5 @@ TEST_F(ProcedureCallTest, ALibraryNamedWithAFolderIsRefusedEvenWhenTheFileExists
                                                  "without a folder."});
   std::string error;
   EXPECT_EQ(gr::openProcedureLibrary("..\\grtest_procedures.dll", error), nullptr);
-  EXPECT_EQ(error, "refused: a library must be named without a folder");
+  EXPECT_EQ(error, "a library must be named without a folder");
 }
