@@ -1,17 +1,20 @@
 // Object variables under load: a store of 1,000,000 objects of one class with
 // 2,000,000 links (each object linked to the next one and to a random one),
 // in memory. Measures the steps transformations take most: `next` of a root
-// search and of a navigation.
+// search and of a navigation; and a call of a procedure by name.
 #include <benchmark/benchmark.h>
+#include <dlfcn.h>
 
 #include <cstdlib>
 #include <random>
 #include <vector>
 
+#include "platform/host.h"
 #include "platform/repository.h"
 #include "runtime/Generation.h"
 #include "runtime/L0_Var.h"
 #include "runtime/MessageSink.h"
+#include "runtime/ProcedureCall.h"
 
 namespace {
 
@@ -99,6 +102,21 @@ void BM_AddObj(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_AddObj);
+
+// A call of a procedure the model names: finding libmain.so in the library
+// folders, checking them, looking up the entry and its signature, calling it
+// (an entry that takes no object and does nothing).
+// The library stays loaded, as a host keeps it.
+void BM_CallByName(benchmark::State& state) {
+  model();
+  static void* held = dlopen((gr::host().runtimePath() + "/libmain.so").c_str(), RTLD_NOW);
+  if (!held) state.SkipWithError("libmain.so is not in the runtime folder");
+  L0_Var_2 item("Item");
+  item.setFirstToRoot("Item");
+  for (auto _ : state) executeObjectFunction("main.dll", "_L0_Func_add_parent_child", item);
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_CallByName);
 
 }  // namespace
 

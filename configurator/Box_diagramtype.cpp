@@ -1,11 +1,17 @@
 #include "configurator/Box_diagramtype.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <filesystem>
-#include <fstream>
 
 #include "configurator/Configurator_utilities.h"
 #include "platform/repository.h"
 #include "tool/Commands.h"
+#include "tool/Deletecollection.h"
 #include "tool/Utilities.h"
 
 using gr::firstOver;
@@ -187,9 +193,29 @@ const char* const kToolDescriptor =
 
 // The head engine may give the project and tool folders relative to the
 // runtime folder.
-std::string underRuntime(const std::string& runtime, const std::string& path) {
+std::filesystem::path underRuntime(const std::string& runtime, const std::string& path) {
   std::filesystem::path folder(path);
-  return folder.is_absolute() ? path : (std::filesystem::path(runtime) / folder).string();
+  if (!folder.is_absolute()) folder = std::filesystem::path(runtime) / folder;
+  std::error_code ec;
+  std::filesystem::path resolved = std::filesystem::weakly_canonical(folder, ec);
+  return (ec ? folder : resolved).lexically_normal();
+}
+
+// The project folder's own name: on this system "\" is a character of a
+// name, not a separator.
+std::string folderName(const std::filesystem::path& folder) {
+  std::filesystem::path trimmed = folder;
+  if (!trimmed.has_filename()) trimmed = trimmed.parent_path();
+  return trimmed.filename().string();
+}
+
+// A copy into the project, onto it or around it would copy the project into itself.
+bool overlaps(const std::filesystem::path& a, const std::filesystem::path& b) {
+  auto inside = [](const std::filesystem::path& inner, const std::filesystem::path& outer) {
+    auto [o, i] = std::mismatch(outer.begin(), outer.end(), inner.begin(), inner.end());
+    return o == outer.end();
+  };
+  return inside(a, b) || inside(b, a);
 }
 
 // `cp -R FROM/. TO` after `mkdir -p TO` copies the contents, hidden files
@@ -201,21 +227,37 @@ std::string copyCommandLine(const std::string& project, const std::string& copy)
          shellQuoted(copy + "/project.grt") + "; exit";
 }
 
-bool writeScript(const std::string& path, const std::string& commandLine) {
-  std::ofstream out(path, std::ios::out | std::ios::trunc | std::ios::binary);
-  if (!out) {
-    gr::showMessageBox("Can not open file " + path);
-    return false;
+bool writeAll(int fd, const std::string& text) {
+  std::size_t done = 0;
+  while (done < text.size()) {
+    ssize_t written = ::write(fd, text.data() + done, text.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    done += static_cast<std::size_t>(written);
   }
-  out << "#!/bin/sh\n" << commandLine << '\n';
-  out.close();
-  std::error_code ec;
-  std::filesystem::permissions(path,
-                               std::filesystem::perms::owner_exec |
-                                   std::filesystem::perms::group_exec |
-                                   std::filesystem::perms::others_exec,
-                               std::filesystem::perm_options::add, ec);
   return true;
+}
+
+// A new file that nobody else could have prepared (O_EXCL, no link
+// followed) takes the place of the old one in one rename: a link named like
+// the script is replaced, never written through.
+bool writeScript(const std::filesystem::path& path, const std::string& commandLine) {
+  std::string text = "#!/bin/sh\n" + commandLine + "\n";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::filesystem::path temporary =
+        path.parent_path() /
+        (".copy_tool." + std::to_string(::getpid()) + "." + std::to_string(attempt) + ".tmp");
+    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0700);
+    if (fd < 0 && errno == EEXIST) continue;
+    if (fd < 0) break;
+    bool written = writeAll(fd, text) && ::fchmod(fd, 0755) == 0;
+    written = ::close(fd) == 0 && written;
+    if (written && ::rename(temporary.c_str(), path.c_str()) == 0) return true;
+    ::unlink(temporary.c_str());
+    break;
+  }
+  gr::showMessageBox("Can not open file " + path.string());
+  return false;
 }
 
 }  // namespace
@@ -255,6 +297,21 @@ void L0_Func_create_test_dgr(L0_Var_2 element) {
 }
 GR_ENTRY_SIGNATURE(L0_Func_create_test_dgr)
 
+// The project box types name it as their deletion: it undoes create_test_dgr,
+// deleting the box's diagram with its elements, then the box.
+void L0_Func_delete_seed(L0_Var_2 element) {
+  L0_Var_2 box = gr::stable(element);
+  L0_Var_2 diagram = gr::stable(firstOver(box, "target", "GraphDiagram"));
+  if (!diagram.isNull()) {
+    for (L0_Var_2& inner : gr::cfg::partnersOf(diagram, "element", "Element"))
+      L0_Func_delete_element(inner);
+    gr::deleteDiagram(diagram);
+  }
+  L0_Func_okCmd_graphDiagram(firstOver(box, "graphDiagram", "GraphDiagram"));
+  L0_Func_default_delete_element_helper_helper(box, true);
+}
+GR_ENTRY_SIGNATURE(L0_Func_delete_seed)
+
 // An empty "IconPath" keeps the palette picture that the entry has.
 void L0_Func_update_diagramType(L0_Var_2 seed) {
   std::string name = compartmentValue(seed, "Name");
@@ -288,19 +345,30 @@ GR_ENTRY_SIGNATURE(L0_Func_update_diagram_caption)
 
 // The script is "copy_tool.sh", not "copy_tool.bat": it holds a POSIX shell
 // command line, and the host opens files with their associated program by
-// extension, which for ".sh" is the shell.
+// extension, which for ".sh" is the shell. Without a tool folder there is no
+// place beside it to copy to.
 void L0_Func_make_tool() {
   Kw_Galva_SaveAllDiagrams();
   SaveRequest(11);
   std::string runtime = L0_Func_GetRuntimePath();
-  std::string project = underRuntime(runtime, L0_Func_GetProjectPath());
-  std::string tool = underRuntime(runtime, L0_Func_GetToolPath());
-  std::string name = L0_Func_get_dir_name(project);
+  std::string toolPath = L0_Func_GetToolPath();
+  if (toolPath.empty()) {
+    gr::showMessageBox("There is no tool folder to copy the tool beside.");
+    return;
+  }
+  std::filesystem::path project = underRuntime(runtime, L0_Func_GetProjectPath());
+  std::filesystem::path tool = underRuntime(runtime, toolPath);
+  std::string name = folderName(project);
   if (name.empty()) return;  // a root folder has no name to copy under
-  std::string copy = tool + "/../" + name;
-  std::string script = tool + "/copy_tool.sh";
-  if (!writeScript(script, copyCommandLine(project, copy))) return;
-  L0_Func_OpenFileWithAssociatedProgram(script);
+  std::filesystem::path copy = underRuntime(runtime, (tool / ".." / name).string());
+  if (overlaps(copy, project)) {
+    gr::showMessageBox("The tool can not be copied to " + copy.string() +
+                       ": that is where its project is.");
+    return;
+  }
+  std::filesystem::path script = tool / "copy_tool.sh";
+  if (!writeScript(script, copyCommandLine(project.string(), copy.string()))) return;
+  L0_Func_OpenFileWithAssociatedProgram(script.string());
 }
 GR_ENTRY_SIGNATURE(L0_Func_make_tool)
 

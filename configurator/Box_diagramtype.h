@@ -9,6 +9,8 @@
 L0_TRANSFORMATION void L0_Func_create_diagramType(L0_Var_2 node);
 // A box of a defined type in the project diagram gets a diagram of that type.
 L0_TRANSFORMATION void L0_Func_create_test_dgr(L0_Var_2 element);
+// Deleting such a box deletes its diagram first.
+L0_TRANSFORMATION void L0_Func_delete_seed(L0_Var_2 element);
 // The seed's "Name" and "IconPath" values name the defined type, its project
 // box type and palette entry.
 L0_TRANSFORMATION void L0_Func_update_diagramType(L0_Var_2 seed);

@@ -4,7 +4,8 @@
  *
  * The host installs one HostApi (gr::setHost) after it has loaded the
  * library; until it does, a default answers every call (the runtime path is
- * the folder of the runtime library, the other paths the current folder;
+ * the folder of the runtime library, the project path the current folder,
+ * the tool path none;
  * engines accept nothing; utilities say they are not available). The library reaches these calls
  * only through the functions of runtime/HostCalls.h, named as the engines name them.
  *
@@ -69,6 +70,7 @@ class HostApi {
   virtual void hideInformationBar() {}
   virtual std::string projectPath();
   virtual std::string runtimePath();
+  // The folder of the tools the user installed or named; "" when none.
   virtual std::string toolPath();
 
   // ---- script engine

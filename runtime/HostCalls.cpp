@@ -21,14 +21,20 @@ std::string currentFolder() {
 }
 
 // Without a host, the runtime folder is the one this library was loaded from:
-// the behaviour library and the procedures beside it are found there.
-std::string folderOfThisLibrary() {
+// the behaviour library and the procedures beside it are found there. It is
+// looked up once: every call by name asks for it.
+std::string findFolderOfThisLibrary() {
   Dl_info info{};
   if (!dladdr(reinterpret_cast<void*>(&currentFolder), &info) || !info.dli_fname)
     return currentFolder();
   std::error_code ec;
   std::filesystem::path library = std::filesystem::canonical(info.dli_fname, ec);
   return ec ? currentFolder() : library.parent_path().string();
+}
+
+const std::string& folderOfThisLibrary() {
+  static const std::string folder = findFolderOfThisLibrary();
+  return folder;
 }
 
 }  // namespace
@@ -63,8 +69,9 @@ std::string HostApi::projectPath() {
 std::string HostApi::runtimePath() {
   return folderOfThisLibrary();
 }
+// No tool folder: libraries come from the runtime folder only.
 std::string HostApi::toolPath() {
-  return currentFolder();
+  return "";
 }
 void HostApi::luaDoFile(const std::string& scriptFile) {
   notAvailable("Lua_dofile(" + scriptFile + ")");

@@ -6,9 +6,12 @@
 #include "runtime/InternalError.h"
 
 namespace {
+// Held from a holder that is never destroyed: the library's shut-down frees
+// it, and may run after the static destructors (a process that ends with the
+// library still loaded), when a static holder would be gone already.
 std::unique_ptr<L0_ObjectIDListS>& slot() {
-  static std::unique_ptr<L0_ObjectIDListS> s;
-  return s;
+  static auto* s = new std::unique_ptr<L0_ObjectIDListS>();
+  return *s;
 }
 const char* const kSource = "runtime/L0_ObjectIDListS.cpp";
 }  // namespace

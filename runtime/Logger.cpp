@@ -9,9 +9,12 @@
 namespace {
 
 const char* const kTraceFileName = "L0_trace.txt";
+// Held from a holder that is never destroyed: the library's shut-down frees
+// it, and may run after the static destructors (a process that ends with the
+// library still loaded), when a static holder would be gone already.
 std::unique_ptr<Logger>& loggerSlot() {
-  static std::unique_ptr<Logger> slot;
-  return slot;
+  static auto* slot = new std::unique_ptr<Logger>();
+  return *slot;
 }
 
 }  // namespace

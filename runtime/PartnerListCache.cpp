@@ -5,9 +5,12 @@
 #include "runtime/MessageSink.h"
 
 namespace {
+// Held from a holder that is never destroyed: the library's shut-down frees
+// it, and may run after the static destructors (a process that ends with the
+// library still loaded), when a static holder would be gone already.
 std::unique_ptr<PartnerListCache>& slot() {
-  static std::unique_ptr<PartnerListCache> s;
-  return s;
+  static auto* s = new std::unique_ptr<PartnerListCache>();
+  return *s;
 }
 const char* const kSource = "runtime/PartnerListCache.cpp";
 }  // namespace

@@ -1,11 +1,15 @@
 #include "runtime/ProcedureCall.h"
 
 #include <dlfcn.h>
+#include <link.h>
 
 #include <filesystem>
+#include <initializer_list>
 
 #include "platform/host.h"
+#include "runtime/ElfExports.h"
 #include "runtime/L0_Var.h"
+#include "runtime/LibrarySafety.h"
 #include "runtime/MessageSink.h"
 #include "runtime/Signature.h"
 
@@ -25,33 +29,81 @@ std::string entrySymbol(const std::string& function) {
 
 namespace {
 
-bool namesAFolder(const std::string& library) {
-  return library.find('/') != std::string::npos || library.find('\\') != std::string::npos;
+std::string lastDlError() {
+  const char* error = dlerror();
+  return error ? error : "unknown error";
+}
+
+// The first library folder that holds FILE; "" when none does.
+std::string folderHolding(const std::string& file) {
+  for (const std::string& folder : libraryFolders()) {
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(std::filesystem::path(folder) / file, ec)) return folder;
+  }
+  return "";
+}
+
+std::string searchedFolders() {
+  std::string list;
+  for (const std::string& folder : libraryFolders()) list += (list.empty() ? "" : ", ") + folder;
+  std::string toolProblem = toolFolderProblem();
+  return (list.empty() ? "no folder" : list) + (toolProblem.empty() ? "" : "; " + toolProblem);
+}
+
+std::string loadedFile(void* handle) {
+  link_map* map = nullptr;
+  if (dlinfo(handle, RTLD_DI_LINKMAP, &map) != 0 || !map || !map->l_name) return "";
+  return map->l_name;
+}
+
+// The file of the library that defines the symbol at ADDRESS.
+std::string definingFile(const void* address) {
+  Dl_info info{};
+  return dladdr(address, &info) && info.dli_fname ? info.dli_fname : "";
 }
 
 }  // namespace
 
-// The tool folder, then the runtime folder, then the loader's own path.
-void* openProcedureLibrary(const std::string& library, std::string& systemError) {
-  systemError.clear();
-  if (library.empty() || namesAFolder(library)) {
-    systemError = "a library must be named without a folder";
+void* openProcedureLibrary(const std::string& library, std::string& systemError, bool* refused) {
+  if (refused) *refused = false;
+  systemError = libraryNameProblem(library);
+  if (!systemError.empty()) {
+    if (refused) *refused = true;
     return nullptr;
   }
   std::string file = libraryFileName(library);
-  for (const std::string& folder : {host().toolPath(), host().runtimePath()}) {
-    std::filesystem::path candidate = std::filesystem::path(folder) / file;
-    std::error_code ec;
-    if (!folder.empty() && std::filesystem::is_regular_file(candidate, ec)) {
-      void* handle = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
-      if (handle) return handle;
-      systemError = dlerror();
+  std::string folder = folderHolding(file);
+  if (folder.empty()) {
+    systemError = file + " is in none of the library folders (" + searchedFolders() + ")";
+    return nullptr;
+  }
+  std::string path = (std::filesystem::path(folder) / file).string();
+  for (const std::string& checked : {folder, path}) {
+    systemError = writableByOthers(checked);
+    if (!systemError.empty()) {
+      if (refused) *refused = true;
       return nullptr;
     }
   }
-  void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!handle) systemError = dlerror();
+  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!handle) systemError = lastDlError();
   return handle;
+}
+
+EntryLookup lookUpEntry(void* handle, const std::string& symbol) {
+  EntryLookup found;
+  std::string file = loadedFile(handle);
+  dlerror();
+  void* entry = dlsym(handle, symbol.c_str());
+  if (!entry || definingFile(entry) != file) return found;
+  found.entry = entry;
+  void* text = dlsym(handle, signatureSymbol(symbol).c_str());
+  if (text && definingFile(text) == file) {
+    found.signature = *static_cast<const char* const*>(text);
+    return found;
+  }
+  found.missingSignature = exportsSymbolEndingWith(file, signatureSymbol(""));
+  return found;
 }
 
 namespace {
@@ -73,40 +125,39 @@ int callDepth = 0;
 // the call is over.
 class BoundEntry {
  public:
-  BoundEntry(const std::string& library, const std::string& function, const char* signature,
-             bool showSystemErrors) {
+  // ACCEPTED: the signature of the call itself, then those it may also run.
+  BoundEntry(const std::string& library, const std::string& function,
+             std::initializer_list<const char*> accepted, bool showSystemErrors) {
     if (callDepth >= kMaxCallDepth) {
-      showMessageBox("Function " + quoted(function) + " of " + quoted(library) +
-                     " is not called: calls by name are nested " + std::to_string(kMaxCallDepth) +
-                     " deep.");
+      showMessageBox("Function " + quoted(printableName(function)) + " of " +
+                     quoted(printableName(library)) + " is not called: calls by name are nested " +
+                     std::to_string(kMaxCallDepth) + " deep.");
       return;
     }
     ++callDepth;
     counted_ = true;
-    std::string systemError;
-    handle_ = openProcedureLibrary(library, systemError);
-    if (!handle_) {
-      if (showSystemErrors) showMessageBox("Error: " + systemError);
-      showMessageBox("Probably, Dll not found \"\n" + library + "\".");
+    if (!open(library, showSystemErrors)) return;
+    std::string problem = entryNameProblem(function);
+    if (!problem.empty()) {
+      showMessageBox("Function " + quoted(printableName(function)) + " of " +
+                     quoted(printableName(library)) + " can not be called: " + problem + ".");
       return;
     }
-    std::string symbol = entrySymbol(function);
-    dlerror();
-    entry_ = dlsym(handle_, symbol.c_str());
-    if (!entry_) {
-      const char* error = dlerror();
-      if (showSystemErrors) showMessageBox(std::string("Error: ") + (error ? error : symbol));
+    EntryLookup found = lookUpEntry(handle_, entrySymbol(function));
+    if (!found.entry) {
+      if (showSystemErrors) showMessageBox("Error: " + lastDlError());
       showMessageBox("Probably, Function not found \n" + quoted(function) + ".");
       return;
     }
-    auto* exported =
-        static_cast<const char* const*>(dlsym(handle_, signatureSymbol(symbol).c_str()));
-    std::string actual = exported ? *exported : "unknown";
-    if (actual != signature) {
-      showMessageBox("Function " + quoted(function) + " of " + quoted(library) +
-                     " can not be called: it is " + actual + ", the call needs " + signature + ".");
-      entry_ = nullptr;
+    matched_ = match(found, accepted);
+    if (!matched_.empty()) {
+      entry_ = found.entry;
+      return;
     }
+    std::string actual = found.missingSignature ? "unknown" : found.signature;
+    showMessageBox("Function " + quoted(function) + " of " + quoted(library) +
+                   " can not be called: it is " + actual + ", the call needs " + *accepted.begin() +
+                   ".");
   }
   ~BoundEntry() {
     if (handle_) dlclose(handle_);
@@ -119,18 +170,49 @@ class BoundEntry {
   F* get() const {
     return reinterpret_cast<F*>(entry_);
   }
+  // The signature the entry is called by; "" when it is not called.
+  const std::string& signature() const { return matched_; }
+  template <class F>
+  bool is() const {
+    return entry_ && matched_ == Signature<F>::text;
+  }
   explicit operator bool() const { return entry_ != nullptr; }
 
  private:
+  bool open(const std::string& library, bool showSystemErrors) {
+    std::string systemError;
+    bool refused = false;
+    handle_ = openProcedureLibrary(library, systemError, &refused);
+    if (handle_) return true;
+    if (refused) {
+      showMessageBox("Library " + quoted(printableName(library)) +
+                     " is not loaded: " + systemError + ".");
+      return false;
+    }
+    if (showSystemErrors) showMessageBox("Error: " + systemError);
+    showMessageBox("Probably, Dll not found \"\n" + library + "\".");
+    return false;
+  }
+
+  // A trusted entry (of a library without signature texts) is called
+  // through the call's own type.
+  static std::string match(const EntryLookup& found, std::initializer_list<const char*> accepted) {
+    if (found.missingSignature) return "";
+    if (found.signature.empty()) return *accepted.begin();
+    for (const char* each : accepted)
+      if (found.signature == each) return each;
+    return "";
+  }
+
   void* handle_ = nullptr;
   void* entry_ = nullptr;
+  std::string matched_;
   bool counted_ = false;
 };
 
 template <class F>
-BoundEntry bind(const std::string& library, const std::string& function,
-                bool showSystemErrors = false) {
-  return BoundEntry(library, function, Signature<F>::text, showSystemErrors);
+constexpr const char* sig() {
+  return Signature<F>::text;
 }
 
 // "entry.function" of the script engine: the entry is the host's.
@@ -154,9 +236,11 @@ using ObjectEntry = void(L0_Var_2);
 using ThreeObjectEntry = void(L0_Var_2, L0_Var_2, L0_Var_2);
 using BooleanEntry = bool(L0_Var_2);
 using StringEntry = std::string(L0_Var_2);
+using PlainStringEntry = std::string();
+using ObjectReturningEntry = L0_Var_2(L0_Var_2);
 
 void executeVoidFunction(const std::string& library, const std::string& function) {
-  auto entry = gr::bind<VoidEntry>(library, function, true);
+  gr::BoundEntry entry(library, function, {gr::sig<VoidEntry>()}, true);
   if (entry) entry.get<VoidEntry>()();
 }
 
@@ -164,13 +248,16 @@ void executeObjectFunction(const std::string& library, const std::string& functi
                            L0_Var_2 object) {
   std::string ignored;
   if (gr::scriptEngineCall(library, function, object, ignored)) return;
-  auto entry = gr::bind<ObjectEntry>(library, function);
-  if (entry) entry.get<ObjectEntry>()(object);
+  gr::BoundEntry entry(library, function, {gr::sig<ObjectEntry>(), gr::sig<VoidEntry>()}, false);
+  if (entry.is<VoidEntry>())
+    entry.get<VoidEntry>()();
+  else if (entry)
+    entry.get<ObjectEntry>()(object);
 }
 
 bool executeThreeObjectFunction(const std::string& library, const std::string& function,
                                 L0_Var_2 first, L0_Var_2 second, L0_Var_2 third) {
-  auto entry = gr::bind<ThreeObjectEntry>(library, function);
+  gr::BoundEntry entry(library, function, {gr::sig<ThreeObjectEntry>()}, false);
   if (!entry) return false;
   entry.get<ThreeObjectEntry>()(first, second, third);
   return true;
@@ -178,22 +265,28 @@ bool executeThreeObjectFunction(const std::string& library, const std::string& f
 
 bool executeBooleanFunction(const std::string& library, const std::string& function,
                             L0_Var_2 object) {
-  auto entry = gr::bind<BooleanEntry>(library, function);
+  gr::BoundEntry entry(library, function, {gr::sig<BooleanEntry>()}, false);
   return entry ? entry.get<BooleanEntry>()(object) : false;
 }
 
+// A "v()" entry leaves the empty text.
 std::string executeStringFunction(const std::string& library, const std::string& function,
                                   L0_Var_2 object) {
   std::string result;
   if (gr::scriptEngineCall(library, function, object, result)) return result;
-  auto entry = gr::bind<StringEntry>(library, function);
-  return entry ? entry.get<StringEntry>()(object) : std::string();
+  gr::BoundEntry entry(library, function,
+                       {gr::sig<StringEntry>(), gr::sig<PlainStringEntry>(), gr::sig<VoidEntry>()},
+                       false);
+  if (entry.is<PlainStringEntry>()) return entry.get<PlainStringEntry>()();
+  if (entry.is<VoidEntry>())
+    entry.get<VoidEntry>()();
+  else if (entry)
+    result = entry.get<StringEntry>()(object);
+  return result;
 }
-
-using ObjectReturningEntry = L0_Var_2(L0_Var_2);
 
 L0_Var_2 executeObjectReturningFunction(const std::string& library, const std::string& function,
                                         L0_Var_2 object) {
-  auto entry = gr::bind<ObjectReturningEntry>(library, function);
+  gr::BoundEntry entry(library, function, {gr::sig<ObjectReturningEntry>()}, false);
   return entry ? entry.get<ObjectReturningEntry>()(object) : L0_Var_2();
 }

@@ -124,7 +124,7 @@ GR_ENTRY_SIGNATURE(L0_Func_propertyDgrCmd)
 
 void L0_Func_activeDgrCmd(L0_Var_2 diagram) {
   if (diagram.isNull()) return;
-  diagramCommand(diagram.getAttrBool("isReadOnly") ? "ActiveDgrViewCmd" : "ActiveDgrCmd", diagram);
+  diagramCommand(gr::flag(diagram, "isReadOnly") ? "ActiveDgrViewCmd" : "ActiveDgrCmd", diagram);
 }
 GR_ENTRY_SIGNATURE(L0_Func_activeDgrCmd)
 

@@ -21,7 +21,7 @@ L0_Var_2 parentCompartmentOf(const L0_Var_2& compartment) {
 }
 
 bool typeFlag(const L0_Var_2& type, const char* attribute) {
-  return !type.isNull() && type.getAttrBool(attribute);
+  return gr::flag(type, attribute);
 }
 
 std::string typeText(const L0_Var_2& type, const char* attribute) {
@@ -45,6 +45,29 @@ std::vector<std::string> splitSubValues(const std::string& list) {
     if (cut == std::string::npos) return parts;
     start = cut + 1;
   }
+}
+
+// The sub-values of the compartment's value, as its type's procDecompose
+// gives them. Every decompose procedure reads the compartment's `input`,
+// which wears the compartment's own adornments ("{a:b}" for "a:b"); those
+// belong to no sub-value, so while the procedure runs `input` holds the text
+// without them, and afterwards its own text again.
+std::vector<std::string> subValuesOf(L0_Var_2& compartment) {
+  L0_Var_2 type = firstOver(compartment, "compartType", "CompartType");
+  if (!namesProcedure(type, "procDecompose")) return {};
+  std::string input = compartment.getAttr("input");
+  std::string bare = gr::stripAdornments(type, input);
+  struct Restore {
+    L0_Var_2& compartment;
+    const std::string& input;
+    bool changed;
+    ~Restore() {
+      if (changed && !compartment.isNull()) compartment.setAttr("input", input);
+    }
+  } restore{compartment, input, bare != input};
+  if (restore.changed) compartment.setAttr("input", bare);
+  std::string list = stringProcedure(compartment, "procDecompose");
+  return list.empty() ? std::vector<std::string>{} : splitSubValues(list);
 }
 
 // The sub-types of a compartment type, in link order.
@@ -181,9 +204,10 @@ void runFieldProcedures(L0_Var_2& compartment) {
   L0_Func_call_compartment_proc_thru_type(compartment, "procUpdateCompartmentDomain");
 }
 
-void deleteTree(L0_Var_2& compartment) {
-  L0_Func_call_compartment_proc_thru_type(compartment, "procDeleteCompartmentDomain");
-  for (L0_Var_2& child : childrenOf(compartment)) deleteTree(child);
+void deleteTree(L0_Var_2& compartment, bool runDomainProcedures = true) {
+  if (runDomainProcedures)
+    L0_Func_call_compartment_proc_thru_type(compartment, "procDeleteCompartmentDomain");
+  for (L0_Var_2& child : childrenOf(compartment)) deleteTree(child, runDomainProcedures);
   compartment.deleteObj();
 }
 
@@ -216,6 +240,13 @@ std::string stripAdornments(const L0_Var_2& type, const std::string& text) {
       result.compare(result.size() - suffix.size(), suffix.size(), suffix) == 0)
     result.erase(result.size() - suffix.size());
   return result;
+}
+
+void deleteCompartmentsOf(const L0_Var_2& element, bool runDomainProcedures) {
+  for (L0_Var_2& compartment : childrenOf(element)) {
+    L0_Var_2 held = stable(compartment);
+    deleteTree(held, runDomainProcedures);
+  }
 }
 
 std::vector<L0_Var_2> allCompartments(const L0_Var_2& element) {
@@ -263,17 +294,23 @@ L0_Var_2 L0_Func_create_compartment_helper(L0_Var_2 parent, L0_Var_2 type, std::
 }
 GR_ENTRY_SIGNATURE(L0_Func_create_compartment_helper)
 
+// Only an element's own compartment has a value to split; a child that the
+// parent's value already made (decomposing it) is not made twice.
 void L0_Func_create_subcompartments(L0_Var_2 parent, L0_Var_2 owner, std::string role,
                                     std::string className, bool fromValue) {
   std::vector<std::string> subValues;
-  if (fromValue) subValues = splitSubValues(stringProcedure(parent, "procDecompose"));
+  if (fromValue && isKindOf(parent, "Compartment")) subValues = subValuesOf(parent);
   std::size_t next = 0;
+  std::vector<L0_Var_2> types;
   L0_Var_2 type(className);
-  for (bool found = type.setFirstByRelation(owner, role); found; found = type.next()) {
-    if (!typeFlag(type, "isEssential") || typeFlag(type, "isMultiple")) continue;
+  for (bool found = type.setFirstByRelation(owner, role); found; found = type.next())
+    types.push_back(gr::stable(type));
+  for (L0_Var_2& each : types) {
+    if (!typeFlag(each, "isEssential") || typeFlag(each, "isMultiple")) continue;
     std::string subValue = next < subValues.size() ? subValues[next] : "";
     ++next;
-    L0_Func_create_compartment_helper(parent, type, subValue, fromValue);
+    if (!L0_Func_get_compartnment_from_parent_by_compartType(parent, each).isNull()) continue;
+    L0_Func_create_compartment_helper(parent, each, subValue, fromValue);
   }
 }
 GR_ENTRY_SIGNATURE(L0_Func_create_subcompartments)
@@ -356,10 +393,8 @@ GR_ENTRY_SIGNATURE(L0_Func_compose)
 
 void L0_Func_decompose(L0_Var_2 compartment, std::string) {
   L0_Var_2 type = typeOf(compartment);
-  if (!namesProcedure(type, "procDecompose")) return;
-  std::string list = stringProcedure(compartment, "procDecompose");
-  if (list.empty()) return;
-  std::vector<std::string> subValues = splitSubValues(list);
+  std::vector<std::string> subValues = subValuesOf(compartment);
+  if (subValues.empty()) return;
   std::vector<L0_Var_2> subTypes = subTypesOf(type);
   for (std::size_t i = 0; i < subTypes.size(); ++i) {
     std::string subValue = i < subValues.size() ? subValues[i] : "";
@@ -401,10 +436,11 @@ std::string L0_Func_default_compose(L0_Var_2 compartment) {
 }
 GR_ENTRY_SIGNATURE(L0_Func_default_compose)
 
+// The input arrives without the compartment's own adornments (subValuesOf).
 std::string L0_Func_default_decompose(L0_Var_2 compartment) {
   L0_Var_2 type = typeOf(compartment);
   std::string delimiter = typeText(type, "concatStyle");
-  std::string rest = gr::stripAdornments(type, compartment.getAttr("input"));
+  std::string rest = compartment.getAttr("input");
   std::string list;
   for (const L0_Var_2& subType : subTypesOf(type)) {
     std::string prefix = typeText(subType, "adornmentPrefix");

@@ -55,6 +55,9 @@ namespace gr {
 std::string stripAdornments(const L0_Var_2& type, const std::string& text);
 // The compartments of an element, depth first (each before its sub-compartments).
 std::vector<L0_Var_2> allCompartments(const L0_Var_2& element);
+// Deletes the element's compartment trees; the domain procedures
+// (procDeleteCompartmentDomain) run only when asked for.
+void deleteCompartmentsOf(const L0_Var_2& element, bool runDomainProcedures);
 }  // namespace gr
 
 // C entries for callers without object variables.

@@ -218,7 +218,10 @@ L0_Var_2 L0_Func_copy_element_to_by(L0_Var_2 element, L0_Var_2 clipboard, std::s
     copy = copyPort(element, clipboard, by);
   else if (element.isTypeOf("FreeBox") || element.isTypeOf("FreeLine"))
     copy = copyFreeShape(element, clipboard, by, element.isTypeOf("FreeBox"));
-  if (!copy.isNull()) L0_Func_call_element_proc_thru_type(element, "procCopied");
+  // The procedure gets the copy, whose `original` still leads to the element
+  // (the copy links last until the whole copy is made): a copy of a seed
+  // takes a copy of the child diagram along this way.
+  if (!copy.isNull()) L0_Func_call_element_proc_thru_type(copy, "procCopied");
   return copy;
 }
 GR_ENTRY_SIGNATURE(L0_Func_copy_element_to_by)
@@ -226,7 +229,7 @@ GR_ENTRY_SIGNATURE(L0_Func_copy_element_to_by)
 void L0_Func_copy_element_features_from_to(L0_Var_2 source, L0_Var_2 copy) {
   copy.setAttr("style", source.getAttrOfActualClass("style"));
   copy.setAttr("location", source.getAttrOfActualClass("location"));
-  copy.setAttr("is_definition", source.getAttrOfActualClass("is_definition") == "true");
+  copy.setAttr("is_definition", gr::flag(source, "is_definition"));
   L0_Var_2 type = firstOver(source, "elemType", "ElemType");
   if (!type.isNull()) copy.addLink(type, "elemType");
   L0_Var_2 style = firstOver(source, "elemStyle", "ElemStyle");
@@ -254,7 +257,7 @@ void deleteDiagramsBelow(const L0_Var_2& element) {
       deleteDiagramsBelow(inner);
       L0_Func_default_delete_element_helper_helper(inner, false);
     }
-    diagram.deleteObj();
+    gr::deleteDiagram(diagram);
   }
 }
 }  // namespace

@@ -54,21 +54,35 @@ void L0_Func_default_delete_element_helper_helper(L0_Var_2 element, bool userDel
     L0_Func_default_delete_element_helper_helper(dependent, userDeletion);
   if (element.isNull()) return;  // a dependent's procedure may have taken it along
   if (userDeletion) {
-    for (L0_Var_2& compartment : partners(element, "compartment", "Compartment"))
-      L0_Func_delete_compartment(compartment);
+    gr::deleteCompartmentsOf(element, true);
     L0_Func_call_elemType_proc_with_supertypes(type, "procDeleteElementDomain", element);
   } else {
     L0_Func_call_elemType_proc_with_supertypes(type, "procClipboardCleared", element);
+    // A clipboard copy has no domain: its compartments just go with it.
+    if (!element.isNull()) gr::deleteCompartmentsOf(element, false);
   }
   element.deleteObj();
 }
 GR_ENTRY_SIGNATURE(L0_Func_default_delete_element_helper_helper)
 
+namespace gr {
+
+void deleteDiagram(L0_Var_2& diagram) {
+  if (diagram.isNull()) return;
+  for (L0_Var_2& collection : partners(diagram, "collection", "Collection")) {
+    L0_Var_2 held = stable(collection);
+    held.deleteObj();
+  }
+  diagram.deleteObj();
+}
+
+}  // namespace gr
+
 // ---- the gestures
 
 namespace {
 bool readOnly(const L0_Var_2& diagram) {
-  return diagram.isNull() || diagram.getAttrBool("isReadOnly");
+  return diagram.isNull() || gr::flag(diagram, "isReadOnly");
 }
 void deleteFirst(const char* eventClass) {
   L0_Var_2 event = gr::firstOf(eventClass);
@@ -123,14 +137,16 @@ void L0_Func_delete_diagram() {
 }
 GR_ENTRY_SIGNATURE(L0_Func_delete_diagram)
 
+// The element goes by the default deletion (its own procDeleteElement would
+// delete the diagram again), so that its compartments go with it.
 void L0_Func_delete_diagram_finish() {
-  L0_Var_2 element = L0_Func_get_active_element();
-  L0_Var_2 child = firstOver(element, "target", "GraphDiagram");
+  L0_Var_2 element = gr::stable(L0_Func_get_active_element());
+  L0_Var_2 child = gr::stable(firstOver(element, "target", "GraphDiagram"));
   L0_Func_okCmd_graphDiagram(firstOver(element, "graphDiagram", "GraphDiagram"));
   if (!child.isNull()) {
     for (L0_Var_2& inner : partners(child, "element", "Element")) L0_Func_delete_element(inner);
-    child.deleteObj();
+    gr::deleteDiagram(child);
   }
-  element.deleteObj();
+  L0_Func_default_delete_element_helper_helper(element, true);
 }
 GR_ENTRY_SIGNATURE(L0_Func_delete_diagram_finish)

@@ -18,3 +18,8 @@ L0_TRANSFORMATION void L0_Func_cut(L0_Var_2 element);
 L0_TRANSFORMATION void L0_Func_finishCopyCutCollection();
 L0_TRANSFORMATION void L0_Func_delete_diagram();
 L0_TRANSFORMATION void L0_Func_delete_diagram_finish();
+
+namespace gr {
+// Deletes a diagram whose elements are gone, with the selection it owns.
+void deleteDiagram(L0_Var_2& diagram);
+}  // namespace gr

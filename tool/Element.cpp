@@ -23,18 +23,6 @@ void showInformation(const std::string& text) {
   L0_Func_ShowInformationBar(text);
 }
 
-// The type, then its supertypes, nearest first.
-std::vector<L0_Var_2> typeAndSupertypes(const L0_Var_2& type) {
-  std::vector<L0_Var_2> chain;
-  for (L0_Var_2 t = type; !t.isNull(); t = firstOver(t, "supertype", "ElemType")) {
-    bool seen = false;
-    for (const L0_Var_2& known : chain) seen = seen || known == t;
-    if (seen) break;
-    chain.push_back(t);
-  }
-  return chain;
-}
-
 // Elements of the type and of its subtypes in the diagram.
 // Counts up to LIMIT only: whether a limit is reached needs no more.
 int countInDiagram(const L0_Var_2& type, const L0_Var_2& diagram, int limit, int depth = 0) {
@@ -73,10 +61,12 @@ bool elementLimitReached(const std::string& constraint, const L0_Var_2& type,
   return limit <= 0 || countInDiagram(type, diagram, limit) >= limit;
 }
 
+// A supertype of another kind (a line type under a box type) lacks the
+// attribute and so contributes no constraint.
 bool edgeMultiplicityAllows(const L0_Var_2& type, const L0_Var_2& start, const L0_Var_2& end) {
-  for (const L0_Var_2& t : typeAndSupertypes(type)) {
-    std::string startLimit = t.getAttrOfActualClass("startMultiplicityConstraint");
-    std::string endLimit = t.getAttrOfActualClass("endMultiplicityConstraint");
+  for (const L0_Var_2& t : gr::typeAndSupertypes(type)) {
+    std::string startLimit = gr::optionalText(t, "startMultiplicityConstraint");
+    std::string endLimit = gr::optionalText(t, "endMultiplicityConstraint");
     if (!startLimit.empty() && constraintExceeded(startLimit, countEdgesAt(start, "eStart", t))) {
       showInformation(captionOf(t) + " multiplicity constraint " + startLimit + " violated");
       return false;
@@ -92,8 +82,8 @@ bool edgeMultiplicityAllows(const L0_Var_2& type, const L0_Var_2& start, const L
 // Does any of the types (with their supertypes) list one of the targets
 // (with their supertypes) over ROLE?
 bool listsTypeOver(const L0_Var_2& type, const std::string& role, const L0_Var_2& target) {
-  std::vector<L0_Var_2> targets = typeAndSupertypes(target);
-  for (const L0_Var_2& t : typeAndSupertypes(type)) {
+  std::vector<L0_Var_2> targets = gr::typeAndSupertypes(target);
+  for (const L0_Var_2& t : gr::typeAndSupertypes(type)) {
     L0_Var_2 listed("ElemType");
     for (bool found = listed.setFirstByRelation(t, role); found; found = listed.next())
       for (const L0_Var_2& candidate : targets)
@@ -112,7 +102,7 @@ bool portAttachmentAllows(const L0_Var_2& portType, const L0_Var_2& node) {
 void queueCreated(L0_Var_2& element, const L0_Var_2& type) {
   L0_Func_okCmd(element);
   L0_Func_activeElementCmd(element);
-  if (type.getAttrOfActualClass("openPropertiesOnElementCreate") == "true")
+  if (gr::flag(type, "openPropertiesOnElementCreate"))
     L0_Func_execTransfCmd_withoutDiagram("show_active_element_properties");
 }
 
@@ -134,7 +124,7 @@ void completeElement(L0_Var_2& element, L0_Var_2& type) {
   L0_Var_2 compartType("CompartType");
   for (bool found = compartType.setFirstByRelation(type, "compartType"); found;
        found = compartType.next()) {
-    if (compartType.getAttrBool("isEssential") && !compartType.getAttrBool("isMultiple"))
+    if (gr::flag(compartType, "isEssential") && !gr::flag(compartType, "isMultiple"))
       L0_Func_create_compartment(element, compartType);
   }
   L0_Func_call_elemType_proc_with_supertypes(type, "procCreateElementDomain", element);
@@ -146,8 +136,8 @@ void completeElement(L0_Var_2& element, L0_Var_2& type) {
 namespace gr {
 
 bool elementMultiplicityAllows(const L0_Var_2& type, const L0_Var_2& diagram) {
-  for (const L0_Var_2& t : typeAndSupertypes(type)) {
-    std::string limit = t.getAttrOfActualClass("multiplicityConstraint");
+  for (const L0_Var_2& t : gr::typeAndSupertypes(type)) {
+    std::string limit = gr::optionalText(t, "multiplicityConstraint");
     if (elementLimitReached(limit, t, diagram)) {
       showInformation(captionOf(t) + " multiplicity constraint " + limit + " violated");
       return false;
@@ -156,9 +146,13 @@ bool elementMultiplicityAllows(const L0_Var_2& type, const L0_Var_2& diagram) {
   return true;
 }
 
+bool containmentAdmits(const L0_Var_2& type, const L0_Var_2& parent) {
+  return parent.isNull() ? !gr::flag(type, "isContainerMandatory")
+                         : listsTypeOver(type, "containerType", typeOfElement(parent));
+}
+
 bool containmentAllows(const L0_Var_2& type, const L0_Var_2& parent) {
-  bool allowed = parent.isNull() ? type.getAttrOfActualClass("isContainerMandatory") != "true"
-                                 : listsTypeOver(type, "containerType", typeOfElement(parent));
+  bool allowed = containmentAdmits(type, parent);
   if (!allowed)
     showInformation(captionOf(type) + " can't be inserted into " +
                     captionOf(typeOfElement(parent)));
@@ -226,7 +220,7 @@ void setFreeLineGeometryFromInfo(L0_Var_2& element, const std::string& info) {
 }
 
 bool drawingRefused(const L0_Var_2& diagram) {
-  return !diagram.isNull() && diagram.getAttrBool("isReadOnly");
+  return gr::flag(diagram, "isReadOnly");
 }
 
 }  // namespace gr

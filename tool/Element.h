@@ -35,8 +35,10 @@ namespace gr {
 // The element multiplicity of the type and its supertypes in the diagram;
 // shows the violation in the information bar.
 bool elementMultiplicityAllows(const L0_Var_2& type, const L0_Var_2& diagram);
-// May a node of TYPE be placed into PARENT (null: on the canvas)?
+// May a node of TYPE be placed into PARENT (null: on the canvas)? A refusal
+// is shown in the information bar; containmentAdmits is the silent test.
 bool containmentAllows(const L0_Var_2& type, const L0_Var_2& parent);
+bool containmentAdmits(const L0_Var_2& type, const L0_Var_2& parent);
 // The first edge type of the palette line admitting a line from START to END,
 // with the pair that admits it; null when none does.
 L0_Var_2 validEdgeType(const L0_Var_2& paletteLine, const L0_Var_2& start, const L0_Var_2& end,

@@ -13,6 +13,22 @@ GR_STRING_GLOBALS(GR_DEFINE_STRING)
 GR_API L0_Var_2 _obj_NULL_NODE_;
 }
 
+namespace {
+
+// The units start when the library is loaded and stop when it is unloaded or
+// the process ends with it loaded. Made right after the globals, this object
+// is destroyed right before them in both cases: the shut-down never meets a
+// global that its own destructor has already freed.
+struct UnitLifetime {
+  UnitLifetime() { gr::loadUnits(); }
+  ~UnitLifetime() { gr::unloadUnits(); }
+  UnitLifetime(const UnitLifetime&) = delete;
+  UnitLifetime& operator=(const UnitLifetime&) = delete;
+};
+const UnitLifetime lifetime;
+
+}  // namespace
+
 namespace gr {
 
 void initGlobals() {

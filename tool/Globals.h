@@ -115,4 +115,7 @@ namespace gr {
 // Unit start-up and shut-down of the globals.
 void initGlobals();
 void finishGlobals();
+// Every unit's start-up, in link order, and shut-down, in reverse (LibMain.cpp).
+void loadUnits();
+void unloadUnits();
 }  // namespace gr

@@ -24,11 +24,27 @@ void L0_Func_call_L2Click(L0_Var_2 type, L0_Var_2 element) {
 }
 GR_ENTRY_SIGNATURE(L0_Func_call_L2Click)
 
+// A seed whose diagram came from a shared area knows it by its remote id only.
 void L0_Func_navigate(L0_Var_2 element) {
+  if (firstOver(element, "target", "GraphDiagram").isNull())
+    L0_Func_connect_seed_to_diagram_by_id(element);
   L0_Var_2 target = firstOver(element, "target", "GraphDiagram");
   if (!target.isNull()) L0_Func_activeDgrCmd(target);
 }
 GR_ENTRY_SIGNATURE(L0_Func_navigate)
+
+L0_Var_2 L0_Func_get_graphDiagram_by_remote_id(std::string id) {
+  return gr::firstWith("GraphDiagram", "remoteId", id);
+}
+GR_ENTRY_SIGNATURE(L0_Func_get_graphDiagram_by_remote_id)
+
+void L0_Func_connect_seed_to_diagram_by_id(L0_Var_2 element) {
+  std::string id = gr::optionalText(element, "targetDiagramRemoteId");
+  if (id.empty()) return;
+  L0_Var_2 diagram = L0_Func_get_graphDiagram_by_remote_id(id);
+  if (!diagram.isNull()) element.addLink(diagram, "target");
+}
+GR_ENTRY_SIGNATURE(L0_Func_connect_seed_to_diagram_by_id)
 
 namespace {
 
@@ -126,7 +142,6 @@ void linkSeeds(const L0_Var_2& element, L0_Var_2& project, L0_Var_2& newSeed) {
     edge.addLink(fromSeed, "start");
     edge.addLink(newSeed, "end");
     edge.addLink(style, "elemStyle");
-    L0_Func_okCmd_graphDiagram(project);
     return;
   }
 }
@@ -156,6 +171,8 @@ void L0_Func_navigate_with_constructing(L0_Var_2 element) {
   if (!project.isNull() && !seedType.isNull()) {
     L0_Var_2 seed = newSeed(seedType, project, child, name);
     linkSeeds(element, project, seed);
+    // The new seed (and edge) must be drawn, whichever diagram the child came from.
+    L0_Func_okCmd_graphDiagram(project);
   }
   L0_Func_activeDgrCmd(child);
 }

@@ -1,6 +1,7 @@
 // The library's entries for the host: the main entry that runs the
 // dispatcher inside one save transaction, the session calls, and the unit
-// start-up and shut-down that run when the library is loaded and unloaded.
+// start-up and shut-down that run when the library is loaded and unloaded
+// (triggered from Globals.cpp).
 #include <exception>
 
 #include "platform/host.h"
@@ -38,16 +39,6 @@ Unit units[] = {
     {gr::initGlobals, gr::finishGlobals, 0},
 };
 
-__attribute__((constructor)) void loadUnits() {
-  for (Unit& unit : units)
-    if (unit.counter-- == 0) unit.init();
-}
-
-__attribute__((destructor)) void unloadUnits() {
-  for (auto it = std::rbegin(units); it != std::rend(units); ++it)
-    if (++it->counter == 0) it->finish();
-}
-
 // What the run left behind goes to the trace; internal errors are shown too.
 void noteFailure(const std::exception& failure) {
   if (dynamic_cast<const L0_InternalError*>(&failure)) {
@@ -62,6 +53,20 @@ void noteFailure(const std::exception& failure) {
 }
 
 }  // namespace
+
+namespace gr {
+
+void loadUnits() {
+  for (Unit& unit : units)
+    if (unit.counter-- == 0) unit.init();
+}
+
+void unloadUnits() {
+  for (auto it = std::rbegin(units); it != std::rend(units); ++it)
+    if (++it->counter == 0) it->finish();
+}
+
+}  // namespace gr
 
 extern "C" {
 

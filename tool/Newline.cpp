@@ -22,14 +22,11 @@ void L0_Func_NewLine() {
     L0_Func_delete_event();
     return;
   }
-  std::string reverse = pair.getAttr("reverse");
-  // Any other mark leaves the event in place: what it should mean is not settled.
-  if (reverse.empty())
-    L0_Func_add_edge(diagram, type, start, end);
-  else if (reverse == "true")
+  // A reversed pair was matched in the drag's direction and stores the other.
+  if (gr::flag(pair, "reverse"))
     L0_Func_add_edge(diagram, type, end, start);
   else
-    return;
+    L0_Func_add_edge(diagram, type, start, end);
   L0_Func_delete_event();
 }
 GR_ENTRY_SIGNATURE(L0_Func_NewLine)

@@ -27,8 +27,8 @@ bool fitsDiagram(const L0_Var_2& element, const L0_Var_2& diagram) {
   L0_Var_2 type = typeOfElement(element);
   L0_Var_2 diagramType = firstOver(diagram, "graphDiagramType", "GraphDiagramType");
   if (!(firstOver(type, "graphDiagramType", "GraphDiagramType") == diagramType)) return false;
-  for (L0_Var_2 t = type; !t.isNull(); t = firstOver(t, "supertype", "ElemType")) {
-    std::string limit = t.getAttrOfActualClass("multiplicityConstraint");
+  for (const L0_Var_2& t : gr::typeAndSupertypes(type)) {
+    std::string limit = gr::optionalText(t, "multiplicityConstraint");
     if (!limit.empty() && IsInt(limit) && countOfTypeInDiagram(t, diagram) >= StrToInt(limit))
       return false;
   }
@@ -100,11 +100,13 @@ L0_Var_2 pasteFreeShape(L0_Var_2& shape, L0_Var_2& diagram) {
   return pasted;
 }
 
-// A pasted top-level node goes into the active element when that may hold it.
+// A pasted top-level node goes into the active element when that may hold
+// it. Only an attempt: most pastes land beside the selection (often the
+// very element just copied), so a refusal is no news to the user.
 void attemptToMakeComponentOf(L0_Var_2& pasted, const L0_Var_2& active) {
   if (active.isNull() || !pasted.isTypeOf("Node") || !active.isTypeOf("Node")) return;
   if (!firstOver(pasted, "container", "Element").isNull()) return;
-  if (gr::containmentAllows(typeOfElement(pasted), active)) pasted.addLink(active, "container");
+  if (gr::containmentAdmits(typeOfElement(pasted), active)) pasted.addLink(active, "container");
 }
 
 void pasteInto(L0_Var_2& diagram) {
@@ -115,7 +117,8 @@ void pasteInto(L0_Var_2& diagram) {
     if (!firstOver(element, "copy", "Element").isNull() || !fitsDiagram(element, diagram)) continue;
     L0_Var_2 pasted = L0_Func_paste_element_to(element, diagram);
     if (pasted.isNull()) continue;
-    L0_Func_call_element_proc_thru_type(element, "procCopied");
+    // As when copying: the new element, its `original` being the clipboard's.
+    L0_Func_call_element_proc_thru_type(pasted, "procCopied");
     attemptToMakeComponentOf(pasted, active);
   }
   L0_Var_2 command("Command");
@@ -133,7 +136,7 @@ void pasteInto(L0_Var_2& diagram) {
 
 void L0_Func_PasteGraphClipboard() {
   L0_Var_2 diagram = L0_Func_get_current_diagram();
-  if (!diagram.isNull() && !diagram.getAttrBool("isReadOnly")) pasteInto(diagram);
+  if (!diagram.isNull() && !gr::flag(diagram, "isReadOnly")) pasteInto(diagram);
   L0_Var_2 event = gr::firstOf("PasteGraphClipboardEvent");
   event.deleteObj();
 }
@@ -159,7 +162,10 @@ GR_ENTRY_SIGNATURE(L0_Func_paste_element_to)
 
 // ---- child diagrams of pasted seeds
 
+// Named as both procCopied and procPasted, it runs twice for a pasted seed:
+// a seed that already has its child diagram keeps it.
 void L0_Func_copy_paste_diagram_seed(L0_Var_2 element) {
+  if (!firstOver(element, "target", "GraphDiagram").isNull()) return;
   L0_Var_2 original = firstOver(element, "original", "Element");
   if (original.isNull() || gr::firstOf("Element").isNull()) {
     gr::showMessageBox("Error in copy_paste_diagram_seed");
@@ -217,6 +223,9 @@ void L0_Func_copy_paste_diagram_seed2(L0_Var_2 element) {
   L0_Var_2 diagram("GraphDiagram");
   diagram.addObj("GraphDiagram");
   copyAllAttributes(source, diagram);
+  // The marker belongs to the walk over the source: a copy that kept it would
+  // itself count as copied, and a paste from it would make no diagram.
+  diagram.setAttr("isTraversed", "");
   element.addLink(diagram, "target");
   type.addLink(diagram, "graphDiagram");
   for (L0_Var_2& inner : gr::partnersOver(source, "element", "Element"))

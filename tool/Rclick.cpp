@@ -1,6 +1,7 @@
 // A right click: the menu of the element, of the selection or of the empty
 // canvas is shown.
 #include "tool/Commands.h"
+#include "tool/Copycollection.h"
 #include "tool/Utilities.h"
 
 L0_TRANSFORMATION void L0_Func_RClick();
@@ -50,18 +51,25 @@ L0_Var_2 canvasMenu() {
   return firstOver(type, selected ? "RClickCollection" : "RClickEmpty", "PopUpDiagram");
 }
 
+// The menu key ("Application") runs RClick through its key shortcut, with
+// no right-click event: the menu is then that of the current selection, as a
+// right click on it would show (the element's own for one selected element).
+L0_Var_2 elementOfMenuKey() {
+  L0_Var_2 diagram = L0_Func_get_current_diagram();
+  if (diagram.isNull()) throw Failure{"RClick Error, NoEventError."};
+  std::vector<L0_Var_2> selected =
+      gr::partnersOver(firstOver(diagram, "collection", "Collection"), "element", "Element");
+  return selected.size() == 1 ? selected[0] : L0_Var_2("Element");
+}
+
 }  // namespace
 
 void L0_Func_RClick() {
   L0_Var_2 event = gr::firstOf("RClickEvent");
-  if (event.isNull()) {
-    gr::showMessageBox("RClick Error, NoEventError.");
-    return;
-  }
-  L0_Var_2 element = firstOver(event, "element", "Element");
   L0_Var_2 menu("PopUpDiagram");
   bool show = true;
   try {
+    L0_Var_2 element = event.isNull() ? elementOfMenuKey() : firstOver(event, "element", "Element");
     if (element.isNull())
       menu = canvasMenu();
     else

@@ -33,6 +33,34 @@ L0_Var_2 stable(const L0_Var_2& object) {
   return L0_Var_2::fromObjectId(object.getCurrObjID());
 }
 
+bool flag(const L0_Var_2& object, const std::string& attribute) {
+  return strRoutine::strToBool(optionalText(object, attribute));
+}
+
+std::string optionalText(const L0_Var_2& object, const std::string& attribute) {
+  if (object.isNull()) return "";
+  RepId attr = RepositoryUser::getPropertyTypeIdByName(object.actualClassId(), attribute);
+  return attr == 0 ? "" : RepositoryUser::getProperty(object.getCurrObjID(), attr);
+}
+
+// Breadth first, so that the nearer supertypes come first; a supertype
+// reached twice (or a cycle) counts once.
+std::vector<L0_Var_2> typeAndSupertypes(const L0_Var_2& type) {
+  std::vector<L0_Var_2> chain;
+  if (type.isNull()) return chain;
+  chain.push_back(stable(type));
+  for (std::size_t next = 0; next < chain.size(); ++next) {
+    L0_Var_2 super("ElemType");
+    for (bool found = super.setFirstByRelation(chain[next], "supertype"); found;
+         found = super.next()) {
+      bool seen = false;
+      for (const L0_Var_2& known : chain) seen = seen || known == super;
+      if (!seen) chain.push_back(stable(super));
+    }
+  }
+  return chain;
+}
+
 }  // namespace gr
 
 using gr::firstOver;

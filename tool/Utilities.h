@@ -2,6 +2,8 @@
 // returns a variable that is null when the navigation finds nothing.
 #pragma once
 
+#include <vector>
+
 #include "tool/Transformation.h"
 
 namespace gr {
@@ -16,6 +18,16 @@ L0_Var_2 firstOrNew(const std::string& className);
 // The same object in a variable of its own class: unlike a navigation, it
 // stays bound when the link it was reached over is deleted.
 L0_Var_2 stable(const L0_Var_2& object);
+
+// A boolean of the model: true when written "true" or "1", false for any
+// other text. Every boolean the tool reads goes through here.
+bool flag(const L0_Var_2& object, const std::string& attribute);
+// The attribute's text where the object's class has the attribute; "" for a
+// null object or a class without it, which is no error.
+std::string optionalText(const L0_Var_2& object, const std::string& attribute);
+// The type and every supertype over all its `supertype` links, each once,
+// nearest first.
+std::vector<L0_Var_2> typeAndSupertypes(const L0_Var_2& type);
 }  // namespace gr
 
 L0_TRANSFORMATION L0_Var_2 L0_Func_get_current_diagram();

@@ -65,12 +65,19 @@ bool dispatchByClass(const L0_Var_2& event, const Dispatch (&table)[N]) {
   return false;
 }
 
+// The project events are used up once the project is set up.
 void createProject(L0_Var_2& event) {
   for (const char* metamodel :
        {"TypeAndMappingMetamodel", "DomainMetamodel", "ImportExportMetamodel"})
     L0_Func_LoadMetamodel(metamodel);
   L0_Func_myconst();
   L0_Func_project_created(event);
+  gr::stable(event).deleteObj();
+}
+
+void openProject(L0_Var_2& event) {
+  L0_Func_project_opened(event);
+  gr::stable(event).deleteObj();
 }
 
 void dialogEvent() {
@@ -103,7 +110,7 @@ void L0_Func_Main() {
   if (event.isTypeOf("CreateProjectEvent"))
     createProject(event);
   else if (event.isTypeOf("OpenProjectEvent"))
-    L0_Func_project_opened(event);
+    openProject(event);
   else if (event.isTypeOf("KeyDownEvent"))
     gr::runVoidReference("KeyDown");
   else if (event.isTypeOf("OpenDgrEvent"))

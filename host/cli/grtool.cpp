@@ -10,6 +10,7 @@
 #include "host/base/HostError.h"
 #include "host/base/Model.h"
 #include "host/base/ModelDump.h"
+#include "host/base/OrphanCheck.h"
 #include "host/head/Project.h"
 #include "host/head/Session.h"
 #include "host/render/SvgRender.h"
@@ -47,6 +48,16 @@ int dumpModel(const std::string& folder, const std::string& className, bool json
   else
     std::cout << grhost::dumpText(objects);
   return 0;
+}
+
+// Prints the parts nothing owns; 1 when there are any.
+int checkModel(const std::string& folder) {
+  grhost::Project project = grhost::Project::open(folder);
+  std::vector<grhost::Orphan> orphans = grhost::findOrphans();
+  for (const grhost::Orphan& orphan : orphans) std::cout << grhost::describeOrphan(orphan) << "\n";
+  std::cout << (orphans.empty() ? "no orphans" : std::to_string(orphans.size()) + " orphans")
+            << "\n";
+  return orphans.empty() ? 0 : 1;
 }
 
 struct RenderRequest {
@@ -98,17 +109,20 @@ int main(int argc, char** argv) {
   CLI::App* create = app.add_subcommand("new", "Create a project and run its start-up");
   create->add_option("PROJECT", folder, "The project folder to create")->required();
   create->add_option("--name", name, "The project's name (default: the folder's name)");
-  create->add_option("--tool", toolFolder, "The tool folder (default: the project folder)");
+  create->add_option("--tool", toolFolder, "The tool folder (default: none)");
 
   CLI::App* play = app.add_subcommand("play", "Open a project and play gesture scripts");
   play->add_option("PROJECT", folder, "The project folder")->required();
   play->add_option("SCRIPT", scripts, "Gesture scripts, played in order")->required();
-  play->add_option("--tool", toolFolder, "The tool folder (default: the project folder)");
+  play->add_option("--tool", toolFolder, "The tool folder (default: none)");
 
   CLI::App* dump = app.add_subcommand("dump", "Print every object of a project's model");
   dump->add_option("PROJECT", folder, "The project folder")->required();
   dump->add_option("--class", className, "Only objects of this class and its subclasses");
   dump->add_flag("--json", json, "Print JSON instead of text");
+
+  CLI::App* check = app.add_subcommand("check", "List the parts of compositions nothing owns");
+  check->add_option("PROJECT", folder, "The project folder")->required();
 
   RenderRequest renderRequest;
   CLI::App* render = app.add_subcommand("render", "Draw diagrams of a project as SVG");
@@ -130,6 +144,7 @@ int main(int argc, char** argv) {
     if (create->parsed()) return newProject(folder, name, options);
     if (play->parsed()) return playScripts(folder, scripts, options);
     if (render->parsed()) return renderDiagrams(folder, renderRequest);
+    if (check->parsed()) return checkModel(folder);
     return dumpModel(folder, className, json);
   } catch (const grhost::HostError& failure) {
     std::cerr << "grtool: " << failure.what() << "\n";

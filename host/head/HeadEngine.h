@@ -25,7 +25,7 @@ class MessageLog;
 struct HostPaths {
   std::filesystem::path project;  // the project folder
   std::filesystem::path runtime;  // grtool's folder: libmain.so and metamodels/
-  std::filesystem::path tool;     // --tool, by default the project folder
+  std::filesystem::path tool;     // --tool, by default none
 };
 
 // An event for the engines to raise: its class, its `info` (when given) and

@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include "host/base/HostError.h"
+#include "runtime/LibrarySafety.h"
 #include "runtime/ProcedureCall.h"
 #include "runtime/Signature.h"
 
@@ -20,6 +21,12 @@ std::string lastDlError() {
 
 Libraries::Libraries(const std::filesystem::path& mainLibrary)
     : mainFile_(mainLibrary.filename().string()) {
+  for (const std::filesystem::path& checked : {mainLibrary.parent_path(), mainLibrary}) {
+    std::string refusal = gr::writableByOthers(checked.string());
+    if (!refusal.empty())
+      throw HostError("The behaviour library " + mainLibrary.string() +
+                      " is not loaded: " + refusal + ".");
+  }
   main_ = dlopen(mainLibrary.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!main_)
     throw HostError("Can not load the behaviour library " + mainLibrary.string() + ": " +
@@ -54,26 +61,28 @@ void* Libraries::libraryOf(const HandlerValue& handler, std::string& why) {
 }
 
 Libraries::VoidEntry Libraries::transformation(const HandlerValue& handler, std::string& why) {
+  std::string entry = handler.entry();
+  why = gr::entryNameProblem(entry);
+  if (!why.empty()) return nullptr;
   void* library = libraryOf(handler, why);
   if (!library) return nullptr;
-  std::string entry = handler.entry();
-  void* function = dlsym(library, entry.c_str());
+  gr::EntryLookup found = gr::lookUpEntry(library, entry);
   std::string file = handler.inMainLibrary() ? mainFile_ : gr::libraryFileName(handler.library);
-  if (!function) {
+  if (!found.entry) {
     why = file + " has no entry " + entry;
     return nullptr;
   }
-  auto* signature =
-      static_cast<const char* const*>(dlsym(library, gr::signatureSymbol(entry).c_str()));
-  if (!signature) {
+  // An entry of a library without signature texts is trusted (found.signature empty).
+  if (found.missingSignature) {
     why = entry + " of " + file + " exports no signature; a handler must be " + kHandlerSignature;
     return nullptr;
   }
-  if (std::string(*signature) != kHandlerSignature) {
-    why = entry + " of " + file + " is " + *signature + "; a handler must be " + kHandlerSignature;
+  if (!found.signature.empty() && found.signature != kHandlerSignature) {
+    why = entry + " of " + file + " is " + found.signature + "; a handler must be " +
+          kHandlerSignature;
     return nullptr;
   }
-  return reinterpret_cast<VoidEntry>(function);
+  return reinterpret_cast<VoidEntry>(found.entry);
 }
 
 }  // namespace grhost

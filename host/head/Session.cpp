@@ -19,7 +19,8 @@ HostPaths pathsFor(const std::filesystem::path& folder, const HostOptions& optio
   paths.project = absolutePath(folder);
   paths.runtime =
       options.runtimeFolder.empty() ? programFolder() : absolutePath(options.runtimeFolder);
-  paths.tool = options.toolFolder.empty() ? paths.project : absolutePath(options.toolFolder);
+  // No tool folder unless one is named: libraries then come from the runtime folder only.
+  if (!options.toolFolder.empty()) paths.tool = absolutePath(options.toolFolder);
   return paths;
 }
 

@@ -16,7 +16,7 @@ namespace grhost {
 
 struct HostOptions {
   std::filesystem::path runtimeFolder;  // empty: the folder of the running program
-  std::filesystem::path toolFolder;     // empty: the project folder
+  std::filesystem::path toolFolder;     // empty: none
   std::filesystem::path mainLibrary;    // empty: libmain.so in the runtime folder
   std::FILE* echo = stdout;             // where messages are printed; nullptr: nowhere
 };

@@ -10,7 +10,17 @@ execute_process(COMMAND ${GRTOOL} dump ${PROJECT} --class CurrentDgrPointer --js
 if(NOT dumped EQUAL 0 OR NOT pointer MATCHES "\"links\":{\"graphDiagram\":\[[0-9]+\]}")
   message(FATAL_ERROR "no current diagram after grtool new: ${pointer}")
 endif()
-execute_process(COMMAND ${GRTOOL} play ${PROJECT} ${SCRIPT} RESULT_VARIABLE played)
+execute_process(COMMAND ${GRTOOL} play ${PROJECT} ${SCRIPT} RESULT_VARIABLE played
+                OUTPUT_VARIABLE shown ECHO_OUTPUT_VARIABLE)
 if(NOT played EQUAL 0)
   message(FATAL_ERROR "grtool play ${SCRIPT} failed (${played})")
+endif()
+# A runtime error report is a fault of the library, whatever a script expects.
+if(shown MATCHES "(^|\n)\\[error\\] ([^\n]*)")
+  message(FATAL_ERROR "grtool play ${SCRIPT} reported a runtime error: ${CMAKE_MATCH_2}")
+endif()
+# Whatever the scenario deleted took along what it owned.
+execute_process(COMMAND ${GRTOOL} check ${PROJECT} OUTPUT_VARIABLE orphans RESULT_VARIABLE checked)
+if(NOT checked EQUAL 0)
+  message(FATAL_ERROR "grtool check ${PROJECT} found parts without owner:\n${orphans}")
 endif()

@@ -97,7 +97,18 @@ TEST_ENTRY std::string L0_Func_class_of(L0_Var_2 object) {
 }
 GR_ENTRY_SIGNATURE(L0_Func_class_of)
 
-// Exported without a signature: no call by name may reach it.
+// A decompose procedure that takes the text as it is: "x$y" splits into x and y.
+TEST_ENTRY std::string L0_Func_input_as_sub_values(L0_Var_2 compartment) {
+  return compartment.getAttrOfActualClass("input");
+}
+GR_ENTRY_SIGNATURE(L0_Func_input_as_sub_values)
+
+TEST_ENTRY std::string L0_Func_plain_text() {
+  return "plain text";
+}
+GR_ENTRY_SIGNATURE(L0_Func_plain_text)
+
+// Exported without a signature while the others have one: no call by name may reach it.
 TEST_ENTRY void L0_Func_unsigned_entry() {
   say("unsigned entry ran");
 }
@@ -180,6 +191,25 @@ TEST_ENTRY void L0_Func_note_third() {
   say("third");
 }
 GR_ENTRY_SIGNATURE(L0_Func_note_third)
+
+// A menu made at run time for the element, used once: "Show" reports the
+// element it runs with.
+TEST_ENTRY L0_Var_2 L0_Func_dynamic_menu(L0_Var_2 element) {
+  L0_Var_2 menu("PopUpDiagram");
+  menu.addObj("PopUpDiagram");
+  menu.setAttr("deleteAfterUse", "1");
+  for (const char* caption : {"Show", "Nothing"}) {
+    L0_Var_2 item("PopUpElement");
+    item.addObj("PopUpElement");
+    item.setAttr("caption", caption);
+    if (std::string(caption) == "Show")
+      item.setAttr("procedure_name", "grtest_procedures#object_entry");
+    menu.addLink(item, "popUpElement");
+  }
+  say("menu for " + getClassName(element));
+  return menu;
+}
+GR_ENTRY_SIGNATURE(L0_Func_dynamic_menu)
 
 // A menu of three items in link order.
 TEST_ENTRY void L0_Func_show_menu() {

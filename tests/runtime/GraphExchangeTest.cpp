@@ -465,6 +465,9 @@ TEST_F(GraphExchangeMetamodelTest, RolesPairWithTheirInverses) {
   expectPair("Element", "graphDiagram", "GraphDiagram", "element", REP_COMPOS_PART);
   expectPair("Element", "compartment", "Compartment", "element", REP_COMPOS_WHOLE);
   expectPair("Compartment", "subCompartment", "Compartment", "parentCompartment", REP_COMPOS_WHOLE);
+  // A diagram owns its selection, the clipboard its copies.
+  expectPair("GraphDiagram", "collection", "Collection", "graphDiagram", REP_COMPOS_WHOLE);
+  expectPair("GraphClipboard", "element", "Element", "graphClipboard", REP_COMPOS_WHOLE);
   expectPair("ElemType", "supertype", "ElemType", "subtype");
   expectPair("ElemType", "compartType", "CompartType", "elemType", REP_COMPOS_WHOLE);
   expectPair("CompartType", "subCompartType", "CompartType", "parentCompartType", REP_COMPOS_WHOLE);

@@ -94,11 +94,55 @@ TEST_F(ProcedureCallTest, EntriesWithoutOrWithAnotherSignatureAreNotCalled) {
   EXPECT_NE(lastMessage().find("it is s(o), the call needs b(o)."), std::string::npos);
 }
 
+// Calls by name pass their object whether or not the entry takes it.
+TEST_F(ProcedureCallTest, CallsWithAnObjectRunEntriesThatTakeNone) {
+  executeObjectFunction(kLibrary, "_L0_Func_void_entry", object(0));
+  EXPECT_EQ(messages(), std::vector<std::string>{"void entry ran"});
+  EXPECT_EQ(executeStringFunction(kLibrary, "_L0_Func_plain_text", object(0)), "plain text");
+  gr::clearRecordedMessages();
+  EXPECT_EQ(executeStringFunction(kLibrary, "_L0_Func_void_entry", object(0)), "");
+  EXPECT_EQ(messages(), std::vector<std::string>{"void entry ran"});
+  // Only those two: other calls still need their own type.
+  gr::clearRecordedMessages();
+  EXPECT_FALSE(
+      executeThreeObjectFunction(kLibrary, "_L0_Func_void_entry", object(0), object(1), object(2)));
+  EXPECT_FALSE(executeBooleanFunction(kLibrary, "_L0_Func_void_entry", object(0)));
+  executeObjectFunction(kLibrary, "_L0_Func_plain_text", object(0));
+  executeObjectFunction(kLibrary, "_L0_Func_takes_text", object(0));
+  std::string prefix = "Function \"_L0_Func_";
+  EXPECT_EQ(messages(),
+            (std::vector<std::string>{
+                prefix + "void_entry\" of \"grtest_procedures.dll\" can not be called: it is v(), "
+                         "the call needs v(ooo).",
+                prefix + "void_entry\" of \"grtest_procedures.dll\" can not be called: it is v(), "
+                         "the call needs b(o).",
+                prefix + "plain_text\" of \"grtest_procedures.dll\" can not be called: it is s(), "
+                         "the call needs v(o).",
+                prefix + "takes_text\" of \"grtest_procedures.dll\" can not be called: it is v(s), "
+                         "the call needs v(o)."}));
+}
+
+// A library without any signature text is taken at the model's word.
+TEST_F(ProcedureCallTest, EntriesOfALibraryWithoutSignaturesAreCalledAsTheCallNeeds) {
+  executeVoidFunction("grtest_unsigned.dll", "_L0_Func_plain_void");
+  executeObjectFunction("grtest_unsigned.dll", "_L0_Func_plain_object", object(1));
+  EXPECT_EQ(executeStringFunction("grtest_unsigned.dll", "_L0_Func_plain_class_of", object(2)),
+            "plain class Thing");
+  EXPECT_EQ(messages(), (std::vector<std::string>{"plain void ran", "plain object got " + id(1)}));
+}
+
+// An entry is looked up in the named library only, not in those it loads.
+TEST_F(ProcedureCallTest, AnEntryOfALibraryItDependsOnIsNotItsOwn) {
+  executeVoidFunction("grtest_unsigned.dll", "GrShowMessageBox");
+  EXPECT_EQ(messages().back(), "Probably, Function not found \n\"GrShowMessageBox\".");
+}
+
 TEST_F(ProcedureCallTest, ALibraryNamedWithAFolderIsRefusedEvenWhenTheFileExists) {
   std::string withFolder = programFolder() + "/grtest_procedures.dll";
   executeObjectFunction(withFolder, "_L0_Func_object_entry", object(0));
-  EXPECT_EQ(messages(),
-            std::vector<std::string>{"Probably, Dll not found \"\n" + withFolder + "\"."});
+  EXPECT_EQ(messages(), std::vector<std::string>{"Library \"" + withFolder +
+                                                 "\" is not loaded: a library must be named "
+                                                 "without a folder."});
   std::string error;
   EXPECT_EQ(gr::openProcedureLibrary("..\\grtest_procedures.dll", error), nullptr);
   EXPECT_EQ(error, "a library must be named without a folder");

@@ -1,4 +1,5 @@
 #include "ToolFixture.h"
+#include "host/base/OrphanCheck.h"
 #include "tool/Compartment.h"
 #include "tool/Copycollection.h"
 #include "tool/Deletecollection.h"
@@ -168,6 +169,63 @@ TEST_F(ClipboardTest, PasteSkipsElementsOfAnotherDiagramType) {
   pointer.addLink(foreign, "graphDiagram");
   paste();
   EXPECT_TRUE(over(foreign, "element").empty());
+}
+
+// The attempt to nest a pasted box in the selection is quiet when it fails.
+TEST_F(ClipboardTest, PastingWhileTheCopiedBoxIsSelectedSaysNothing) {
+  L0_Var_2 plain = type("NodeType", "plain");
+  L0_Var_2 a = L0_Func_create_node(plain, diagram, L0_Var_2("Node"));
+  select({a});
+  copySelection();
+  paste();
+  Objects nodes = over(diagram, "element");
+  ASSERT_EQ(nodes.size(), 2u);
+  EXPECT_TRUE(first(nodes[1], "container").isNull());
+  EXPECT_TRUE(host.information.empty()) << host.information.front();
+  // Where nesting is allowed it happens.
+  select({newBox("holder")});
+  paste();
+  EXPECT_TRUE(first(over(diagram, "element").back(), "container").isNull());
+  L0_Var_2 boxCopy = newBox("b");
+  select({boxCopy});
+  copySelection();
+  paste();
+  EXPECT_EQ(first(over(diagram, "element").back(), "container"), boxCopy);
+}
+
+// Each supertype's multiplicity counts when a paste decides what fits.
+TEST_F(ClipboardTest, PasteSkipsWhatAnySupertypesMultiplicityForbids) {
+  L0_Var_2 s1 = type("NodeType", "S1"), s2 = type("NodeType", "S2"), d = type("NodeType", "D");
+  d.addLink(s1, "supertype");
+  d.addLink(s2, "supertype");
+  s2.setAttr("multiplicityConstraint", "1");
+  L0_Var_2 only = L0_Func_create_node(d, diagram, L0_Var_2("Node"));
+  select({only});
+  copySelection();
+  select({});
+  paste();
+  EXPECT_EQ(over(diagram, "element"), (Objects{only}));
+}
+
+TEST_F(ClipboardTest, ADefinitionWrittenAsOneStaysADefinition) {
+  L0_Var_2 a = newBox("a");
+  a.setAttr("is_definition", "1");
+  select({a});
+  copySelection();
+  EXPECT_EQ(attr(clipboardElements()[0], "is_definition"), "true");
+}
+
+// Each copy clears the clipboard: the copies go with their compartments.
+TEST_F(ClipboardTest, CopiesReplacedInTheClipboardLeaveNothingBehind) {
+  L0_Var_2 a = newBox("a");
+  newPort(a);
+  select({a});
+  for (int i = 0; i < 3; ++i) copySelection();
+  EXPECT_EQ(clipboardElements().size(), 2u);
+  std::vector<grhost::Orphan> orphans = grhost::findOrphans();
+  EXPECT_TRUE(orphans.empty()) << grhost::describeOrphan(orphans.front()) << " and "
+                               << orphans.size() - 1 << " more";
+  EXPECT_EQ(all("Compartment").size(), 2u);  // the box's name and its copy's
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "ToolFixture.h"
+#include "host/system/Regex.h"
 #include "tool/Compartment.h"
 #include "tool/Deletecollection.h"
 #include "tool/Element.h"
@@ -33,8 +34,22 @@ class CompartmentTest : public ToolFixture {
   static std::vector<std::string> childInputs(const L0_Var_2& compartment) {
     return attrs(over(compartment, "subCompartment"), "input");
   }
+  static std::vector<std::string> childValues(const L0_Var_2& compartment) {
+    return attrs(over(compartment, "subCompartment"), "value");
+  }
 
   L0_Var_2 nodeType, pairType, firstPart, secondPart, node, pairCompartment;
+};
+
+// Parses as grtool does, with PCRE2.
+class ParsingHost : public RecordingHost {
+ public:
+  std::string parse(const std::string& expression, const std::string& text,
+                    const std::string& separator) override {
+    grhost::ParseResult result = grhost::parseWithExpression(expression, text, separator);
+    if (!result.error.empty()) ADD_FAILURE() << result.error;
+    return result.value;
+  }
 };
 
 TEST_F(CompartmentTest, DecomposingCreatesOneChildPerNonEmptySubValue) {
@@ -215,6 +230,82 @@ TEST_F(CompartmentTest, CEntriesTakeObjectIds) {
   EXPECT_EQ(create_compartment(gone, pairType.getCurrObjID(), false, "x"), 0u);
   set_compartment_value(gone, "y");
   EXPECT_EQ(all("Compartment").size(), before);
+}
+
+// The start value splits into the essential parts, which are not made again.
+TEST_F(CompartmentTest, AStartValueAndEssentialPartsGiveOneChildEach) {
+  firstPart.setAttr("isEssential", "true");
+  secondPart.setAttr("isEssential", "true");
+  pairType.setAttr("startValue", "a:b");
+  L0_Var_2 compartment = L0_Func_create_compartment(node, pairType);
+  EXPECT_EQ(childInputs(compartment), (std::vector<std::string>{"a", "b"}));
+  L0_Var_2 fresh = L0_Func_create_node(nodeType, diagram, L0_Var_2("Node"));
+  EXPECT_EQ(childInputs(first(fresh, "compartment")), (std::vector<std::string>{"a", "b"}));
+  // Without a start value both parts are made empty.
+  pairType.setAttr("startValue", "");
+  EXPECT_EQ(childInputs(L0_Func_create_compartment(node, pairType)),
+            (std::vector<std::string>{"", ""}));
+}
+
+// "{a:b}" is the value "a:b" in its adornments: every decompose procedure
+// splits "a:b".
+TEST_F(CompartmentTest, DecomposingSeesTheValueWithoutItsAdornments) {
+  ParsingHost parsing;
+  gr::setHost(&parsing);
+  pairType.setAttr("adornmentPrefix", "{");
+  pairType.setAttr("adornmentSuffix", "}");
+  for (const char* procedure :
+       {"default_decompose", "default_decompose_new", "grtest_procedures#input_as_sub_values"}) {
+    pairType.setAttr("procDecompose", procedure);
+    L0_Var_2 compartment = L0_Func_create_compartment(node, pairType);
+    std::string value = std::string(procedure).find('#') == std::string::npos ? "a:b" : "a$b";
+    L0_Func_set_compartment_value(compartment, value);
+    EXPECT_EQ(childInputs(compartment), (std::vector<std::string>{"a", "b"})) << procedure;
+    EXPECT_EQ(attr(compartment, "input"), "{" + value + "}") << procedure;
+  }
+  // Values made from a text: the part values carry no adornment either.
+  pairType.setAttr("procDecompose", "default_decompose_new");
+  L0_Var_2 made = L0_Func_create_compartment_helper(node, pairType, "{p:q}", true);
+  EXPECT_EQ(childInputs(made), (std::vector<std::string>{"p", "q"}));
+  EXPECT_TRUE(messages().empty()) << messages().front();
+}
+
+// The generated expression through the host's parse: prefixes, suffixes and
+// notations of the parts.
+TEST_F(CompartmentTest, DefaultDecomposeNewSplitsByTheTypesParts) {
+  ParsingHost parsing;
+  gr::setHost(&parsing);
+  pairType.setAttr("procDecompose", "default_decompose_new");
+  secondPart.setAttr("adornmentPrefix", "[");
+  secondPart.setAttr("adornmentSuffix", "]");
+  L0_Func_set_compartment_value(pairCompartment, "a:[b]");
+  EXPECT_EQ(childInputs(pairCompartment), (std::vector<std::string>{"a", "[b]"}));
+  EXPECT_EQ(childValues(pairCompartment), (std::vector<std::string>{"a", "b"}));
+  L0_Func_set_compartment_value(pairCompartment, "c");
+  EXPECT_EQ(childValues(pairCompartment), (std::vector<std::string>{"c", ""}));
+
+  L0_Var_2 many = create("ChoiceItem");
+  many.setAttr("value", "many");
+  L0_Var_2 star = create("Notation");
+  star.setAttr("value", "*");
+  many.addLink(star, "notation");
+  secondPart.addLink(many, "choiceItem");
+  secondPart.setAttr("adornmentPrefix", "");
+  secondPart.setAttr("adornmentSuffix", "");
+  L0_Func_set_compartment_value(pairCompartment, "d:*");
+  EXPECT_EQ(childInputs(pairCompartment), (std::vector<std::string>{"d", "*"}));
+  EXPECT_EQ(childValues(pairCompartment), (std::vector<std::string>{"d", "many"}));
+  EXPECT_TRUE(messages().empty()) << messages().front();
+}
+
+// An element has no value to split: its essential compartments start empty.
+TEST_F(CompartmentTest, SubCompartmentsOfAnElementAreMadeWithoutDecomposing) {
+  L0_Var_2 bare = create("Node");
+  L0_Func_create_subcompartments(bare, nodeType, "compartType", "CompartType", true);
+  Objects made = over(bare, "compartment");
+  ASSERT_EQ(made.size(), 1u);
+  EXPECT_EQ(first(made[0], "compartType"), pairType);
+  EXPECT_TRUE(messages().empty()) << messages().front();
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // Defining a diagram type by drawing a seed, and using the defined type.
 #include "configurator/Box_diagramtype.h"
 #include "configurator/Specificationdgr_const.h"
+#include "host/base/OrphanCheck.h"
 #include "tests/tool/ConfiguratorFixture.h"
+#include "tool/Deletecollection.h"
 #include "tool/main.h"
 
 namespace {
@@ -240,6 +242,31 @@ TEST_F(ConfiguratorDiagramTypeTest, SpecificationDiagramIsMadeOnceAndShown) {
   ASSERT_EQ(diagrams.size(), 1u);
   EXPECT_EQ(attr(diagrams[0], "caption"), "Specification Diagram");
   EXPECT_EQ(commandsOf("ActiveDgrCmd", diagrams[0]), 2u);
+}
+
+// A box of the defined type takes its diagram along when it is deleted.
+TEST_F(ConfiguratorDiagramTypeTest, DeletingAProjectBoxDeletesItsDiagram) {
+  L0_Var_2 seed = drawSeed();
+  L0_Func_create_diagramType(seed);
+  L0_Var_2 boxType = first(seed, "target_type");
+  L0_Var_2 box = create("Node");
+  box.addLink(projectDiagram(), "graphDiagram");
+  box.addLink(boxType, "elemType");
+  L0_Func_create_test_dgr(box);
+  L0_Var_2 used = first(box, "target");
+  L0_Var_2 name = create("Compartment");
+  name.addLink(first(boxType, "compartType"), "compartType");
+  box.addLink(name, "compartment");
+  L0_Var_2 inside = create("Node");
+  inside.addLink(used, "graphDiagram");
+  L0_Var_2 selection = create("Collection");
+  used.addLink(selection, "collection");
+  L0_Func_delete_element(box);
+  for (const L0_Var_2& gone : {box, used, inside, selection, name}) EXPECT_TRUE(gone.isNull());
+  std::vector<grhost::Orphan> orphans = grhost::findOrphans();
+  EXPECT_TRUE(orphans.empty()) << grhost::describeOrphan(orphans.front());
+  EXPECT_EQ(commandsOf("OkCmd", projectDiagram()), 1u);
+  EXPECT_TRUE(messages().empty()) << messages().front();
 }
 
 }  // namespace

@@ -171,6 +171,82 @@ TEST_F(ElementTest, MovingALineEndWithinItsTypeKeepsTheEdge) {
   EXPECT_TRUE(over(oldEnd, "eEnd").empty());
 }
 
+// Model booleans are true when written "true" or "1".
+TEST_F(ElementTest, FlagsWrittenAsOneAreTrue) {
+  a.setAttr("openPropertiesOnElementCreate", "1");
+  drawBox(boxA);
+  EXPECT_EQ(attr(commands().back(), "info"), "show_active_element_properties");
+  b.setAttr("isContainerMandatory", "1");
+  EXPECT_TRUE(drawBox(boxB).isNull());
+  L0_Var_2 line = type("EdgeType", "L");
+  pair(line, a, b, "1");
+  L0_Var_2 lineEntry = paletteEntry("PaletteLine", "Line", {line});
+  b.setAttr("isContainerMandatory", "0");
+  L0_Var_2 from = drawBox(boxA), to = drawBox(boxB);
+  L0_Var_2 edge = drawLine(lineEntry, from, to);
+  ASSERT_FALSE(edge.isNull());
+  EXPECT_EQ(first(edge, "start"), to);
+  EXPECT_TRUE(all("NewLineEvent").empty());
+  // Any other mark is false: the line is drawn as dragged.
+  pair(line, b, a, "yes");
+  L0_Var_2 plain = drawLine(lineEntry, to, from);
+  ASSERT_FALSE(plain.isNull());
+  EXPECT_EQ(first(plain, "start"), to);
+  EXPECT_TRUE(all("NewLineEvent").empty());
+}
+
+// D is both an S1 and an S2: it obeys the constraints of both.
+TEST_F(ElementTest, EverySupertypesConstraintsCount) {
+  L0_Var_2 s1 = type("NodeType", "S1"), s2 = type("NodeType", "S2"), d = type("NodeType", "D");
+  d.addLink(s1, "supertype");
+  d.addLink(s2, "supertype");
+  L0_Var_2 boxD = paletteEntry("PaletteBox", "Box D", {d});
+  s2.setAttr("multiplicityConstraint", "1");
+  ASSERT_FALSE(drawBox(boxD).isNull());
+  EXPECT_TRUE(drawBox(boxD).isNull());
+  EXPECT_EQ(host.information.back(), "S2 multiplicity constraint 1 violated");
+  s2.setAttr("multiplicityConstraint", "");
+
+  // Containment: S2 may stand in B, so D may.
+  s2.addLink(b, "containerType");
+  L0_Var_2 container = drawBox(boxB);
+  EXPECT_FALSE(drawBox(boxD, container).isNull());
+
+  // Port attachment: a pin whose second supertype may sit on D's second supertype.
+  L0_Var_2 p1 = type("PortType", "P1"), p2 = type("PortType", "P2"), pin = type("PortType", "P");
+  pin.addLink(p1, "supertype");
+  pin.addLink(p2, "supertype");
+  p2.addLink(s2, "nodeType");
+  EXPECT_FALSE(L0_Func_add_port(pin, diagram, drawBox(boxD)).isNull());
+
+  // Edge multiplicity: the line's second supertype allows one line per start.
+  L0_Var_2 e1 = type("EdgeType", "E1"), e2 = type("EdgeType", "E2"), line = type("EdgeType", "E");
+  line.addLink(e1, "supertype");
+  line.addLink(e2, "supertype");
+  e2.setAttr("startMultiplicityConstraint", "1");
+  pair(line, a, b);
+  L0_Var_2 lineEntry = paletteEntry("PaletteLine", "Line", {line});
+  L0_Var_2 start = drawBox(boxA);
+  EXPECT_FALSE(drawLine(lineEntry, start, drawBox(boxB)).isNull());
+  EXPECT_TRUE(drawLine(lineEntry, start, drawBox(boxB)).isNull());
+  EXPECT_EQ(host.information.back(), "E2 multiplicity constraint 1 violated");
+  EXPECT_TRUE(messages().empty()) << messages().front();
+}
+
+// A line type whose supertype is a box type, as the specification
+// diagram's lines are subtypes of "fiction".
+TEST_F(ElementTest, ASupertypeWithoutAConstraintsAttributeContributesNone) {
+  L0_Var_2 fiction = type("NodeType", "fiction");
+  L0_Var_2 line = type("EdgeType", "L");
+  line.addLink(fiction, "supertype");
+  fiction.setAttr("multiplicityConstraint", "5");
+  pair(line, fiction, fiction);
+  a.addLink(fiction, "supertype");
+  L0_Var_2 lineEntry = paletteEntry("PaletteLine", "Line", {line});
+  EXPECT_FALSE(drawLine(lineEntry, drawBox(boxA), drawBox(boxA)).isNull());
+  EXPECT_TRUE(messages().empty()) << messages().front();
+}
+
 TEST_F(ElementTest, ReadOnlyDiagramsRefuseDrawingButLoseTheEvent) {
   diagram.setAttr("isReadOnly", "true");
   EXPECT_TRUE(drawBox(boxA).isNull());

@@ -1,6 +1,7 @@
 // The configurator's own diagram types as a new project gets them.
 #include <tuple>
 
+#include "host/base/OrphanCheck.h"
 #include "tests/tool/ConfiguratorFixture.h"
 #include "tool/main.h"
 
@@ -75,6 +76,11 @@ TEST_F(SeedingTest, ThreeDiagramTypesWithTheCommonValuesAndNothingReported) {
                           {"picture", "1asdAnswer.BMP"},
                           {"procedure_name", "make_tool"}});
   EXPECT_TRUE(over(first(diagramType("projectDiagram"), "toolbar"), "tool").empty());
+  // Pasting on the project diagram's canvas.
+  EXPECT_EQ(keys(diagramType("projectDiagram"), "eKeyboardShortcut"),
+            (std::vector<std::pair<std::string, std::string>>{{"Ctrl V", "paste"}}));
+  std::vector<grhost::Orphan> orphans = grhost::findOrphans();
+  EXPECT_TRUE(orphans.empty()) << grhost::describeOrphan(orphans.front());
 }
 
 TEST_F(SeedingTest, PopUpsOfTheDiagramsKeepExportBesidePasteAsNumberOne) {

@@ -48,11 +48,12 @@ TEST_F(HostTest, AProjectIsCreatedOnceAndReopenedUnderItsModelName) {
   EXPECT_EQ(session_->project().name(), "Named in the model");
 }
 
-TEST_F(HostTest, PathsAreTheProjectTheProgramAndByDefaultTheProjectFolder) {
+// Without --tool there is no tool folder: never the project's.
+TEST_F(HostTest, PathsAreTheProjectTheProgramAndByDefaultNoToolFolder) {
   create();
   EXPECT_EQ(head().projectPath(), folder_.string());
   EXPECT_EQ(head().runtimePath(), grhost::programFolder().string());
-  EXPECT_EQ(head().toolPath(), folder_.string());
+  EXPECT_EQ(head().toolPath(), "");
   grhost::HostOptions withTool = options();
   withTool.toolFolder = folder_.parent_path();
   session_.reset();
