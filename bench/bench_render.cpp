@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "host/diagram/GeometryModel.h"
 #include "host/base/Model.h"
+#include "host/diagram/GeometryModel.h"
 #include "host/head/Session.h"
 #include "host/render/SvgRender.h"
 #include "platform/repository.h"

@@ -5,8 +5,8 @@
 #include <optional>
 #include <unordered_map>
 
-#include "host/diagram/GeometryLayout.h"
 #include "host/base/Model.h"
+#include "host/diagram/GeometryLayout.h"
 
 namespace grhost {
 namespace {

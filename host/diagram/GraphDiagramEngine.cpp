@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "host/diagram/GeometryModel.h"
 #include "host/base/Model.h"
+#include "host/diagram/GeometryModel.h"
 
 namespace grhost {
 namespace {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "host/base/CommandQueue.h"
-#include "host/dialog/DialogEngine.h"
 #include "host/diagram/GraphDiagramEngine.h"
+#include "host/dialog/DialogEngine.h"
 #include "host/head/HandlerValue.h"
 #include "host/head/Libraries.h"
 #include "host/system/SystemRoutines.h"

@@ -7,8 +7,8 @@
 // button's `transf_name`. Other events nobody handles are not raised.
 #include "host/script/ScriptDialogs.h"
 
-#include "host/head/HeadEngine.h"
 #include "host/base/Model.h"
+#include "host/head/HeadEngine.h"
 #include "host/script/ScriptPlayer.h"
 
 namespace grhost {

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
-#include "host/head/HeadEngine.h"
 #include "host/base/MessageLog.h"
 #include "host/base/Model.h"
+#include "host/head/HeadEngine.h"
 #include "host/script/ScriptPlayer.h"
 
 namespace grhost {

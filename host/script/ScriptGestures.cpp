@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "host/head/HeadEngine.h"
 #include "host/base/Model.h"
+#include "host/head/HeadEngine.h"
 #include "host/script/ScriptCreated.h"
 #include "host/script/ScriptDialogs.h"
 #include "host/script/ScriptPlayer.h"

@@ -3,8 +3,8 @@
 // choices; with them the gestures of the diagram and dialog engines.
 #include <algorithm>
 
-#include "host/head/HeadEngine.h"
 #include "host/base/Model.h"
+#include "host/head/HeadEngine.h"
 #include "host/script/ScriptCreated.h"
 #include "host/script/ScriptPlayer.h"
 

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "tests/host/render/RenderFixture.h"
+#include "host/base/Model.h"
 #include "host/diagram/Geometry.h"
 #include "host/diagram/GeometryModel.h"
 #include "host/diagram/GraphDiagramEngine.h"
-#include "host/base/Model.h"
+#include "tests/host/render/RenderFixture.h"
 
 namespace {
 

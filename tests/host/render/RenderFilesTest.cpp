@@ -5,10 +5,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "tests/host/render/RenderFixture.h"
 #include "host/base/HostError.h"
 #include "host/base/Model.h"
 #include "host/render/SvgRender.h"
+#include "tests/host/render/RenderFixture.h"
 
 namespace {
 

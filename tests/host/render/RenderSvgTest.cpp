@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <string>
 
-#include "tests/host/render/RenderFixture.h"
-#include "host/diagram/Geometry.h"
 #include "host/base/Model.h"
+#include "host/diagram/Geometry.h"
 #include "host/diagram/RenderStyles.h"
 #include "host/render/SvgRender.h"
 #include "host/render/SvgShapes.h"
 #include "host/render/SvgWriter.h"
+#include "tests/host/render/RenderFixture.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <sstream>
 #include <string>
 
-#include "tests/host/HostFixture.h"
 #include "host/script/ScriptPlayer.h"
+#include "tests/host/HostFixture.h"
 
 class ScriptFixture : public HostTest {
  protected:
