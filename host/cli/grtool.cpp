@@ -10,14 +10,20 @@
 #include "host/base/Model.h"
 #include "host/base/ModelDump.h"
 #include "host/head/Project.h"
-#include "host/script/ScriptPlayer.h"
 #include "host/head/Session.h"
 #include "host/render/SvgRender.h"
+#include "host/script/ScriptPlayer.h"
 
 namespace {
 
 using grhost::HostOptions;
 using grhost::Session;
+
+// An open project's folder is the current directory; the paths on the
+// command line are taken from the folder grtool was started in.
+std::string fromStartFolder(const std::string& path) {
+  return path.empty() ? path : std::filesystem::absolute(path).string();
+}
 
 int newProject(const std::string& folder, const std::string& name, const HostOptions& options) {
   auto session = Session::createProject(folder, name, options);
@@ -121,8 +127,11 @@ int main(int argc, char** argv) {
       ->excludes(file);
 
   CLI11_PARSE(app, argc, argv);
-  options.toolFolder = toolFolder;
   try {
+    options.toolFolder = fromStartFolder(toolFolder);
+    for (std::string& script : scripts) script = fromStartFolder(script);
+    renderRequest.output = fromStartFolder(renderRequest.output);
+    renderRequest.folder = fromStartFolder(renderRequest.folder);
     if (create->parsed()) return newProject(folder, name, options);
     if (play->parsed()) return playScripts(folder, scripts, options);
     if (render->parsed()) return renderDiagrams(folder, renderRequest);

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "host/head/HeadEngine.h"
 #include "host/base/MessageLog.h"
+#include "host/head/HeadEngine.h"
 #include "host/head/Project.h"
 
 namespace grhost {
