@@ -1,6 +1,7 @@
 // grtool: creates and opens projects, plays gesture scripts, renders
 // diagrams and dumps the model.
 #include <CLI/CLI.hpp>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -87,9 +88,7 @@ int renderDiagrams(const std::string& folder, const RenderRequest& request) {
   return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
   CLI::App app{"grtool: the headless host of the diagramming environment"};
   app.require_subcommand(1);
   HostOptions options;
@@ -127,19 +126,27 @@ int main(int argc, char** argv) {
       ->excludes(file);
 
   CLI11_PARSE(app, argc, argv);
+  options.toolFolder = fromStartFolder(toolFolder);
+  for (std::string& script : scripts) script = fromStartFolder(script);
+  renderRequest.output = fromStartFolder(renderRequest.output);
+  renderRequest.folder = fromStartFolder(renderRequest.folder);
+  if (create->parsed()) return newProject(folder, name, options);
+  if (play->parsed()) return playScripts(folder, scripts, options);
+  if (render->parsed()) return renderDiagrams(folder, renderRequest);
+  return dumpModel(folder, className, json);
+}
+
+}  // namespace
+
+// A failure (a HostError with the reason, or any other exception) ends grtool
+// with its message.
+int main(int argc, char** argv) {
   try {
-    options.toolFolder = fromStartFolder(toolFolder);
-    for (std::string& script : scripts) script = fromStartFolder(script);
-    renderRequest.output = fromStartFolder(renderRequest.output);
-    renderRequest.folder = fromStartFolder(renderRequest.folder);
-    if (create->parsed()) return newProject(folder, name, options);
-    if (play->parsed()) return playScripts(folder, scripts, options);
-    if (render->parsed()) return renderDiagrams(folder, renderRequest);
-    return dumpModel(folder, className, json);
-  } catch (const grhost::HostError& failure) {
-    std::cerr << "grtool: " << failure.what() << "\n";
+    return run(argc, argv);
   } catch (const std::exception& failure) {
-    std::cerr << "grtool: " << failure.what() << "\n";
+    std::fprintf(stderr, "grtool: %s\n", failure.what());
+  } catch (...) {
+    std::fputs("grtool: an unknown failure\n", stderr);
   }
   return 1;
 }
