@@ -4,7 +4,8 @@
 # fails. A by-hand tool: a whole run takes about ten minutes on two cores,
 # too long for CI's run.
 #
-#   scripts/tidy.sh [BUILD_FOLDER] [PATH_REGEX]     e.g. scripts/tidy.sh build host/head
+#   scripts/tidy.sh [BUILD_FOLDER] [PATH_REGEX]     e.g. scripts/tidy.sh build 'host/(head|cli)/'
+# PATH_REGEX is matched against the source paths from the top of the tree on.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -18,5 +19,5 @@ ours="(platform|repository|runtime|tool|configurator|host|tests|bench|tools|fuzz
 # flags, nor at the C-linkage warning that CMake switches off for clang only.
 run-clang-tidy -j"$(nproc)" -p "$build" -quiet -header-filter="^$root/$ours/" \
   -extra-arg=-Wno-unknown-warning-option -extra-arg=-Wno-return-type-c-linkage \
-  -extra-arg=-fno-color-diagnostics "^$root/$ours/.*${only}"
+  -extra-arg=-fno-color-diagnostics "^$root/${only:-$ours/}"
 echo "tidy: no findings"
