@@ -3,8 +3,8 @@
 // one). The project is built once in a child process, so that the resident
 // memory read after opening it belongs to the opened store alone.
 //
-// GR_BENCH_DIR names the folder of the project (default: a folder in /tmp);
-// delete it to rebuild.
+// GR_BENCH_DIR names the folder of the project (default: bench-store-1000000
+// in the build folder); delete it to rebuild.
 #include <benchmark/benchmark.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -26,12 +26,30 @@ namespace {
 const bool kSmoke = std::getenv("GR_BENCH_SMOKE") != nullptr;
 const uint32_t kObjects = kSmoke ? 2'000 : 1'000'000;
 
+// A smoke run's stores are its own, in a fresh folder removed at exit. A full
+// run keeps its big store between runs in the build folder, so that builds
+// of other store formats never meet it.
+std::filesystem::path smokeFolder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "gr-bench-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) std::abort();
+  static std::string made = pattern;
+  std::atexit([] {
+    std::error_code ignored;
+    std::filesystem::remove_all(made, ignored);
+  });
+  return made;
+}
+
 std::string benchFolder() {
-  const char* configured = std::getenv("GR_BENCH_DIR");
-  if (configured && !kSmoke) return configured;
-  return (std::filesystem::temp_directory_path() /
-          ("gr_bench_store_" + std::to_string(kObjects) + "_" + std::to_string(getuid())))
-      .string();
+  static const std::string folder = [] {
+    const char* configured = std::getenv("GR_BENCH_DIR");
+    if (kSmoke) return (smokeFolder() / "store").string();
+    if (configured) return std::string(configured);
+    std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe");
+    return (program.parent_path().parent_path() / ("bench-store-" + std::to_string(kObjects)))
+        .string();
+  }();
+  return folder;
 }
 
 long residentKilobytes() {
@@ -114,7 +132,10 @@ Schema& bigStore() {
 void BM_OpenBigProject(benchmark::State& state) {
   buildBigProjectOnce();
   for (auto _ : state) {
-    if (!RepOpenProject(benchFolder().c_str())) state.SkipWithError(RepLastError());
+    if (!RepOpenProject(benchFolder().c_str())) {
+      state.SkipWithError(RepLastError());
+      break;
+    }
     state.PauseTiming();
     state.counters["rss_MB"] = static_cast<double>(residentKilobytes()) / 1024.0;
     state.counters["objects"] = GetObjectNum(GetObjectTypeIdByName("Item"));

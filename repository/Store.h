@@ -81,7 +81,7 @@ class Store {
   // ---- loading from the store file: false when the data do not fit
   bool restoreObject(RepId id, RepId classId);
   bool restoreValue(RepId object, RepId attr, std::string_view text);
-  bool restoreEnd(RepId object, RepId linkType, std::span<const RepId> partners);
+  bool restoreEnd(RepId object, RepId linkType, std::span<const RepId> partnerIds);
 
  private:
   ObjectRec* liveObject(RepId id) { return exists(id) ? &objects_[id] : nullptr; }

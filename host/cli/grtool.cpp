@@ -2,6 +2,7 @@
 // diagrams and dumps the model.
 #include <CLI/CLI.hpp>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -20,6 +21,12 @@ namespace {
 
 using grhost::HostOptions;
 using grhost::Session;
+
+// An open project's folder is the current directory; the paths on the
+// command line are taken from the folder grtool was started in.
+std::string fromStartFolder(const std::string& path) {
+  return path.empty() ? path : std::filesystem::absolute(path).string();
+}
 
 int newProject(const std::string& folder, const std::string& name, const HostOptions& options) {
   auto session = Session::createProject(folder, name, options);
@@ -93,12 +100,7 @@ int renderDiagrams(const std::string& folder, const RenderRequest& request) {
   return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  // A file grown beyond the process's limit is a failed write that the store
-  // reports, not a signal that ends the host with the project half saved.
-  std::signal(SIGXFSZ, SIG_IGN);
+int run(int argc, char** argv) {
   CLI::App app{"grtool: the headless host of the diagramming environment"};
   app.require_subcommand(1);
   HostOptions options;
@@ -139,17 +141,31 @@ int main(int argc, char** argv) {
       ->excludes(file);
 
   CLI11_PARSE(app, argc, argv);
-  options.toolFolder = toolFolder;
+  options.toolFolder = fromStartFolder(toolFolder);
+  for (std::string& script : scripts) script = fromStartFolder(script);
+  renderRequest.output = fromStartFolder(renderRequest.output);
+  renderRequest.folder = fromStartFolder(renderRequest.folder);
+  if (create->parsed()) return newProject(folder, name, options);
+  if (play->parsed()) return playScripts(folder, scripts, options);
+  if (render->parsed()) return renderDiagrams(folder, renderRequest);
+  if (check->parsed()) return checkModel(folder);
+  return dumpModel(folder, className, json);
+}
+
+}  // namespace
+
+// A failure (a HostError with the reason, or any other exception) ends grtool
+// with its message.
+int main(int argc, char** argv) {
+  // A file grown beyond the process's limit is a failed write that the store
+  // reports, not a signal that ends the host with the project half saved.
+  std::signal(SIGXFSZ, SIG_IGN);
   try {
-    if (create->parsed()) return newProject(folder, name, options);
-    if (play->parsed()) return playScripts(folder, scripts, options);
-    if (render->parsed()) return renderDiagrams(folder, renderRequest);
-    if (check->parsed()) return checkModel(folder);
-    return dumpModel(folder, className, json);
-  } catch (const grhost::HostError& failure) {
-    std::cerr << "grtool: " << failure.what() << "\n";
+    return run(argc, argv);
   } catch (const std::exception& failure) {
-    std::cerr << "grtool: " << failure.what() << "\n";
+    std::fprintf(stderr, "grtool: %s\n", failure.what());
+  } catch (...) {
+    std::fputs("grtool: an unknown failure\n", stderr);
   }
   return 1;
 }

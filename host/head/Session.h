@@ -28,7 +28,9 @@ class Session {
  public:
   // Creates the project folder and store, loads the engines' metamodels,
   // raises CreateProjectEvent with NAME (the folder's name when empty), runs
-  // "main" and executes the commands.
+  // "main" and executes the commands. All of it happens in a work folder
+  // beside FOLDER that takes its place when the start-up is done, so FOLDER
+  // holds a whole project or none (NewProjectFolder).
   static std::unique_ptr<Session> createProject(const std::filesystem::path& folder,
                                                 const std::string& name,
                                                 const HostOptions& options);
