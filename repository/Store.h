@@ -68,8 +68,11 @@ class Store {
   bool connected(RepId linkType, RepId from, RepId to) const;
   bool createLink(RepId linkType, RepId from, RepId to);
   bool deleteLink(RepId linkType, RepId from, RepId to);
-  // The partners in link order, for writing them out.
+  // The partners in link order.
   std::vector<RepId> partners(RepId object, RepId linkType) const;
+  // The order key the next link made gets; every link made earlier has a
+  // smaller one, so the keys of the links at any end ascend in link order.
+  uint64_t nextLinkSeq() const { return nextLinkSeq_; }
 
   // ---- values
   bool acceptsValue(RepId attr, std::string_view text) const;
@@ -81,7 +84,9 @@ class Store {
   // ---- loading from the store file: false when the data do not fit
   bool restoreObject(RepId id, RepId classId);
   bool restoreValue(RepId object, RepId attr, std::string_view text);
-  bool restoreEnd(RepId object, RepId linkType, std::span<const RepId> partners);
+  // Links come in ascending order keys, so appending restores both orders.
+  bool restoreLink(const LinkChange& link);
+  void restoreLinkSeq(uint64_t next) { nextLinkSeq_ = next; }
 
  private:
   ObjectRec* liveObject(RepId id) { return exists(id) ? &objects_[id] : nullptr; }
@@ -90,7 +95,8 @@ class Store {
   void addPartner(RepId object, RepId linkType, RepId partner);
   bool removePartner(RepId object, RepId linkType, RepId partner);
   void dropEnd(RepId object, RepId linkType);
-  void dropAllEnds(RepId linkType);
+  void dropAllEnds(RepId linkType, RepId inverse);
+  void logLink(RepId linkType, RepId inverse, RepId from, RepId to, uint64_t seq);
   void unlinkAll(RepId object);
   bool removeValue(RepId object, RepId attr);
   void compactInstances(ClassRec& cls);
@@ -105,6 +111,7 @@ class Store {
   std::vector<uint64_t> alive_;                   // bit per id
   std::vector<std::unique_ptr<BigEnd>> bigEnds_;  // by slot; null when free
   std::vector<uint32_t> freeBigSlots_;
+  uint64_t nextLinkSeq_ = 1;
 };
 
 }  // namespace rep

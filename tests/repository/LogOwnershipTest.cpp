@@ -1,0 +1,158 @@
+#include <sys/stat.h>
+
+#include "tests/repository/RepoTestSupport.h"
+
+namespace reptest {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A project whose committed state is one number; children commit numbers
+// and stop without closing, as a killed process does, leaving a log.
+class LogOwnershipTest : public ProjectFolderTest {
+ protected:
+  void SetUp() override {
+    ProjectFolderTest::SetUp();
+    makeProject(folder());
+  }
+
+  static void makeProject(const std::string& where) {
+    ASSERT_TRUE(RepCreateProject(where.c_str())) << RepLastError();
+    RepId cls = CreateObjectType("Counter");
+    AddPropertyType(cls, CreatePropertyType("value", BaseType_INTEGER));
+    StartSaveTransaction1(0, 0, "");
+    AddProperty(CreateObject(cls), GetPropertyTypeIdByName(cls, "value"), "0");
+    ASSERT_TRUE(CommitSaveTransaction());
+    ASSERT_TRUE(RepCloseProject());
+  }
+
+  static fs::path logOf(const std::string& where) {
+    return fs::path(where) / (std::string(RepStoreFileName()) + "-wal");
+  }
+  fs::path logFile() const { return logOf(folder()); }
+
+  static bool setValue(int value) {
+    RepId cls = GetObjectTypeIdByName("Counter");
+    StartSaveTransaction1(0, 0, "");
+    AddProperty(GetObjectIdByIndex(cls, 0), GetPropertyTypeIdByName(cls, "value"),
+                std::to_string(value).c_str());
+    return CommitSaveTransaction() != 0;
+  }
+
+  // Commits VALUE in a child that then stops without closing; returns the
+  // log it leaves.
+  static std::string crashAfterCommitting(const std::string& where, int value) {
+    std::string result = inChild([&] {
+      if (!RepOpenProject(where.c_str())) return std::string(RepLastError());
+      return std::string(setValue(value) ? "committed" : RepLastError());
+    });
+    EXPECT_EQ("committed", result);
+    EXPECT_TRUE(fs::exists(logOf(where)) && fs::file_size(logOf(where)) > 0);
+    return fileBytes(logOf(where));
+  }
+
+  static int committedValue(const std::string& where) {
+    if (!RepOpenProject(where.c_str())) {
+      ADD_FAILURE() << RepLastError();
+      return -1;
+    }
+    RepId cls = GetObjectTypeIdByName("Counter");
+    int value = std::atoi(
+        GetPropertyValue(GetObjectIdByIndex(cls, 0), GetPropertyTypeIdByName(cls, "value")));
+    RepCloseProject();
+    return value;
+  }
+
+  // The log beside the store must be refused with WHY, and nothing in the
+  // folder may change.
+  void expectLogRefused(const char* why) {
+    auto before = folderContents(folder_);
+    EXPECT_FALSE(RepOpenProject(folder().c_str()));
+    std::string message = RepLastError();
+    EXPECT_NE(std::string::npos, message.find("does not belong to this store")) << message;
+    EXPECT_NE(std::string::npos, message.find(why)) << message;
+    EXPECT_NE(std::string::npos, message.find(logFile().string())) << message;
+    EXPECT_EQ(before, folderContents(folder_)) << "the refused open changed the folder";
+  }
+};
+
+TEST_F(LogOwnershipTest, TheLogOfACrashedHolderIsRecoveredAndACleanCloseLeavesNone) {
+  crashAfterCommitting(folder(), 1);
+  EXPECT_EQ(1, committedValue(folder()));
+  EXPECT_FALSE(fs::exists(logFile())) << "a clean close folds and removes the log";
+  crashAfterCommitting(folder(), 2);
+  crashAfterCommitting(folder(), 3);  // recovers 2, then commits 3 on a log of its own
+  EXPECT_EQ(3, committedValue(folder()));
+}
+
+TEST_F(LogOwnershipTest, AnOlderLogOfTheSameStoreIsRefusedWhetherTheStoreWasClosedOrNot) {
+  std::string older = crashAfterCommitting(folder(), 1);
+  ASSERT_EQ(1, committedValue(folder()));
+  ASSERT_TRUE(RepOpenProject(folder().c_str()));
+  ASSERT_TRUE(setValue(2));
+  ASSERT_TRUE(RepCloseProject());
+
+  writeBytes(logFile(), older);
+  expectLogRefused("closed cleanly");
+  fs::remove(logFile());
+  EXPECT_EQ(2, committedValue(folder()));
+
+  std::string latest = crashAfterCommitting(folder(), 3);
+  writeBytes(logFile(), older);
+  expectLogRefused("not written by the store's last session");
+  writeBytes(logFile(), latest);
+  EXPECT_EQ(3, committedValue(folder())) << "the crashed holder's own log still counts";
+}
+
+// Two projects made alike have the same ids, so the other's log would fit
+// page by page: only its token tells it apart.
+TEST_F(LogOwnershipTest, AnotherProjectsLogIsRefused) {
+  std::string other = folder() + "_other";
+  fs::remove_all(other);
+  makeProject(other);
+  std::string foreign = crashAfterCommitting(other, 7);
+  fs::remove_all(other);
+
+  writeBytes(logFile(), foreign);
+  expectLogRefused("closed cleanly");
+  fs::remove(logFile());
+
+  crashAfterCommitting(folder(), 1);
+  writeBytes(logFile(), foreign);
+  expectLogRefused("another project's");
+  fs::remove(logFile());
+  EXPECT_EQ(0, committedValue(folder())) << "the store as last folded, without the lost commit";
+}
+
+TEST_F(LogOwnershipTest, ALogThatIsNoRegularFileOrARollbackJournalIsRefused) {
+  ASSERT_EQ(0, mkfifo(logFile().c_str(), 0644));
+  std::string message = inChild(
+      [&] { return std::string(RepOpenProject(folder().c_str()) ? "opened" : RepLastError()); },
+      10);
+  EXPECT_NE(std::string::npos, message.find("is not a regular file")) << message;
+  fs::remove(logFile());
+
+  fs::path journal = storeFile().string() + "-journal";
+  writeBytes(journal, std::string(512, '\x01'));
+  auto before = folderContents(folder_);
+  EXPECT_FALSE(RepOpenProject(folder().c_str()));
+  EXPECT_NE(std::string::npos, std::string(RepLastError()).find("rollback journal"))
+      << RepLastError();
+  EXPECT_EQ(before, folderContents(folder_));
+  fs::remove(journal);
+  EXPECT_EQ(0, committedValue(folder()));
+}
+
+// SQLite ignores a log whose header or frames do not check out, so such a
+// file changes nothing and need not stop the open.
+TEST_F(LogOwnershipTest, ALogWithNothingCommittedInItChangesNothing) {
+  std::string log = crashAfterCommitting(folder(), 1);
+  ASSERT_EQ(1, committedValue(folder()));
+  writeBytes(logFile(), log.substr(0, 32 + 24 + 100));  // its header and a torn frame
+  EXPECT_EQ(1, committedValue(folder()));
+  writeBytes(logFile(), std::string(70000, 'x'));
+  EXPECT_EQ(1, committedValue(folder()));
+}
+
+}  // namespace
+}  // namespace reptest
