@@ -99,6 +99,7 @@ RepId Store::createObject(RepId classId) {
 // CLASSID 0 marks the id dead.
 void Store::setAlive(RepId id, RepId classId) {
   objects_.ensure(id);
+  values_.ensure(id);
   objects_[id].classId = classId;
   size_t word = id >> 6;
   if (word >= alive_.size()) alive_.resize(std::max<size_t>(word + 1, alive_.size() * 2));
@@ -113,7 +114,7 @@ bool Store::deleteObject(RepId object) {
   ClassRec& cls = metamodel_.classAt(rec->classId);
   setAlive(object, 0);
   rec->ends.clear();
-  std::vector<Value>().swap(rec->values);
+  ValueList().swap(values_[object]);
   cls.instances.noteDeleted();
   if (cls.instances.isSparse()) compactInstances(cls);
   changes_.markObject(object, ChangeSet::kRow);
@@ -239,9 +240,11 @@ void Store::logLink(RepId linkType, RepId inverse, RepId from, RepId to, uint64_
 }
 
 bool Store::createLink(RepId linkType, RepId from, RepId to) {
+  if (!exists(from) || !exists(to)) return refuse<bool>("no such object");
+  prefetch(from);
+  prefetch(to);
   const LinkTypeRec* rec = metamodel_.findLinkType(linkType);
   if (!rec) return refuse<bool>("no such link type");
-  if (!exists(from) || !exists(to)) return refuse<bool>("no such object");
   if (!fitsLinkType(*rec, from, to)) {
     return refuse<bool>("the objects' classes do not fit link type \"" + rec->name + "\"");
   }
@@ -284,10 +287,11 @@ bool Store::setValue(RepId object, RepId attr, std::string_view text) {
     removeValue(object, attr);
     return true;
   }
-  auto found = std::find_if(rec->values.begin(), rec->values.end(),
+  ValueList& values = values_[object];
+  auto found = std::find_if(values.begin(), values.end(),
                             [attr](const Value& value) { return value.attr == attr; });
-  if (found == rec->values.end()) {
-    rec->values.push_back(Value{attr, std::string(text)});
+  if (found == values.end()) {
+    values.push_back(Value{attr, std::string(text)});
   } else {
     found->text = text;
   }
@@ -296,7 +300,7 @@ bool Store::setValue(RepId object, RepId attr, std::string_view text) {
 }
 
 bool Store::removeValue(RepId object, RepId attr) {
-  std::vector<Value>& values = objects_[object].values;
+  ValueList& values = values_[object];
   auto found = std::find_if(values.begin(), values.end(),
                             [attr](const Value& value) { return value.attr == attr; });
   if (found == values.end()) return false;
@@ -307,7 +311,7 @@ bool Store::removeValue(RepId object, RepId attr) {
 
 const std::string* Store::value(RepId object, RepId attr) const {
   if (!exists(object)) return nullptr;
-  for (const Value& value : objects_[object].values) {
+  for (const Value& value : values_[object]) {
     if (value.attr == attr) return &value.text;
   }
   return nullptr;
@@ -326,7 +330,7 @@ bool Store::restoreObject(RepId id, RepId classId) {
 
 bool Store::restoreValue(RepId object, RepId attr, std::string_view text) {
   if (!exists(object) || !metamodel_.findAttribute(attr) || text.empty()) return false;
-  objects_[object].values.push_back(Value{attr, std::string(text)});
+  values_[object].push_back(Value{attr, std::string(text)});
   return true;
 }
 

@@ -24,11 +24,16 @@ struct Value {
   std::string text;
 };
 
-struct ObjectRec {
+// The class and link ends of an object fill one cache line, so that linking
+// two objects anywhere in a big store touches two lines. Values are kept
+// apart: links are followed far more often than values are read.
+struct alignas(64) ObjectRec {
   RepId classId = 0;  // 0: no live object has this id
   EndTable ends;
-  std::vector<Value> values;
 };
+static_assert(sizeof(ObjectRec) == 64);
+
+using ValueList = std::vector<Value>;
 
 class Store {
  public:
@@ -61,6 +66,8 @@ class Store {
   RepId createObject(RepId classId);
   bool deleteObject(RepId object);
   const ObjectRec* object(RepId id) const { return exists(id) ? &objects_[id] : nullptr; }
+  // The values of a live object, in the order they were first set.
+  const ValueList& values(RepId object) const { return values_[object]; }
 
   // ---- links, ordered at both ends
   uint32_t partnerCount(RepId object, RepId linkType) const;
@@ -90,6 +97,9 @@ class Store {
 
  private:
   ObjectRec* liveObject(RepId id) { return exists(id) ? &objects_[id] : nullptr; }
+  // Starts loading the record of a live object, so that the misses on the
+  // two ends of a link overlap each other and the link type's lookup.
+  void prefetch(RepId id) const { __builtin_prefetch(&objects_[id]); }
   void setAlive(RepId id, RepId classId);
   bool fitsLinkType(const LinkTypeRec& linkType, RepId from, RepId to) const;
   void addPartner(RepId object, RepId linkType, RepId partner);
@@ -108,6 +118,7 @@ class Store {
   ChangeSet changes_;
   Metamodel metamodel_;
   ChunkedTable<ObjectRec> objects_;               // by id; type ids leave empty slots
+  ChunkedTable<ValueList> values_;                // by id
   std::vector<uint64_t> alive_;                   // bit per id
   std::vector<std::unique_ptr<BigEnd>> bigEnds_;  // by slot; null when free
   std::vector<uint32_t> freeBigSlots_;

@@ -269,6 +269,7 @@ bool StoreFile::foldLog() {
   if (!folded)
     return refuse<bool>("the store's log could not be folded into it: " + failureOf(db_));
   logFrames_ = 0;
+  stampFrames_ = 0;
   return true;
 }
 
@@ -282,11 +283,27 @@ bool StoreFile::startLog() {
   if (!lock_->writeRecord(record)) return false;
   token_ = record.token;
   tokenPending_ = true;
+  stampLog();
   return true;
 }
 
+// The first transaction of a log writes the log's header and syncs it; made
+// here, at an idle moment, it spares the next commit that sync. When it
+// fails (a full disk) the next commit stamps the token.
+void StoreFile::stampLog() {
+  std::string stamp =
+      "BEGIN IMMEDIATE; PRAGMA user_version = " + std::to_string(static_cast<int32_t>(token_)) +
+      "; COMMIT;";
+  if (!db_.exec(stamp.c_str())) {
+    db_.exec("ROLLBACK");
+    return;
+  }
+  tokenPending_ = false;
+  stampFrames_ = logFrames_;
+}
+
 bool StoreFile::checkpoint() {
-  return logFrames_ == 0 || (foldLog() && startLog());
+  return logFrames_ <= stampFrames_ || (foldLog() && startLog());
 }
 
 // ---- writing ---------------------------------------------------------------------
@@ -401,11 +418,11 @@ bool StoreFile::writeObject(const Store& store, RepId id, uint8_t flags) {
       !sql_.upsertObject.bind(1, int64_t{id}).bind(2, int64_t{rec->classId}).run()) {
     return false;
   }
-  return !(flags & ChangeSet::kValues) || writeObjectValues(id, *rec);
+  return !(flags & ChangeSet::kValues) || writeObjectValues(id, store.values(id));
 }
 
-bool StoreFile::writeObjectValues(RepId id, const ObjectRec& rec) {
-  for (const Value& value : rec.values) {
+bool StoreFile::writeObjectValues(RepId id, const ValueList& values) {
+  for (const Value& value : values) {
     if (!sql_.upsertValue.bind(1, int64_t{id})
              .bind(2, int64_t{value.attr})
              .bind(3, value.text)

@@ -48,12 +48,13 @@ class StoreFile {
   bool connect();
   bool prepareStatements();
   bool startLog();
+  void stampLog();
   bool foldLog();
   bool writeChanges(const Store& store);
   bool writeType(const Metamodel& metamodel, RepId id);
   bool writeClass(RepId id, const ClassRec& rec);
   bool writeObject(const Store& store, RepId id, uint8_t flags);
-  bool writeObjectValues(RepId id, const ObjectRec& rec);
+  bool writeObjectValues(RepId id, const ValueList& values);
   bool writeRemovedValues(const Store& store);
   bool writeLinks(const ChangeSet& changes);
   bool writeMeta(const char* key, int64_t value);
@@ -69,6 +70,7 @@ class StoreFile {
   uint32_t token_ = 0;        // what this session's log carries in the file header
   bool tokenPending_ = true;  // the log does not carry it yet
   uint32_t logFrames_ = 0;    // frames in the log, as SQLite reports after each commit
+  uint32_t stampFrames_ = 0;  // of them, the ones the token's stamp wrote
   uint32_t pageSize_ = 4096;
   bool opened_ = false;  // loaded or made: closing folds the log and records it
   int64_t lastWriteRows_ = 0;

@@ -1,5 +1,7 @@
 #include "repository/StoreLoader.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -195,6 +197,9 @@ bool loadStore(Database& db, Store& store) {
             metamodel.finishRestore() && readObjects(db, store) && readValues(db, store) &&
             readLinks(db, store);
   store.changes().clear();
+  // The loader's large temporaries went back to the allocator; give them
+  // back to the system, or they stay resident for the session.
+  malloc_trim(0);
   return ok;
 }
 

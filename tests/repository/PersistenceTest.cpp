@@ -282,25 +282,30 @@ TEST_F(PersistenceTest, LinkOrderAtBothEndsSurvivesReopeningExactly) {
   EXPECT_GT(GetLinkedObjectNum(nodes[0], edge), 16u) << "a hub took part";
 }
 
+// After a fold the log holds only the first transaction of the next log,
+// which stamps its token (made at once, so that no commit pays its sync).
 TEST_F(PersistenceTest, CommitsOnlyAppendToTheLogWhichIdleMomentsAndClosingFold) {
   namespace fs = std::filesystem;
   fs::path log = storeFile().string() + "-wal";
   RepId cls = CreateObjectType("Item");
   commit();
   ASSERT_TRUE(RepIdle());
-  EXPECT_EQ(0u, fs::file_size(log));
+  const uintmax_t startedLog = fs::file_size(log);
+  EXPECT_LT(startedLog, 2u * 4096) << "one frame";
   uintmax_t dbSize = fs::file_size(storeFile());
   for (int i = 0; i < 50; ++i) {
     ASSERT_TRUE(StartSaveTransaction1(0, 0, ""));
     for (int k = 0; k < 100; ++k) CreateObject(cls);
     ASSERT_TRUE(CommitSaveTransaction());
   }
-  EXPECT_GT(fs::file_size(log), 0u);
+  EXPECT_GT(fs::file_size(log), startedLog);
   EXPECT_EQ(dbSize, fs::file_size(storeFile())) << "a commit folded the log";
   ASSERT_TRUE(RepIdle()) << RepLastError();
-  EXPECT_EQ(0u, fs::file_size(log));
+  EXPECT_EQ(startedLog, fs::file_size(log));
   EXPECT_GT(fs::file_size(storeFile()), dbSize);
+  dbSize = fs::file_size(storeFile());
   ASSERT_TRUE(RepIdle()) << "nothing to fold";
+  EXPECT_EQ(startedLog, fs::file_size(log));
 
   CreateObject(cls);
   commit();
