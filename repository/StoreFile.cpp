@@ -335,8 +335,12 @@ bool StoreFile::write(Store& store, bool durable) {
   persistedLinkSeq_ = store.nextLinkSeq();
   store.changes().clear();
   if (!durable) {
-    // Committed either way; a log that cannot be folded now is folded later.
-    if (logFrames_ >= kLogFramesLimit) checkpoint();
+    // Committed either way; a log that cannot be folded now is folded later,
+    // and the commit reports no failure.
+    if (logFrames_ >= kLogFramesLimit) {
+      std::string message = lastError();
+      if (!checkpoint()) setLastError(message);
+    }
     return true;
   }
   bool synced = checkpoint();

@@ -109,6 +109,10 @@ std::optional<LogContents> readLogOf(const StoreFolder& files) {
     return refuse<Result>("cannot reach the write-ahead log " + files.log + ": " + reason(errno));
   }
   if (!S_ISREG(info.st_mode)) return refuse<Result>(files.log + " is not a regular file");
+  int error = 0;
+  if (!canAccess(files.log, R_OK | W_OK, error)) {
+    return refuse<Result>("cannot write the write-ahead log " + files.log + ": " + reason(error));
+  }
   LogContents log = readWriteAheadLog(files.log);
   if (!log.readable)
     return refuse<Result>("cannot read the write-ahead log " + files.log + ": " + reason(errno));

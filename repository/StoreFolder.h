@@ -39,7 +39,8 @@ bool checkFolderWritable(const std::string& folder);
 // No rollback journal that SQLite would play back into the store.
 bool checkNoJournal(const StoreFolder& files);
 // The log beside the store, read when there is one (an empty one for none);
-// nullopt (RepLastError set) when it is no regular file or cannot be read.
+// nullopt (RepLastError set) when it is no regular file, or cannot be read
+// or written.
 std::optional<LogContents> readLogOf(const StoreFolder& files);
 // True when the committed frames of LOG (if any) were written by the holder
 // that RECORD names on top of the store file as it is; else RepLastError says

@@ -140,9 +140,18 @@ TEST_F(StoreFileGuardTest, ReadOnlyFilesAndFoldersAreRefusedForWhatTheyAre) {
                   fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                   fs::perm_options::remove);
   message = openWithoutPrivileges();
-  fs::permissions(folder_, fs::perms::owner_write, fs::perm_options::add);
+  fs::permissions(folder_, fs::perms::all);
   EXPECT_EQ("cannot write in the project folder " + folder() + ": Permission denied", message);
   EXPECT_EQ(before, folderContents(folder_));
+
+  fs::path log = storeFile().string() + "-wal";
+  writeBytes(log, "");
+  fs::permissions(log, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  before = folderContents(folder_);
+  message = openWithoutPrivileges();
+  EXPECT_EQ("cannot write the write-ahead log " + log.string() + ": Permission denied", message);
+  EXPECT_EQ(before, folderContents(folder_));
+  fs::remove(log);
   ASSERT_TRUE(RepOpenProject(folder().c_str())) << RepLastError();
   EXPECT_EQ(3000u, GetObjectNum(GetObjectTypeIdByName("Item")));
 }
