@@ -28,6 +28,10 @@ class LinkChangeMap {
   size_t size() const { return count_; }
   // Records CHANGE as the last one of its link.
   void note(const LinkChange& change);
+  // Starts loading the slot that noting CHANGE will look at first.
+  void prefetch(const LinkChange& change) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[home(change)]);
+  }
   // The last change of every link, ordered by (from, linkType, to), which is
   // the order of the rows in the store file.
   std::vector<LinkChange> sorted() const;

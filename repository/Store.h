@@ -106,6 +106,7 @@ class Store {
   bool removePartner(RepId object, RepId linkType, RepId partner);
   void dropEnd(RepId object, RepId linkType);
   void dropAllEnds(RepId linkType, RepId inverse);
+  static LinkChange namedLink(RepId linkType, RepId inverse, RepId from, RepId to, uint64_t seq);
   void logLink(RepId linkType, RepId inverse, RepId from, RepId to, uint64_t seq);
   void unlinkAll(RepId object);
   bool removeValue(RepId object, RepId attr);

@@ -57,12 +57,24 @@ std::optional<StoreHeader> readHeader(const std::string& path) {
 
 }  // namespace
 
+// SQLite keeps the log beside the file that a symbolic link names; so do the
+// lock, and the checks look there.
 StoreFolder::StoreFolder(const std::string& projectFolder)
     : folder(projectFolder),
-      store((std::filesystem::path(projectFolder) / schema::kFileName).string()),
-      lock(store + schema::kLockSuffix),
-      log(store + schema::kLogSuffix),
-      journal(store + schema::kJournalSuffix) {}
+      storeFolder(projectFolder),
+      store((std::filesystem::path(projectFolder) / schema::kFileName).string()) {
+  std::error_code error;
+  if (std::filesystem::is_symlink(store, error)) {
+    std::filesystem::path target = std::filesystem::canonical(store, error);
+    if (!error) {
+      store = target.string();
+      storeFolder = target.parent_path().string();
+    }
+  }
+  lock = store + schema::kLockSuffix;
+  log = store + schema::kLogSuffix;
+  journal = store + schema::kJournalSuffix;
+}
 
 bool pathExists(const std::string& path) {
   struct stat info {};
@@ -88,7 +100,7 @@ std::optional<StoreHeader> checkStoreFile(const StoreFolder& files) {
     return refuse<Result>("cannot read the store file " + files.store + ": " + reason(error));
   if (!canAccess(files.store, W_OK, error))
     return refuse<Result>("cannot write the store file " + files.store + ": " + reason(error));
-  if (!checkFolderWritable(files.folder)) return std::nullopt;
+  if (!checkFolderWritable(files.storeFolder)) return std::nullopt;
   return readHeader(files.store);
 }
 

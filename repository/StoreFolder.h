@@ -16,7 +16,8 @@ namespace rep {
 struct StoreFolder {
   explicit StoreFolder(const std::string& folder);
 
-  std::string folder;
+  std::string folder;       // the project folder
+  std::string storeFolder;  // where the store file is (elsewhere when linked)
   std::string store;
   std::string lock;
   std::string log;

@@ -41,12 +41,15 @@ class LogOwnershipTest : public ProjectFolderTest {
 
   // Commits VALUE in a child that then stops without closing; returns the
   // log it leaves.
-  static std::string crashAfterCommitting(const std::string& where, int value) {
+  static void commitAndCrash(const std::string& where, int value) {
     std::string result = inChild([&] {
       if (!RepOpenProject(where.c_str())) return std::string(RepLastError());
       return std::string(setValue(value) ? "committed" : RepLastError());
     });
     EXPECT_EQ("committed", result);
+  }
+  static std::string crashAfterCommitting(const std::string& where, int value) {
+    commitAndCrash(where, value);
     EXPECT_TRUE(fs::exists(logOf(where)) && fs::file_size(logOf(where)) > 0);
     return fileBytes(logOf(where));
   }
@@ -141,6 +144,29 @@ TEST_F(LogOwnershipTest, ALogThatIsNoRegularFileOrARollbackJournalIsRefused) {
   EXPECT_EQ(before, folderContents(folder_));
   fs::remove(journal);
   EXPECT_EQ(0, committedValue(folder()));
+}
+
+// SQLite writes the log beside the file a link names, so that is where the
+// log is judged.
+TEST_F(LogOwnershipTest, TheLogOfAStoreReachedOverASymbolicLinkIsJudgedBesideTheFile) {
+  fs::path elsewhere = folder_ / "elsewhere";
+  fs::create_directory(elsewhere);
+  fs::rename(storeFile(), elsewhere / RepStoreFileName());
+  fs::rename(storeFile().string() + ".lock", (elsewhere / RepStoreFileName()).string() + ".lock");
+  fs::create_symlink(elsewhere / RepStoreFileName(), storeFile());
+  fs::path log = elsewhere / (std::string(RepStoreFileName()) + "-wal");
+
+  commitAndCrash(folder(), 1);
+  EXPECT_FALSE(fs::exists(logFile())) << "no log beside the link";
+  ASSERT_TRUE(fs::exists(log));
+  std::string older = fileBytes(log);
+  EXPECT_EQ(1, committedValue(folder()));
+  writeBytes(log, older);
+  auto before = folderContents(elsewhere);
+  EXPECT_FALSE(RepOpenProject(folder().c_str()));
+  EXPECT_NE(std::string::npos, std::string(RepLastError()).find("does not belong"))
+      << RepLastError();
+  EXPECT_EQ(before, folderContents(elsewhere));
 }
 
 // SQLite ignores a log whose header or frames do not check out, so such a
