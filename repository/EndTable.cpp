@@ -51,24 +51,28 @@ void EndTable::eraseWords(size_t pos, uint32_t count) {
   size_ = static_cast<uint32_t>(newSize);
 }
 
+RepId EndTable::typeAt(size_t pos) const {
+  uint32_t shortType = data()[pos] >> 8;
+  return shortType == kLongType ? data()[pos + 1] : shortType;
+}
+
 size_t EndTable::next(size_t pos) const {
-  uint32_t count = data()[pos + 1];
-  return pos + 2 + (count == kOutOfLine ? 1 : count);
+  uint32_t count = countAt(pos);
+  return bodyAt(pos) + (count == kOutOfLine ? 1 : count);
 }
 
 size_t EndTable::headerOf(RepId linkType) const {
-  const uint32_t* words = data();
   for (size_t pos = 0; pos < size_; pos = next(pos)) {
-    if (words[pos] == linkType) return pos;
+    if (typeAt(pos) == linkType) return pos;
   }
   return kNone;
 }
 
 EndTable::Run EndTable::runAt(size_t pos) const {
-  const uint32_t* words = data();
-  uint32_t count = words[pos + 1];
-  if (count == kOutOfLine) return Run{true, true, {}, words[pos + 2]};
-  return Run{true, false, std::span<const RepId>(words + pos + 2, count), 0};
+  uint32_t count = countAt(pos);
+  const uint32_t* body = data() + bodyAt(pos);
+  if (count == kOutOfLine) return Run{true, true, {}, *body};
+  return Run{true, false, std::span<const RepId>(body, count), 0};
 }
 
 EndTable::Run EndTable::find(RepId linkType) const {
@@ -76,18 +80,23 @@ EndTable::Run EndTable::find(RepId linkType) const {
   return pos == kNone ? Run{} : runAt(pos);
 }
 
+uint32_t* EndTable::appendRun(RepId linkType, uint32_t count, uint32_t bodyWords) {
+  uint32_t* run = insertWords(size_, headerWords(linkType) + bodyWords);
+  *run++ = header(linkType, count);
+  if (headerWords(linkType) == 2) *run++ = linkType;
+  return run;
+}
+
 bool EndTable::appendInline(RepId linkType, RepId partner) {
   size_t pos = headerOf(linkType);
   if (pos == kNone) {
-    uint32_t* run = insertWords(size_, 3);
-    run[0] = linkType;
-    run[1] = 1;
-    run[2] = partner;
+    *appendRun(linkType, 1, 1) = partner;
     return true;
   }
-  uint32_t count = data()[pos + 1];
+  uint32_t count = countAt(pos);
   if (count == kOutOfLine) return false;
-  uint32_t* first = data() + pos + 2;
+  size_t body = bodyAt(pos);
+  uint32_t* first = data() + body;
   uint32_t* last = first + count;
   uint32_t* found = std::find(first, last, partner);
   if (found != last) {
@@ -95,33 +104,31 @@ bool EndTable::appendInline(RepId linkType, RepId partner) {
     return true;
   }
   if (count >= kMaxInline) return false;
-  *insertWords(pos + 2 + count, 1) = partner;
-  data()[pos + 1] = count + 1;
+  *insertWords(body + count, 1) = partner;
+  ++data()[pos];  // the count, in the low byte
   return true;
 }
 
 bool EndTable::removeInline(RepId linkType, RepId partner) {
   size_t pos = headerOf(linkType);
-  if (pos == kNone || data()[pos + 1] == kOutOfLine) return false;
-  uint32_t count = data()[pos + 1];
-  const uint32_t* first = data() + pos + 2;
+  if (pos == kNone) return false;
+  uint32_t count = countAt(pos);
+  if (count == kOutOfLine) return false;
+  const uint32_t* first = data() + bodyAt(pos);
   const uint32_t* found = std::find(first, first + count, partner);
   if (found == first + count) return false;
   if (count == 1) {
-    eraseWords(pos, 3);
+    eraseWords(pos, static_cast<uint32_t>(next(pos) - pos));
   } else {
     eraseWords(static_cast<size_t>(found - data()), 1);
-    data()[pos + 1] = count - 1;
+    --data()[pos];
   }
   return true;
 }
 
 void EndTable::setOutOfLine(RepId linkType, uint32_t bigSlot) {
   eraseRun(linkType);
-  uint32_t* run = insertWords(size_, 3);
-  run[0] = linkType;
-  run[1] = kOutOfLine;
-  run[2] = bigSlot;
+  *appendRun(linkType, kOutOfLine, 1) = bigSlot;
 }
 
 void EndTable::eraseRun(RepId linkType) {
@@ -132,10 +139,7 @@ void EndTable::eraseRun(RepId linkType) {
 
 void EndTable::addRun(RepId linkType, std::span<const RepId> partners) {
   auto count = static_cast<uint32_t>(partners.size());
-  uint32_t* run = insertWords(size_, 2 + count);
-  run[0] = linkType;
-  run[1] = count;
-  std::copy(partners.begin(), partners.end(), run + 2);
+  std::copy(partners.begin(), partners.end(), appendRun(linkType, count, count));
 }
 
 }  // namespace rep

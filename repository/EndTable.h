@@ -1,9 +1,11 @@
 // The link ends of one object, packed into one word array because most
-// objects have a few ends with 1-3 partners each. Each end is a run
-// [linkType, count, partner...]; a run [linkType, kOutOfLine, slot] says that
-// the partners are kept outside, in the store's BigEnd SLOT, because there
-// are many of them. Up to kLocalWords words live in the table itself, so
-// that the ends of most objects share a cache line with the object.
+// objects have a few ends with 1-3 partners each. Each end is a run: a
+// header word [linkType:24 | count:8], then (only for a link type id that
+// needs more than 24 bits) the link type id, then the partners; a count of
+// kOutOfLine says that the partners are kept outside, in the store's BigEnd
+// whose slot follows, because there are many of them. Up to kLocalWords
+// words live in the table itself, so that the ends of most objects share a
+// cache line with the object.
 #ifndef GR_REPOSITORY_ENDTABLE_H
 #define GR_REPOSITORY_ENDTABLE_H
 
@@ -49,17 +51,22 @@ class EndTable {
 
   template <class Visit>  // Visit(RepId linkType, const Run&)
   void forEachRun(Visit visit) const {
-    const uint32_t* words = data();
-    for (size_t pos = 0; pos < size_; pos = next(pos)) visit(words[pos], runAt(pos));
+    for (size_t pos = 0; pos < size_; pos = next(pos)) visit(typeAt(pos), runAt(pos));
   }
 
   bool empty() const { return size_ == 0; }
   void clear();
 
  private:
-  static constexpr uint32_t kOutOfLine = UINT32_MAX;
+  static constexpr uint32_t kOutOfLine = 0xFF;
+  static constexpr uint32_t kLongType = 0xFFFFFF;  // the link type id follows the header
   static constexpr size_t kNone = SIZE_MAX;
   static constexpr uint32_t kLocalWords = 14;
+
+  static uint32_t header(RepId linkType, uint32_t count) {
+    return (linkType < kLongType ? linkType : kLongType) << 8 | count;
+  }
+  static uint32_t headerWords(RepId linkType) { return linkType < kLongType ? 1 : 2; }
 
   bool onHeap() const { return size_ > kLocalWords; }
   // The heap block's address sits in the local words, unaligned, so that the
@@ -73,8 +80,14 @@ class EndTable {
   const uint32_t* data() const { return onHeap() ? heap() : local_; }
   uint32_t* data() { return onHeap() ? heap() : local_; }
   size_t headerOf(RepId linkType) const;
+  RepId typeAt(size_t pos) const;
+  uint32_t countAt(size_t pos) const { return data()[pos] & 0xFF; }
+  // Where the partners (or the slot) of the run at POS begin.
+  size_t bodyAt(size_t pos) const { return pos + ((data()[pos] >> 8) == kLongType ? 2 : 1); }
   size_t next(size_t pos) const;
   Run runAt(size_t pos) const;
+  // Appends a run of COUNT (or kOutOfLine) with room for its body.
+  uint32_t* appendRun(RepId linkType, uint32_t count, uint32_t bodyWords);
   // Opens COUNT words at POS and returns them; the rest moves up.
   uint32_t* insertWords(size_t pos, uint32_t count);
   void eraseWords(size_t pos, uint32_t count);
