@@ -332,7 +332,7 @@ void BM_CommitOneLinkToHub(benchmark::State& state) {
     return;
   }
   Schema schema = Schema::create();
-  auto partners = static_cast<uint32_t>(state.range(0));
+  auto partners = static_cast<uint32_t>(state.range(0) / (kSmoke ? 100 : 1));
   StartSaveTransaction1(0, 0, "");
   RepId hub = CreateObject(schema.item);
   for (uint32_t i = 0; i < partners; ++i) CreateLink(schema.random, hub, CreateObject(schema.item));

@@ -4,7 +4,6 @@
 #define GR_REPOSITORY_STORE_H
 
 #include <memory>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
