@@ -137,7 +137,12 @@ bool logBelongsToStore(const StoreFolder& files, const LogContents& log,
   std::string refused = "the write-ahead log " + files.log + " does not belong to this store: ";
   std::string untouched =
       "; it was not applied, and the store opens as it was last saved once the log is moved away";
-  if (!record || !record->open) {
+  if (!record) {
+    return refuse<bool>(refused + "there is no record of the store's last session in " +
+                        files.lock + ", so the log cannot be told from an older one or another " +
+                        "project's" + untouched);
+  }
+  if (!record->open) {
     return refuse<bool>(refused +
                         "the store was closed cleanly after its last commit, so the log " +
                         "is an older one or another project's" + untouched);

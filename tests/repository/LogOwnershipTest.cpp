@@ -127,6 +127,14 @@ TEST_F(LogOwnershipTest, AnotherProjectsLogIsRefused) {
   EXPECT_EQ(0, committedValue(folder())) << "the store as last folded, without the lost commit";
 }
 
+// Without the lock file's record even the crashed holder's own log cannot be
+// told from a foreign one.
+TEST_F(LogOwnershipTest, ALogWithoutARecordOfTheLastSessionIsRefused) {
+  crashAfterCommitting(folder(), 1);
+  fs::remove(storeFile().string() + ".lock");
+  expectLogRefused("no record of the store's last session");
+}
+
 TEST_F(LogOwnershipTest, ALogThatIsNoRegularFileOrARollbackJournalIsRefused) {
   ASSERT_EQ(0, mkfifo(logFile().c_str(), 0644));
   std::string message = inChild(
