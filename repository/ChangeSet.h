@@ -52,9 +52,6 @@ class ChangeSet {
   void noteLink(const LinkChange& change) {
     if (enabled_) links_.note(change);
   }
-  void prefetchLink(const LinkChange& change) const {
-    if (enabled_) links_.prefetch(change);
-  }
 
   const std::vector<RepId>& objects() const { return objects_; }
   uint8_t markOf(RepId object) const { return object < marks_.size() ? marks_[object] : 0; }

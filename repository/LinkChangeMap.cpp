@@ -23,7 +23,18 @@ size_t LinkChangeMap::home(const LinkChange& change) const {
   return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> shift_);
 }
 
-void LinkChangeMap::note(const LinkChange& change) {
+// Loads the slots a few changes ahead, so that their misses overlap.
+void LinkChangeMap::fold() const {
+  constexpr size_t kAhead = 8;
+  for (size_t i = 0; i < batch_.size(); ++i) {
+    if (i + kAhead < batch_.size() && !slots_.empty())
+      __builtin_prefetch(&slots_[home(batch_[i + kAhead])]);
+    put(batch_[i]);
+  }
+  batch_.clear();
+}
+
+void LinkChangeMap::put(const LinkChange& change) const {
   if ((count_ + 1) * 2 > slots_.size()) grow();
   for (size_t i = home(change);; i = (i + 1) & mask()) {
     LinkChange& slot = slots_[i];
@@ -39,7 +50,7 @@ void LinkChangeMap::note(const LinkChange& change) {
   }
 }
 
-void LinkChangeMap::grow() {
+void LinkChangeMap::grow() const {
   std::vector<LinkChange> old;
   old.swap(slots_);
   size_t capacity = std::max(kInitialSlots, old.size() * 2);
@@ -47,11 +58,12 @@ void LinkChangeMap::grow() {
   shift_ = 64 - static_cast<unsigned>(std::countr_zero(capacity));
   count_ = 0;
   for (const LinkChange& change : old) {
-    if (change.linkType != 0) note(change);
+    if (change.linkType != 0) put(change);
   }
 }
 
 std::vector<LinkChange> LinkChangeMap::sorted() const {
+  fold();
   std::vector<LinkChange> changes;
   changes.reserve(count_);
   for (const LinkChange& slot : slots_) {
@@ -66,6 +78,7 @@ std::vector<LinkChange> LinkChangeMap::sorted() const {
 }
 
 void LinkChangeMap::clear() {
+  batch_.clear();
   if (count_ == 0) return;
   if (slots_.size() > kKeptSlots) {
     std::vector<LinkChange>().swap(slots_);

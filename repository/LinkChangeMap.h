@@ -1,7 +1,9 @@
-// The links changed since the last commit, each with its last change: a flat
-// open-addressing table, so that noting a change inside CreateLink is one
-// probe into memory the recent changes keep warm, however often the same
-// links are made and remade between two commits.
+// The links changed since the last commit, each with its last change. A
+// change is appended to a small batch (CreateLink pays a store to memory it
+// just used); full batches are folded into a flat open-addressing table, so
+// that remaking the same links between two commits does not grow it, and the
+// table's probes of a whole batch overlap instead of each waiting inside a
+// CreateLink.
 #ifndef GR_REPOSITORY_LINKCHANGEMAP_H
 #define GR_REPOSITORY_LINKCHANGEMAP_H
 
@@ -25,12 +27,17 @@ struct LinkChange {
 
 class LinkChangeMap {
  public:
-  size_t size() const { return count_; }
+  LinkChangeMap() { batch_.reserve(kBatch); }
+
   // Records CHANGE as the last one of its link.
-  void note(const LinkChange& change);
-  // Starts loading the slot that noting CHANGE will look at first.
-  void prefetch(const LinkChange& change) const {
-    if (!slots_.empty()) __builtin_prefetch(&slots_[home(change)]);
+  void note(const LinkChange& change) {
+    batch_.push_back(change);
+    if (batch_.size() == kBatch) fold();
+  }
+  // How many links changed.
+  size_t size() const {
+    fold();
+    return count_;
   }
   // The last change of every link, ordered by (from, linkType, to), which is
   // the order of the rows in the store file.
@@ -38,13 +45,19 @@ class LinkChangeMap {
   void clear();
 
  private:
+  static constexpr size_t kBatch = 4096;
+
+  // Folding reorders what is kept, not what it says: hence const.
+  void fold() const;
+  void put(const LinkChange& change) const;
   size_t home(const LinkChange& change) const;
   size_t mask() const { return slots_.size() - 1; }
-  void grow();
+  void grow() const;
 
-  std::vector<LinkChange> slots_;
-  size_t count_ = 0;
-  unsigned shift_ = 64;
+  mutable std::vector<LinkChange> batch_;  // in the order they happened
+  mutable std::vector<LinkChange> slots_;
+  mutable size_t count_ = 0;
+  mutable unsigned shift_ = 64;
 };
 
 }  // namespace rep

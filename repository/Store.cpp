@@ -231,13 +231,12 @@ void Store::dropEnd(RepId object, RepId linkType) {
 // One row per link, named from the end with the larger object id, so that
 // the links of new objects go to the end of the table; a link of an object
 // to itself is named over the lower link type id.
-LinkChange Store::namedLink(RepId linkType, RepId inverse, RepId from, RepId to, uint64_t seq) {
-  if (from > to || (from == to && linkType < inverse)) return LinkChange{from, linkType, to, seq};
-  return LinkChange{to, inverse, from, seq};
-}
-
 void Store::logLink(RepId linkType, RepId inverse, RepId from, RepId to, uint64_t seq) {
-  changes_.noteLink(namedLink(linkType, inverse, from, to, seq));
+  if (from > to || (from == to && linkType < inverse)) {
+    changes_.noteLink(LinkChange{from, linkType, to, seq});
+  } else {
+    changes_.noteLink(LinkChange{to, inverse, from, seq});
+  }
 }
 
 bool Store::createLink(RepId linkType, RepId from, RepId to) {
@@ -246,15 +245,12 @@ bool Store::createLink(RepId linkType, RepId from, RepId to) {
   prefetch(to);
   const LinkTypeRec* rec = metamodel_.findLinkType(linkType);
   if (!rec) return refuse<bool>("no such link type");
-  LinkChange link = namedLink(linkType, rec->inverse, from, to, nextLinkSeq_);
-  changes_.prefetchLink(link);
   if (!fitsLinkType(*rec, from, to)) {
     return refuse<bool>("the objects' classes do not fit link type \"" + rec->name + "\"");
   }
-  ++nextLinkSeq_;
   addPartner(from, linkType, to);
   addPartner(to, rec->inverse, from);
-  changes_.noteLink(link);
+  logLink(linkType, rec->inverse, from, to, nextLinkSeq_++);
   return true;
 }
 

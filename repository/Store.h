@@ -88,6 +88,8 @@ class Store {
   const std::string* value(RepId object, RepId attr) const;
 
   // ---- loading from the store file: false when the data do not fit
+  // Before restoring the objects: makes room for ids below the counter.
+  void reserveForLoad() { objects_.reserveForLoad(ids_.next()); }
   bool restoreObject(RepId id, RepId classId);
   bool restoreValue(RepId object, RepId attr, std::string_view text);
   // Links come in ascending order keys, so appending restores both orders.
@@ -105,7 +107,6 @@ class Store {
   bool removePartner(RepId object, RepId linkType, RepId partner);
   void dropEnd(RepId object, RepId linkType);
   void dropAllEnds(RepId linkType, RepId inverse);
-  static LinkChange namedLink(RepId linkType, RepId inverse, RepId from, RepId to, uint64_t seq);
   void logLink(RepId linkType, RepId inverse, RepId from, RepId to, uint64_t seq);
   void unlinkAll(RepId object);
   bool removeValue(RepId object, RepId attr);

@@ -125,6 +125,7 @@ bool readLinkTypes(Database& db, Metamodel& metamodel) {
 }
 
 bool readObjects(Database& db, Store& store) {
+  store.reserveForLoad();
   return forEachRow(db, "SELECT id, class FROM objects ORDER BY id", [&](Statement& row) {
     return store.restoreObject(idColumn(row, 0), idColumn(row, 1)) || inconsistent("object rows");
   });
