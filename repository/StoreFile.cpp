@@ -21,10 +21,12 @@ namespace {
 constexpr uint32_t kLogFramesLimit = 16384;
 constexpr int64_t kFrameHeaderSize = 24;
 
+// Neither 0 (a new file's) nor all ones (-1, which also says that reading
+// user_version failed).
 uint32_t randomToken() {
   std::random_device random;
   uint32_t token = 0;
-  while (token == 0) token = random();
+  while (token == 0 || token == UINT32_MAX) token = random();
   return token;
 }
 

@@ -135,8 +135,7 @@ bool logBelongsToStore(const StoreFolder& files, const LogContents& log,
                        const std::optional<HolderRecord>& record, const StoreHeader& header) {
   if (log.understood && log.committedFrames == 0) return true;  // recovery applies nothing
   std::string refused = "the write-ahead log " + files.log + " does not belong to this store: ";
-  std::string untouched =
-      "; it was not applied, and the store opens as it was last saved once the log is moved away";
+  std::string untouched = "; it was not applied (move it away to open the store without it)";
   if (!record) {
     return refuse<bool>(refused + "there is no record of the store's last session in " +
                         files.lock + ", so the log cannot be told from an older one or another " +
