@@ -179,9 +179,16 @@ std::unique_ptr<StoreFile> StoreFile::open(const std::string& folder, Store& sto
     lock->discardIfMade();
     return Result();
   };
-  if (!checkIdentityUntouched(files.store) || !checkNoJournal(files)) return refused();
+  if (!checkNoJournal(files)) return refused();
   std::optional<LogContents> log = readLogOf(files);
-  if (!log || !logBelongsToStore(files, *log, lock->record(), *header)) return refused();
+  if (!log) return refused();
+  // Without a log to recover, the file alone is the store and is checked
+  // untouched; with one, the file may be half folded (a crash during a fold),
+  // and only the file with the log is the store: checked once the log is
+  // known to be the store's own.
+  bool recovering = log->committedFrames > 0;
+  if (!recovering && !checkIdentityUntouched(files.store)) return refused();
+  if (!logBelongsToStore(files, *log, lock->record(), *header)) return refused();
   Database db;
   std::string message;
   if (!db.open(files.store, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, message)) {
@@ -189,7 +196,6 @@ std::unique_ptr<StoreFile> StoreFile::open(const std::string& folder, Store& sto
     return refused();
   }
   // Until the store has loaded, closing must not fold the log into the file.
-  bool recovering = log->committedFrames > 0;
   sqlite3_db_config(db.handle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, recovering ? 1 : 0, nullptr);
   Result file(new StoreFile(files, std::move(lock), std::move(db)));
   if (!file->connect()) {
@@ -201,7 +207,7 @@ std::unique_ptr<StoreFile> StoreFile::open(const std::string& folder, Store& sto
     file->close();
     return nullptr;
   }
-  if (!loadStore(file->db_, store)) {
+  if ((recovering && !checkStoreIdentity(file->db_)) || !loadStore(file->db_, store)) {
     file->close();
     return nullptr;
   }

@@ -177,6 +177,61 @@ TEST_F(LogOwnershipTest, TheLogOfAStoreReachedOverASymbolicLinkIsJudgedBesideThe
   EXPECT_EQ(before, folderContents(elsewhere));
 }
 
+uint32_t bigEndian(const std::string& bytes, size_t at) {
+  uint32_t value = 0;
+  for (size_t i = 0; i < 4; ++i) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+  return value;
+}
+
+// What a fold killed halfway leaves: the lower half of the pages that the
+// log's committed frames change already copied into the file (their latest
+// versions, as a fold copies them, lowest page first), the log whole.
+void foldHalfOfTheLog(const fs::path& store, const fs::path& log) {
+  std::string frames = fileBytes(log);
+  std::string file = fileBytes(store);
+  uint32_t pageSize = bigEndian(frames, 8);
+  size_t frameSize = 24 + pageSize;
+  std::map<uint32_t, size_t> latest;  // page -> offset of its data in the log
+  std::map<uint32_t, size_t> pending;
+  for (size_t at = 32; at + frameSize <= frames.size(); at += frameSize) {
+    pending[bigEndian(frames, at)] = at + 24;
+    if (bigEndian(frames, at + 4) == 0) continue;  // not a commit
+    for (const auto& [page, data] : pending) latest[page] = data;
+    pending.clear();
+  }
+  size_t half = latest.size() / 2;
+  for (const auto& [page, data] : latest) {
+    if (half-- == 0) break;
+    size_t offset = size_t{page - 1} * pageSize;
+    if (file.size() < offset + pageSize) file.resize(offset + pageSize);
+    file.replace(offset, pageSize, frames, data, pageSize);
+  }
+  writeBytes(store, file);
+}
+
+// The file alone is then no store (its schema may point to pages the fold
+// has not written yet): only the file with its log is.
+TEST_F(LogOwnershipTest, AStoreWhoseFoldWasKilledHalfwayOpensWithItsLog) {
+  std::string result = inChild([&] {
+    if (!RepOpenProject(folder().c_str())) return std::string(RepLastError());
+    RepId many = CreateObjectType("Many");
+    RepId value = GetPropertyTypeIdByName(0, "value");
+    AddPropertyType(many, value);
+    StartSaveTransaction1(0, 0, "");
+    for (int i = 0; i < 3000; ++i)
+      AddProperty(CreateObject(many), value, std::to_string(i).c_str());
+    if (!CommitSaveTransaction()) return std::string(RepLastError());
+    return std::string(setValue(5) ? "committed" : RepLastError());
+  });
+  ASSERT_EQ("committed", result);
+  foldHalfOfTheLog(storeFile(), logFile());
+
+  ASSERT_TRUE(RepOpenProject(folder().c_str())) << RepLastError();
+  EXPECT_EQ(3000u, GetObjectNum(GetObjectTypeIdByName("Many")));
+  RepCloseProject();
+  EXPECT_EQ(5, committedValue(folder()));
+}
+
 // SQLite ignores a log whose header or frames do not check out, so such a
 // file changes nothing and need not stop the open.
 TEST_F(LogOwnershipTest, ALogWithNothingCommittedInItChangesNothing) {
