@@ -42,6 +42,7 @@ int playScripts(const std::string& folder, const std::vector<std::string>& scrip
   grhost::addExpectations(player);
   for (const std::string& script : scripts) {
     if (!player.playFile(script, std::cerr)) return 1;
+    session->idle();
     std::cout << script << ": played, " << player.expectationsMet() << " expectations met\n";
   }
   return 0;

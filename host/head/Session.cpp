@@ -81,4 +81,8 @@ std::unique_ptr<Session> Session::openProject(const std::filesystem::path& folde
   return session;
 }
 
+void Session::idle() {
+  if (!RepIdle()) log_.note(std::string("The store's log was not folded: ") + RepLastError());
+}
+
 }  // namespace grhost
