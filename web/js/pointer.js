@@ -137,8 +137,8 @@ export class Pointer {
   async up(e) {
     const drag = this.drag;
     if (!drag || e.button !== 0) return;
-    this.drag = null;
     this.clearMarks();
+    this.drag = null;
     if (!this.canvas.svg) return;
     const at = this.canvas.point(e);
     const timing = { started: drag.started };
