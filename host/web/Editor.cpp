@@ -87,7 +87,7 @@ Reply Editor::exportSvg() {
   RepId diagram = session_.head().diagrams().currentDiagram();
   if (!diagram) return error(400, "there is no current diagram");
   model::SaveTransaction transaction;
-  return {200, render::renderDiagram(diagram), "image/svg+xml"};
+  return {200, render::renderDiagram(diagram), "image/svg+xml; charset=utf-8"};
 }
 
 }  // namespace grhost::web

@@ -18,7 +18,9 @@ namespace grhost::web {
 struct Reply {
   int status = 200;
   std::string body;  // JSON, or the SVG of an export
-  std::string contentType = "application/json";
+  // With a charset: the server compresses no answer of this type, which on
+  // the loopback only costs time (seconds for a big diagram).
+  std::string contentType = "application/json; charset=utf-8";
 };
 
 class Editor {

@@ -17,9 +17,11 @@ export class Canvas {
     this.svg = null;
     this.overlay = null;
     this.selection = [];
+    this.placed = new Map();
   }
 
   load(svgText) {
+    this.placed.clear();
     this.host.innerHTML = svgText;
     this.svg = this.host.querySelector('svg');
     this.overlay = document.createElementNS(SVG_NS, 'g');
@@ -41,9 +43,15 @@ export class Canvas {
   }
 
   // Replaces the removed, added and changed elements; false when a fragment
-  // names a place this document lacks (the page should reload).
+  // names a place this document lacks (the page should reload). A fragment
+  // the same as the one last placed (an element whose selection changed,
+  // say) leaves its group alone, so that the browser redraws nothing.
   apply(removed, fragments) {
-    for (const id of removed) this.group(id)?.remove();
+    for (const id of removed) {
+      this.group(id)?.remove();
+      this.placed.delete(id);
+    }
+    fragments = fragments.filter((f) => this.placed.get(f.id) !== placing(f) || !this.group(f.id));
     if (fragments.length === 0) return true;
     const parsed = new DOMParser().parseFromString(
       `<svg xmlns="${SVG_NS}">${fragments.map((f) => f.svg).join('')}</svg>`, 'image/svg+xml');
@@ -51,6 +59,7 @@ export class Canvas {
     let complete = true;
     fragments.forEach((fragment, i) => {
       complete = this.place(fragment, document.importNode(nodes[i], true)) && complete;
+      this.placed.set(fragment.id, placing(fragment));
     });
     this.growTo(fragments.map((f) => this.group(f.id)).filter(Boolean));
     return complete;
@@ -173,7 +182,7 @@ export class Canvas {
           }));
       }
     }
-    this.overlay.parentNode.appendChild(this.overlay);
+    if (this.overlay.nextSibling) this.overlay.parentNode.appendChild(this.overlay);
   }
 
   refreshSelection() {
@@ -186,6 +195,10 @@ export class Canvas {
     this.overlay.appendChild(mark);
     return mark;
   }
+}
+
+function placing(fragment) {
+  return `${fragment.parent}|${fragment.layer}|${fragment.svg}`;
 }
 
 export function shape(name, attributes) {
