@@ -5,6 +5,8 @@
 
 const SVG_NS = 'http://www.w3.org/2000/svg';
 const CANVAS_MARGIN = 20;
+// A line is a pixel wide: a click a few pixels off it still hits it.
+const NEAR = [[0, 0], ...[1, 2, 3].flatMap((d) => [[0, -d], [0, d], [-d, 0], [d, 0]])];
 
 export function elementId(group) {
   return Number(group.dataset.element);
@@ -20,7 +22,8 @@ export class Canvas {
     this.placed = new Map();
   }
 
-  load(svgText) {
+  load(svgText, selection) {
+    this.selection = selection;
     this.placed.clear();
     this.host.innerHTML = svgText;
     this.svg = this.host.querySelector('svg');
@@ -131,8 +134,17 @@ export class Canvas {
 
   // The innermost element under the pointer, skipping the groups in SKIP
   // and everything inside them.
-  elementAt(event, skip = null) {
-    for (const hit of document.elementsFromPoint(event.clientX, event.clientY)) {
+  // NEAR: also a few pixels around the pointer, where nothing is under it.
+  elementAt(event, skip = null, near = true) {
+    for (const [dx, dy] of near ? NEAR : NEAR.slice(0, 1)) {
+      const group = this.elementAtPoint(event.clientX + dx, event.clientY + dy, skip);
+      if (group) return group;
+    }
+    return null;
+  }
+
+  elementAtPoint(x, y, skip) {
+    for (const hit of document.elementsFromPoint(x, y)) {
       const group = hit.closest?.('g.element');
       if (!group || !this.svg.contains(group)) continue;
       if (skip && (group === skip || skip.contains(group))) continue;

@@ -84,7 +84,7 @@ class Editor {
     this.diagram = diagram ? { ...diagram, svg: undefined } : null;
     this.selection = diagram?.selection ?? [];
     this.disarm();
-    if (diagram) this.canvas.load(diagram.svg);
+    if (diagram) this.canvas.load(diagram.svg, this.selection);
     else this.canvas.clear();
     byId('diagram-title').textContent = diagram?.caption ?? '';
     showTools(byId('tools'), diagram?.tools ?? [], (tool) => this.gesture({ gesture: 'selectTool', tool: tool.id }));

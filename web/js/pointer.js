@@ -34,8 +34,9 @@ export class Pointer {
     e.preventDefault();
     this.editor.focusCanvas();
     const at = this.canvas.point(e);
-    const group = this.canvas.elementAt(e);
     const armed = this.editor.armed;
+    // Boxes are drawn where the pointer is; lines are hard to hit exactly.
+    const group = this.canvas.elementAt(e, null, !armed || armed.class === 'PaletteLine');
     if (armed) {
       this.startDrawing(armed, e, at, group);
       return;
@@ -226,8 +227,11 @@ export class Pointer {
       const target = this.canvas.elementAt(e, group)?.closest('g.node') ?? null;
       const parent = this.canvas.parentNodeOf(group);
       if (target !== parent) {
+        // Where the engine refuses the new container the box stays where it was.
         await editor.gesture({ gesture: 'changeParent', node: id, parent: target ? elementId(target) : null }, timing);
-        if (!this.canvas.group(id)) return;
+        const moved = this.canvas.group(id);
+        const holder = moved && this.canvas.parentNodeOf(moved);
+        if (!moved || (holder ? elementId(holder) : null) !== (target ? elementId(target) : null)) return;
       }
       await editor.gesture({ gesture: 'moveElement', element: id, box }, timing);
     } else if (group.classList.contains('port')) {

@@ -147,6 +147,36 @@ test('click, shift-click and a rubber band select; a drag moves a box', async ()
   await agree(watcher);
 });
 
+test('a line end dragged onto another box reconnects; a box dropped on another is refused as the engine says', async () => {
+  await clickPalette('Box');
+  await page.mouse.click(330, 470);
+  await idle(page);
+  await dismissMessages(page);
+  const seen = await agree();
+  const boxC = seen.elements.find((e) => e.kind === 'node' && e.id !== boxA.id && e.id !== boxB.id);
+  const edge = seen.elements.find((e) => e.kind === 'edge');
+  const onLine = await page.evaluate((id) => {
+    const line = document.querySelector(`#e${id} > polyline`);
+    const [[x1, y1], [x2, y2]] = line.getAttribute('points').split(' ').map((p) => p.split(',').map(Number));
+    const point = new DOMPoint((x1 + x2) / 2, (y1 + y2) / 2).matrixTransform(line.getScreenCTM());
+    return { x: point.x, y: point.y + 2 };
+  }, edge.id);
+  await page.mouse.click(onLine.x, onLine.y);
+  assert.deepEqual((await agree()).selection, [edge.id]);
+  const handle = await page.locator('.handle[data-end="end"]').boundingBox();
+  await dragFrom({ x: handle.x + handle.width / 2, y: handle.y + handle.height / 2 }, await centreOf(boxC.id));
+  await dismissMessages(page);
+  await agree();
+  assert.equal(dump(project).get(edge.id).links.end[0], boxC.id, 'the line ends at the third box');
+  // The type diagram's boxes hold no boxes: the engine refuses, the box stays.
+  await dragFrom(await centreOf(boxC.id), await centreOf(boxA.id));
+  await dismissMessages(page);
+  const after = await agree();
+  assert.match(await page.textContent('#infobar'), /can't be inserted/);
+  assert.deepEqual(after.elements.find((e) => e.id === boxC.id), seen.elements.find((e) => e.id === boxC.id));
+  boxB = boxC;
+});
+
 test('the console opens with its key, evaluates and closes', async () => {
   await page.mouse.click((await centreOf(boxA.id)).x, (await centreOf(boxA.id)).y);
   await page.keyboard.press('`');
@@ -172,7 +202,7 @@ test('a key shortcut deletes; copy and paste with the clipboard keys', async () 
   await idle(page);
   await dismissMessages(page);
   let seen = await agree();
-  assert.deepEqual(seen.elements.map((e) => e.id), [boxA.id], 'the box went with its line');
+  assert.ok(!seen.elements.some((e) => e.id === boxB.id || e.kind === 'edge'), 'the box went with its line');
   const a = await centreOf(boxA.id);
   await page.mouse.click(a.x, a.y);
   await page.keyboard.press('Control+C');
@@ -185,7 +215,7 @@ test('a key shortcut deletes; copy and paste with the clipboard keys', async () 
   await idle(page);
   await dismissMessages(page);
   seen = await agree();
-  assert.equal(seen.elements.filter((e) => e.kind === 'node').length, 2, 'a copy was pasted');
+  assert.equal(seen.elements.filter((e) => e.kind === 'node').length, 3, 'a copy was pasted');
   await agree(watcher);
 });
 
