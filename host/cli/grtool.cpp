@@ -1,11 +1,15 @@
 // grtool: creates and opens projects, plays gesture scripts, renders
-// diagrams and dumps the model.
+// diagrams, dumps the model and serves the editor to a browser.
+#include <pthread.h>
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "host/base/HostError.h"
@@ -16,6 +20,9 @@
 #include "host/head/Session.h"
 #include "host/render/SvgRender.h"
 #include "host/script/ScriptPlayer.h"
+#include "host/web/Editor.h"
+#include "host/web/EventHub.h"
+#include "host/web/WebServer.h"
 
 namespace {
 
@@ -101,6 +108,33 @@ int renderDiagrams(const std::string& folder, const RenderRequest& request) {
   return 0;
 }
 
+// Serves until SIGINT or SIGTERM. The signals are blocked in every thread
+// and taken here, so that stopping is an ordinary call, not a signal handler.
+int serveProject(const std::string& folder, int port, const HostOptions& options) {
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+  auto session = Session::openProject(folder, options);
+  grhost::web::EventHub hub;
+  grhost::web::Editor editor(*session, hub);
+  grhost::web::WebServer server(editor, hub, grhost::programFolder() / "web");
+  server.bind(port);
+  std::cout << "serving " << session->project().folder().string() << " at " << server.address()
+            << std::endl;
+  std::thread serving([&] {
+    server.run();
+    kill(getpid(), SIGTERM);  // a server that ended by itself ends the wait below
+  });
+  int received = 0;
+  sigwait(&stopSignals, &received);
+  server.stop();
+  serving.join();
+  std::cout << "stopped serving" << std::endl;
+  return 0;
+}
+
 int run(int argc, char** argv) {
   CLI::App app{"grtool: the headless host of the diagramming environment"};
   app.require_subcommand(1);
@@ -141,6 +175,13 @@ int run(int argc, char** argv) {
       ->excludes(one)
       ->excludes(file);
 
+  int port = 0;
+  CLI::App* serve = app.add_subcommand("serve", "Serve the editor of a project to a browser");
+  serve->add_option("PROJECT", folder, "The project folder")->required();
+  serve->add_option("--port", port, "The port on 127.0.0.1 (default: a free one)")
+      ->check(CLI::Range(0, 65535));
+  serve->add_option("--tool", toolFolder, "A folder of installed tools (default: none)");
+
   CLI11_PARSE(app, argc, argv);
   options.toolFolder = fromStartFolder(toolFolder);
   for (std::string& script : scripts) script = fromStartFolder(script);
@@ -150,6 +191,7 @@ int run(int argc, char** argv) {
   if (play->parsed()) return playScripts(folder, scripts, options);
   if (render->parsed()) return renderDiagrams(folder, renderRequest);
   if (check->parsed()) return checkModel(folder);
+  if (serve->parsed()) return serveProject(folder, port, options);
   return dumpModel(folder, className, json);
 }
 

@@ -136,6 +136,12 @@ RepId DialogEngine::modalForm() const {
   return 0;
 }
 
+bool DialogEngine::isModal(RepId form) const {
+  return ObjectExists(form) &&
+         std::any_of(open_.begin(), open_.end(),
+                     [form](const OpenForm& open) { return open.form == form && open.modal; });
+}
+
 bool DialogEngine::isWaiting(RepId command) const {
   return std::any_of(loops_.begin(), loops_.end(), [command](const ModalLoop& loop) {
     return std::find(loop.waiting.begin(), loop.waiting.end(), command) != loop.waiting.end();
