@@ -178,12 +178,12 @@ GestureOutcome Gestures::moveNode(RepId node, RepId newParent,
   checkUsable(tree, "tree");
   if (model::attribute(tree, "draggableNodes") != "true")
     throw GestureError("the nodes of the tree " + nameOf(tree) + " can not be dragged");
+  RepId oldParent = model::firstPartner(node, "parentNode");
+  if (!oldParent) throw GestureError("a top node of the tree can not be dragged");
   if (treeOf(newParent) != tree)
     throw GestureError("the node " + std::to_string(newParent) + " is not in the same tree");
   if (isInside(newParent, node))
     throw GestureError("a node can not be dragged into itself or its children");
-  RepId oldParent = model::firstPartner(node, "parentNode");
-  if (!oldParent) throw GestureError("a top node of the tree can not be dragged");
   Run run(*this, "drag node");
   moveFocusTo(tree);
   model::unlink(oldParent, "childNode", node);
