@@ -614,6 +614,124 @@ void L0_Func_select_propertyTab(L0_Var_2 row, std::string caption) {
 }
 GR_ENTRY_SIGNATURE(L0_Func_select_propertyTab)
 
+// ---- the order of a definition's tabs and rows
+
+namespace {
+
+L0_Var_2 orderNode(L0_Var_2 parent, const std::string& text, const L0_Var_2& shown) {
+  L0_Var_2 node = L0_Func_add_TreeNode(parent, text);
+  link(node, "propertyElement", shown);
+  return node;
+}
+
+void addRowNodes(L0_Var_2& parent, const L0_Var_2& owner);
+
+void addDialogNodes(L0_Var_2& node, const L0_Var_2& dialog) {
+  for (const L0_Var_2& tab : partnersOf(dialog, "propertyTab", "PropertyTab")) {
+    L0_Var_2 tabNode = orderNode(node, valueOf(tab, "caption"), stable(tab));
+    addRowNodes(tabNode, stable(tab));
+  }
+  addRowNodes(node, dialog);
+}
+
+void addRowNodes(L0_Var_2& parent, const L0_Var_2& owner) {
+  for (const L0_Var_2& each : partnersOf(owner, "propertyRow", "PropertyRow")) {
+    L0_Var_2 row = stable(each);
+    L0_Var_2 rowNode = orderNode(parent, valueOf(row, "id"), row);
+    L0_Var_2 called = stable(firstOver(row, "calledDiagram", "PropertyDiagram"));
+    if (called.isNull()) continue;
+    L0_Var_2 calledNode = orderNode(rowNode, valueOf(called, "id"), called);
+    addDialogNodes(calledNode, called);
+  }
+}
+
+L0_Var_2 shownBy(const L0_Var_2& node) {
+  return stable(firstOver(node, "propertyElement", "PropertyElement"));
+}
+
+// Links what NODE's children show under OWNER (a dialog, tab or row), in
+// the children's order. A node dropped where its kind can not stand (a tab
+// under a tab) goes to the nearest place that takes it.
+void linkChildren(const L0_Var_2& node, L0_Var_2 owner, L0_Var_2 dialog) {
+  for (const L0_Var_2& child : partnersOf(node, "childNode", "D#TreeNode")) {
+    L0_Var_2 shown = shownBy(child);
+    if (isKind(shown, "PropertyTab")) {
+      link(shown, "propertyDiagram", dialog);
+      linkChildren(child, shown, dialog);
+    } else if (isKind(shown, "PropertyRow")) {
+      if (isKind(owner, "PropertyTab"))
+        link(shown, "propertyTab", owner);
+      else
+        link(shown, "propertyDiagram", dialog);
+      linkChildren(child, shown, dialog);
+    } else if (isKind(shown, "PropertyDiagram") && isKind(owner, "PropertyRow")) {
+      link(owner, "calledDiagram", shown);
+      linkChildren(child, shown, shown);
+    }
+  }
+}
+
+}  // namespace
+
+void L0_Func_make_property_diagram_order(L0_Var_2 element) {
+  element = element.isNull() ? stable(L0_Func_get_active_element()) : stable(element);
+  L0_Var_2 form = L0_Func_add_Form("Property Order");
+  setValues(form, {{"id", "Property Order"}, {"horizontalAlignment", "-1"}});
+  link(form, "presentationElement", element);
+  L0_Var_2 tree = L0_Func_add_Tree(form);
+  setValues(tree, {{"draggableNodes", "true"}, {"minimumWidth", "220"}, {"minimumHeight", "220"}});
+  L0_Func_fill_property_tree(tree, element);
+  L0_Var_2 close = L0_Func_add_Button(form, "Close", "Close", "");
+  L0_Func_add_d_eventHandler_main(close, "Click", "close_ordered_property");
+  link(form, "defaultButton", close);
+  L0_Func_d_cmd(form, "ShowModal");
+  L0_Func_d_cmd(form, "Delete");
+}
+GR_ENTRY_SIGNATURE(L0_Func_make_property_diagram_order)
+
+void L0_Func_fill_property_tree(L0_Var_2 tree, L0_Var_2 element) {
+  L0_Var_2 type = stable(firstOver(element, "target_type", "ElemType"));
+  L0_Var_2 dialog = definitionOf(type);
+  if (dialog.isNull()) return;
+  L0_Var_2 root = orderNode(tree, valueOf(type, "id"), dialog);
+  addDialogNodes(root, dialog);
+}
+GR_ENTRY_SIGNATURE(L0_Func_fill_property_tree)
+
+void L0_Func_clear_property(L0_Var_2 propertyDiagram) {
+  L0_Var_2 dialog = stable(propertyDiagram);
+  std::vector<L0_Var_2> owners = {dialog};
+  for (const L0_Var_2& tab : partnersOf(dialog, "propertyTab", "PropertyTab"))
+    owners.push_back(stable(tab));
+  for (L0_Var_2& owner : owners)
+    for (const L0_Var_2& each : partnersOf(owner, "propertyRow", "PropertyRow")) {
+      L0_Var_2 row = stable(each);
+      L0_Var_2 called = stable(firstOver(row, "calledDiagram", "PropertyDiagram"));
+      if (!called.isNull()) {
+        L0_Func_clear_property(called);
+        row.deleteLink(called, "calledDiagram");
+      }
+      owner.deleteLink(row, "propertyRow");
+    }
+  for (const L0_Var_2& tab : partnersOf(dialog, "propertyTab", "PropertyTab"))
+    dialog.deleteLink(stable(tab), "propertyTab");
+}
+GR_ENTRY_SIGNATURE(L0_Func_clear_property)
+
+void L0_Func_close_ordered_property() {
+  L0_Var_2 form = eventForm();
+  L0_Var_2 tree = L0_Func_get_component_from_container_by_id(form, "Tree");
+  L0_Var_2 root = stable(firstOver(tree, "treeNode", "D#TreeNode"));
+  L0_Var_2 dialog = shownBy(root);
+  finishEvent();
+  if (!dialog.isNull()) {
+    L0_Func_clear_property(dialog);
+    linkChildren(root, dialog, dialog);
+  }
+  closeForm(form);
+}
+GR_ENTRY_SIGNATURE(L0_Func_close_ordered_property)
+
 // ---- the generated dialog
 
 bool L0_Func_has_not_empty_property_diagram(L0_Var_2 owner) {

@@ -25,6 +25,15 @@ L0_TRANSFORMATION L0_Var_2 L0_Func_get_propertyTab(L0_Var_2 propertyDiagram, std
 // Moves ROW into the tab CAPTION of its dialog (empty: directly under the dialog).
 L0_TRANSFORMATION void L0_Func_select_propertyTab(L0_Var_2 row, std::string caption);
 
+// ---- the order of a definition's tabs and rows
+// The "Property Order" dialog of the type element: a tree of the element
+// type's dialog, its tabs and rows and the sub-dialogs of its rows.
+L0_TRANSFORMATION void L0_Func_make_property_diagram_order(L0_Var_2 element);
+L0_TRANSFORMATION void L0_Func_fill_property_tree(L0_Var_2 tree, L0_Var_2 element);
+// "Click" of its "Close": the links follow the tree's order.
+L0_TRANSFORMATION void L0_Func_close_ordered_property();
+L0_TRANSFORMATION void L0_Func_clear_property(L0_Var_2 propertyDiagram);
+
 // ---- the generated dialog
 L0_TRANSFORMATION void L0_Func_properties_test(L0_Var_2 element);
 L0_TRANSFORMATION bool L0_Func_has_not_empty_property_diagram(L0_Var_2 owner);
