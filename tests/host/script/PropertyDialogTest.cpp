@@ -184,3 +184,47 @@ TEST_F(PropertyDialogTest, TabsAndTheOrderSetInPropertyOrderShapeTheGeneratedDia
                                                   "More");
   EXPECT_TRUE(tab);
 }
+
+TEST_F(PropertyDialogTest, AMultiLineBoxWritesOneSubCompartmentPerLine) {
+  ASSERT_EQ(play("node \"Person\"\n"
+                 "press \"AddChild\"\n"
+                 "type \"caption\" \"Phones\"\n"
+                 "press \"AddChild\"\n"
+                 "type \"caption\" \"Phone\"\n"
+                 "pick \"row_type\" \"InputRow\"\n"
+                 "node \"Person/Phones\"\n"
+                 "pick \"row_type\" \"MultiLineTextBoxRow+Button\"\n"
+                 "press \"Close\"\n" +
+                 std::string(kUseTheTool) +
+                 "box \"Person\" as Anna\n"
+                 "type \"Phones\" \"111\\n222\\n333\"\n"
+                 "focus \"Name\"\n"),
+            "");
+  RepId phones = grhost::model::compartmentOfType(named("Anna"), "Phones");
+  ASSERT_TRUE(phones);
+  std::vector<std::string> lines;
+  for (RepId sub : partners(phones, "subCompartment")) lines.push_back(attribute(sub, "value"));
+  EXPECT_EQ(lines, (std::vector<std::string>{"111", "222", "333"}));
+  ASSERT_EQ(play("type \"Phones\" \"999\"\nfocus \"Name\"\npress \"Close\"\n"
+                 "doubleclick Anna\nexpect field \"Phones\" = \"999\"\n"),
+            "");
+  EXPECT_EQ(partners(phones, "subCompartment").size(), 1u) << "the lines gone are deleted";
+}
+
+TEST_F(PropertyDialogTest, ABoxTypeNavigatingToADiagramTypeMakesADiagramForEachBox) {
+  ASSERT_EQ(play("node \"Person\"\n"
+                 "pick \"navigate\" \"NewDiagram\"\n"
+                 "focus \"caption\"\n"
+                 "find GraphDiagramType where id = \"NewDiagram\" as Tool\n"
+                 "expect Person.target -> Tool\n"
+                 "expect Person.l2ClickEvent = \"navigate\"\n"
+                 "expect Person.procCreateElementDomain = \"create_test_dgr\"\n"
+                 "type \"navigate\" \"\"\n"
+                 "focus \"caption\"\n"
+                 "expect Person.target -> none\n"
+                 "expect Person.l2ClickEvent = \"properties_test\"\n"),
+            "");
+  // Every diagram type but the specification and the project diagram's: the
+  // type diagrams' type has no caption.
+  EXPECT_EQ(play("expect items \"navigate\" \"\" \"NewDiagram\""), "");
+}
