@@ -397,7 +397,8 @@ void L0_Func_make_elemType_property(L0_Var_2 container, L0_Var_2 type) {
 GR_ENTRY_SIGNATURE(L0_Func_make_elemType_property)
 
 void L0_Func_make_compartType_property(L0_Var_2 container, L0_Var_2 type) {
-  L0_Func_add_Row(container, "ID", "id", valueOf(type, "id"));
+  L0_Func_add_Row_void_properties(container, "ID", "id", valueOf(type, "id"),
+                                  "update_compartType_id");
   L0_Func_add_NameRow(container, "Caption", valueOf(type, "caption"));
   L0_Var_2 rowTypes = L0_Func_add_ComboBoxRow(container, "Row Type", "row_type", "", false,
                                               "fill_row_type_comboBox");
@@ -570,6 +571,24 @@ void L0_Func_tree_node_change() {
   finishEvent();
 }
 GR_ENTRY_SIGNATURE(L0_Func_tree_node_change)
+
+void L0_Func_update_compartType_id() {
+  L0_Var_2 field = gr::dlg::eventSource();
+  L0_Var_2 type = gr::dlg::selectedType();
+  if (field.isNull() || !isKind(type, "CompartType")) {
+    finishEvent();
+    return;
+  }
+  std::string id = valueOf(field, "text");
+  if (id != valueOf(type, "id") && nameRefused(type, id)) {
+    field.setAttr("text", valueOf(type, "id"));
+    refreshComponent(field);
+  } else {
+    type.setAttr("id", id);
+  }
+  finishEvent();
+}
+GR_ENTRY_SIGNATURE(L0_Func_update_compartType_id)
 
 void L0_Func_update_treeNode() {
   L0_Var_2 field = gr::dlg::eventSource();

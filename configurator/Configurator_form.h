@@ -23,6 +23,8 @@ L0_TRANSFORMATION void L0_Func_selected_treeNode_change();
 L0_TRANSFORMATION void L0_Func_tree_node_change();
 L0_TRANSFORMATION void L0_Func_update_treeNode();
 L0_TRANSFORMATION void L0_Func_update_name_field();
+// The "ID" row of a compartment type: an id the element type already uses is refused.
+L0_TRANSFORMATION void L0_Func_update_compartType_id();
 L0_TRANSFORMATION void L0_Func_fill_navigate_link_comboBox();
 L0_TRANSFORMATION void L0_Func_add_delete_navigate_link();
 L0_TRANSFORMATION void L0_Func_close_property();

@@ -159,6 +159,18 @@ TEST_F(CompartmentTreeTest, ANameTheElementTypeAlreadyUsesIsRefused) {
                  "find CompartType where caption = \"C\" as C\n"
                  "expect C.id = \"C\"\n"),
             "");
+  // The "ID" row alone refuses such an id too.
+  ASSERT_EQ(play("node \"Class/C\"\n"
+                 "type \"id\" \"B\"\n"
+                 "focus \"caption\"\n"
+                 "expect message \"Compartment type \\\"B\\\" already exists.\"\n"
+                 "expect field \"id\" = \"C\"\n"
+                 "type \"id\" \"Cee\"\n"
+                 "focus \"caption\"\n"
+                 "expect C.id = \"Cee\"\n"
+                 "type \"id\" \"C\"\n"
+                 "focus \"caption\"\n"),
+            "");
   // A new name is taken by the type, its style and the tree.
   ASSERT_EQ(play("node \"Class/C\"\n"
                  "type \"caption\" \"Abstract\"\n"
