@@ -294,6 +294,12 @@ void L0_Func_l2Click_BoxProperties(L0_Var_2 element) {
 }
 GR_ENTRY_SIGNATURE(L0_Func_l2Click_BoxProperties)
 
+// A double click on a line of the specification diagram opens the same dialog.
+void L0_Func_newBox_Box_diagramType(L0_Var_2 element) {
+  L0_Func_l2Click_BoxProperties(element);
+}
+GR_ENTRY_SIGNATURE(L0_Func_newBox_Box_diagramType)
+
 void L0_Func_fill_tree(L0_Var_2 tree, L0_Var_2 type) {
   L0_Var_2 root = L0_Func_add_TreeNode(tree, valueOf(type, "caption"));
   link(root, "typeWithMapping", type);
