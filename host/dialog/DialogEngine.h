@@ -90,6 +90,7 @@ class DialogEngine {
 
   void runWord(const std::string& word, RepId receiver);
   void show(RepId form, bool modal);
+  void selectNode(RepId tree, RepId node);
 
   CommandQueue& queue_;
   std::vector<OpenForm> open_;

@@ -208,7 +208,7 @@ class DiagramPainter {
   }
 
   // The texts of a container sit at its top, above what it holds; those of
-  // any other box are centred in it.
+  // any other box are centred in it, as far as they fit.
   void drawBoxTexts(int index) {
     const PlacedElement& element = geometry_.elements[index];
     std::vector<ShownText> texts = styles_.shownTexts(element.id);
@@ -218,7 +218,9 @@ class DiagramPainter {
     bool holdsNodes = std::any_of(children_[index].begin(), children_[index].end(), [&](int child) {
       return geometry_.elements[child].kind == ElementKind::Node;
     });
-    double top = holdsNodes ? box.y + kTextInset : box.y + (box.h - height) / 2;
+    // Texts taller than the box start at its top rather than above it.
+    double centred = box.y + (box.h - height) / 2;
+    double top = holdsNodes ? box.y + kTextInset : std::max(centred, box.y + kTextInset + 0.0);
     drawTexts(texts,
               {box.x + kTextInset + 0.0, box.x + box.w / 2.0, box.right() - kTextInset + 0.0, top});
   }

@@ -261,11 +261,14 @@ class Editor {
   }
 
   // A box just drawn whose name is typed in place gets the editor, once the
-  // messages its drawing brought are read.
+  // messages its drawing brought are read and the dialog it opened (its type's
+  // properties) is closed.
   async editNewElement(outcome) {
     const added = outcome?.added?.[0];
     const text = added?.texts?.find((t) => t.editable && t.input === '');
     if (!added || !text) return;
+    await this.messages.closed();
+    while (this.forms.modal) await new Promise((resolve) => setTimeout(resolve, 20));
     await this.messages.closed();
     this.openInPlace(added.id, text);
   }

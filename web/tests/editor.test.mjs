@@ -42,6 +42,16 @@ async function agree(on = page) {
   return seen;
 }
 
+// What a drawing opened (its type's properties dialog) is closed with its
+// "Close" button, as a person closes it.
+async function closeDialogs() {
+  while (await page.$('.form button:text-is("Close")')) {
+    await page.click('.form button:text-is("Close")');
+    await idle(page);
+    await dismissMessages(page);
+  }
+}
+
 async function clickPalette(caption) {
   await page.click(`#palette button:text-is("${caption}")`);
 }
@@ -80,12 +90,13 @@ test('a seed drawn from the palette is named by typing in place', async () => {
   await page.mouse.click(420, 160);
   await idle(page);
   await dismissMessages(page);
+  await closeDialogs();
   await page.waitForSelector('.in-place');
   await page.keyboard.type('Firma');
   await page.keyboard.press('Enter');
   const seen = await agree();
   [seed] = seen.elements.filter((e) => e.kind === 'node');
-  assert.deepEqual(seed.texts, ['Firma']);
+  assert.deepEqual(seed.texts, ['NewDiagram', 'Firma'], 'its type and its name');
   assert.ok(seen.diagrams.some(([, caption]) => caption === 'Firma'), 'its type diagram is named too');
   await page.screenshot({ path: path.join(screenshots, '1-specification-diagram.png') });
 });
@@ -109,6 +120,7 @@ test('two boxes and a line drawn from the palette', async () => {
     await page.mouse.click(x, y);
     await idle(page);
     await dismissMessages(page);
+    await closeDialogs();
   }
   let seen = await agree();
   [boxA, boxB] = seen.elements;
@@ -116,6 +128,7 @@ test('two boxes and a line drawn from the palette', async () => {
   await clickPalette('Line');
   await dragFrom(await centreOf(boxA.id), await centreOf(boxB.id));
   await dismissMessages(page);
+  await closeDialogs();
   seen = await agree();
   const [edge] = seen.elements.filter((e) => e.kind === 'edge');
   assert.ok(edge, 'a line was drawn');
@@ -152,6 +165,7 @@ test('a line end dragged onto another box reconnects; a box dropped on another i
   await page.mouse.click(330, 470);
   await idle(page);
   await dismissMessages(page);
+  await closeDialogs();
   const seen = await agree();
   const boxC = seen.elements.find((e) => e.kind === 'node' && e.id !== boxA.id && e.id !== boxB.id);
   const edge = seen.elements.find((e) => e.kind === 'edge');

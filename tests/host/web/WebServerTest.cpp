@@ -142,6 +142,11 @@ TEST_F(WebServerTest, MalformedAndStaleRequestsAre400AndChangeNothing) {
       gesture(json{{"gesture", "drawBox"}, {"diagram", specification}, {"palette", seedEntry}});
   ASSERT_EQ(drawn, 200) << seed;
   RepId node = seed["added"][0]["id"].get<RepId>();
+  // The seed's properties dialog opens as it is drawn.
+  ASSERT_EQ(seed["forms"]["opened"].size(), 1u) << seed;
+  ASSERT_EQ(
+      gesture(json{{"gesture", "closeForm"}, {"form", seed["forms"]["opened"][0]["id"]}}).first,
+      200);
   RepId typeDiagram = model::firstPartner(node, "target");
   RepId projectDiagram = 0;
   for (RepId diagram : model::objectsOf("GraphDiagram"))
@@ -263,6 +268,10 @@ TEST_F(WebServerTest, AGestureAnswersWithTheSvgOfWhatItChangedAndEveryPageIsTold
   EXPECT_FALSE(added["texts"][0]["editable"]) << "AS#Name shows its type's caption";
   EXPECT_EQ(outcome["selection"], json::array({seed}));
   EXPECT_EQ(outcome["seq"], seen + 1);
+  ASSERT_EQ(outcome["forms"]["opened"].size(), 1u) << outcome;
+  ASSERT_EQ(
+      gesture(json{{"gesture", "closeForm"}, {"form", outcome["forms"]["opened"][0]["id"]}}).first,
+      200);
 
   auto [edited, text] = gesture(json{{"gesture", "editText"},
                                      {"diagram", specification},
