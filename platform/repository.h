@@ -242,6 +242,43 @@ REP_API void RepJournalEnable(int on);
 REP_API uint32_t RepJournalTake(RepChange* buffer, uint32_t capacity);
 REP_API uint32_t RepJournalPending(void);
 
+/* ---- the undo history -------------------------------------------------------
+ * Every change made through this API is recorded with what it takes to
+ * take it back and make it again: objects with their ids, classes and
+ * values, links with their places in both orders, values, metamodel changes.
+ * A host marks each gesture; a gesture it keeps is a step, which RepUndo
+ * takes back whole and RepRedo makes again. Changes outside kept gestures
+ * (a selection, what opening does) are taken back silently as far as a
+ * step needs. A new step drops the steps undone before it. The history is
+ * saved with the commits, in the same transaction, and survives closing;
+ * it keeps the newest RepUndoDepth steps (100 unless set). */
+
+/* Marks the start of a gesture, labelled LABEL ("box", "delete" ...). */
+REP_API int RepUndoBegin(const char* label);
+/* Ends the gesture. With KEEP, what it changed becomes a step (a gesture
+ * that changed nothing never is one); without, it joins the changes around
+ * steps. */
+REP_API int RepUndoEnd(int keep);
+/* Take back / make again the newest step, with the changes after it. 0 with
+ * RepLastError when there is none, when a gesture is open, or when the step
+ * is fenced (RepUndoFence). The journal tells what changed. */
+REP_API int RepUndo(void);
+REP_API int RepRedo(void);
+REP_API uint32_t RepUndoCount(void);
+REP_API uint32_t RepRedoCount(void);
+/* The label of the step RepUndo (RepRedo) would act on; "" when none. */
+REP_API const char* RepUndoLabel(void);
+REP_API const char* RepRedoLabel(void);
+/* The objects that step creates, deletes, changes values of or links, in
+ * the order it first names them (links last); NULL when there is no step. */
+REP_API RepIdList* RepUndoObjects(int redo);
+REP_API int RepUndoSetDepth(uint32_t steps);
+REP_API uint32_t RepUndoDepth(void);
+/* Every step done so far stays: RepUndo refuses it with REASON as its
+ * error. For changes others have seen (a shared diagram's published
+ * commit); steps after the fence undo as usual. */
+REP_API int RepUndoFence(const char* reason);
+
 /* ---- lists -------------------------------------------------------------- */
 
 REP_API uint32_t RepIdListCount(const RepIdList* list);

@@ -1,5 +1,7 @@
 #include "repository/BigEnd.h"
 
+#include <algorithm>
+
 namespace rep {
 
 BigEnd::BigEnd(std::span<const RepId> partners) {
@@ -26,6 +28,21 @@ bool BigEnd::remove(RepId partner) {
   positions_.erase(partner);
   compactWhenSparse();
   return true;
+}
+
+uint32_t BigEnd::rankOf(RepId partner) const {
+  if (order_.size() != positions_.size()) compact();
+  const uint32_t* position = positions_.find(partner);
+  return position ? *position : size();
+}
+
+void BigEnd::insertAt(RepId partner, uint32_t index) {
+  if (order_.size() != positions_.size()) compact();
+  index = std::min(index, static_cast<uint32_t>(order_.size()));
+  order_.insert(order_.begin() + index, partner);
+  positions_.insert(partner, index);
+  for (auto position = index + 1; position < order_.size(); ++position)
+    *positions_.find(order_[position]) = position;
 }
 
 RepId BigEnd::at(uint32_t index) const {

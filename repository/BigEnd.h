@@ -22,6 +22,10 @@ class BigEnd {
   // Appends PARTNER; one that is present moves to the end.
   void append(RepId partner);
   bool remove(RepId partner);
+  // The index of PARTNER (present) in link order.
+  uint32_t rankOf(RepId partner) const;
+  // Inserts PARTNER (absent) at INDEX in link order; beyond the end: last.
+  void insertAt(RepId partner, uint32_t index);
   // The partner at INDEX in link order; INDEX < size().
   RepId at(uint32_t index) const;
   std::vector<RepId> ordered() const;

@@ -35,6 +35,7 @@ class ChangeSet {
 
   // A store without a file tracks nothing.
   void enable(bool on) { enabled_ = on; }
+  bool enabled() const { return enabled_; }
 
   void markObject(RepId object, uint8_t what) {
     if (!enabled_) return;

@@ -109,6 +109,19 @@ bool EndTable::appendInline(RepId linkType, RepId partner) {
   return true;
 }
 
+bool EndTable::insertInline(RepId linkType, RepId partner, uint32_t index) {
+  size_t pos = headerOf(linkType);
+  if (pos == kNone) {
+    *appendRun(linkType, 1, 1) = partner;
+    return true;
+  }
+  uint32_t count = countAt(pos);
+  if (count == kOutOfLine || count >= kMaxInline) return false;
+  *insertWords(bodyAt(pos) + std::min(index, count), 1) = partner;
+  ++data()[pos];  // the count, in the low byte
+  return true;
+}
+
 bool EndTable::removeInline(RepId linkType, RepId partner) {
   size_t pos = headerOf(linkType);
   if (pos == kNone) return false;

@@ -41,6 +41,9 @@ class EndTable {
   // present). False when the run is out of line or full: the caller then
   // keeps the partners outside.
   bool appendInline(RepId linkType, RepId partner);
+  // Inserts PARTNER (absent) into the inline run of LINKTYPE at INDEX (the
+  // end when beyond); false when the run is out of line or full.
+  bool insertInline(RepId linkType, RepId partner, uint32_t index);
   // True when PARTNER was removed; an emptied run disappears.
   bool removeInline(RepId linkType, RepId partner);
   // Replaces the run of LINKTYPE (if any) by an out-of-line marker.

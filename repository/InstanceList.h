@@ -15,9 +15,16 @@ namespace rep {
 class InstanceList {
  public:
   void append(RepId object) { ids_.push_back(object); }
+  // An object that comes back (undo) with the id it had: sorted in at the
+  // next indexed read. The caller compacts first, so that the id is not in
+  // the list as a deleted one.
+  void restore(RepId object) {
+    if (!ids_.empty() && ids_.back() > object) unsorted_ = true;
+    ids_.push_back(object);
+  }
   void noteDeleted() { ++deleted_; }
   uint32_t size() const { return static_cast<uint32_t>(ids_.size()) - deleted_; }
-  bool needsCompaction() const { return deleted_ != 0; }
+  bool needsCompaction() const { return deleted_ != 0 || unsorted_; }
   bool isSparse() const { return deleted_ > ids_.size() / 2 + 16; }
 
   template <class IsAlive>
@@ -25,6 +32,8 @@ class InstanceList {
     ids_.erase(std::remove_if(ids_.begin(), ids_.end(), [&](RepId id) { return !isAlive(id); }),
                ids_.end());
     deleted_ = 0;
+    if (unsorted_) std::sort(ids_.begin(), ids_.end());
+    unsorted_ = false;
   }
 
   // Valid only when compacted.
@@ -35,6 +44,7 @@ class InstanceList {
  private:
   std::vector<RepId> ids_;
   uint32_t deleted_ = 0;
+  bool unsorted_ = false;
 };
 
 }  // namespace rep

@@ -50,6 +50,16 @@ void LinkChangeMap::put(const LinkChange& change) const {
   }
 }
 
+const LinkChange* LinkChangeMap::find(const LinkChange& key) const {
+  fold();
+  if (slots_.empty()) return nullptr;
+  for (size_t i = home(key);; i = (i + 1) & mask()) {
+    const LinkChange& slot = slots_[i];
+    if (slot.linkType == 0) return nullptr;
+    if (sameLink(slot, key)) return &slot;
+  }
+}
+
 void LinkChangeMap::grow() const {
   std::vector<LinkChange> old;
   old.swap(slots_);

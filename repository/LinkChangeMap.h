@@ -34,6 +34,9 @@ class LinkChangeMap {
     batch_.push_back(change);
     if (batch_.size() == kBatch) fold();
   }
+  // The last change of the link KEY names (its seq ignored); nullptr when
+  // it did not change.
+  const LinkChange* find(const LinkChange& key) const;
   // How many links changed.
   size_t size() const {
     fold();

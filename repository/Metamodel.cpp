@@ -531,4 +531,108 @@ bool Metamodel::finishRestore() {
   return true;
 }
 
+// ---- the undo history -----------------------------------------------------------
+
+TypeImage Metamodel::imageOf(RepId id) const {
+  TypeImage image;
+  if (const ClassRec* cls = findClass(id)) {
+    image.kind = TypeKind::Class;
+    image.name = cls->name;
+    image.package = cls->package;
+    image.superclass = cls->superclass;
+    image.subclasses = cls->subclasses;
+    image.attributes = cls->attributes;
+    image.linkTypes = cls->linkTypes;
+  } else if (const AttributeRec* attr = findAttribute(id)) {
+    image.kind = TypeKind::Attribute;
+    image.name = attr->name;
+    image.package = attr->package;
+    image.baseType = attr->baseType;
+    image.enumTypeName = attr->enumTypeName;
+  } else if (const LinkTypeRec* linkType = findRecord(linkTypes_, id)) {
+    image.kind = TypeKind::LinkType;
+    image.name = linkType->name;
+    image.package = linkType->package;
+    image.start = linkType->start;
+    image.end = linkType->end;
+    image.inverse = linkType->inverse;
+    image.multiplicity = linkType->multiplicity;
+    image.ordered = linkType->ordered;
+    image.compositionRole = linkType->compositionRole;
+  } else if (const PackageRec* package = findPackage(id)) {
+    image.kind = TypeKind::Package;
+    image.name = package->name;
+    image.package = package->package;
+  }
+  return image;
+}
+
+namespace {
+
+// Drops NAME from INDEX when it names ID: another type may have taken it.
+void dropName(NameIndex& index, const std::string& name, RepId id) {
+  auto where = index.find(name);
+  if (where != index.end() && where->second == id) index.erase(where);
+}
+
+}  // namespace
+
+InstanceList Metamodel::eraseType(RepId id) {
+  InstanceList instances;
+  if (auto cls = classes_.find(id); cls != classes_.end()) {
+    dropName(classNames_, cls->second.name, id);
+    instances = std::move(cls->second.instances);
+    classes_.erase(cls);
+  } else if (auto attr = attributes_.find(id); attr != attributes_.end()) {
+    dropName(attributeNames_, attr->second.name, id);
+    attributes_.erase(attr);
+  } else if (auto linkType = linkTypes_.find(id); linkType != linkTypes_.end()) {
+    linkTypes_.erase(linkType);
+  } else if (auto package = packages_.find(id); package != packages_.end()) {
+    dropName(packageNames_, package->second.name, id);
+    packages_.erase(package);
+  }
+  return instances;
+}
+
+void Metamodel::applyImage(RepId id, const TypeImage& image) {
+  InstanceList instances = eraseType(id);
+  lastLinkTypeId_ = 0;
+  changes_.markType(id);
+  switch (image.kind) {
+    case TypeKind::Class: {
+      ClassRec& cls = classes_[id];
+      cls.name = image.name;
+      cls.superclass = image.superclass;
+      cls.package = image.package;
+      cls.subclasses = image.subclasses;
+      cls.attributes = image.attributes;
+      cls.linkTypes = image.linkTypes;
+      cls.instances = std::move(instances);
+      classNames_[cls.name] = id;
+      break;
+    }
+    case TypeKind::Attribute: {
+      AttributeRec& attr = attributes_[id];
+      attr.name = image.name;
+      attr.baseType = image.baseType;
+      attr.enumTypeName = image.enumTypeName;
+      attr.package = image.package;
+      attributeNames_[attr.name] = id;
+      break;
+    }
+    case TypeKind::LinkType:
+      linkTypes_[id] = LinkTypeRec{
+          image.name,    image.start,           image.end,    image.inverse, image.multiplicity,
+          image.ordered, image.compositionRole, image.package};
+      break;
+    case TypeKind::Package:
+      packages_[id] = PackageRec{image.name, image.package};
+      packageNames_[image.name] = id;
+      break;
+    case TypeKind::None:
+      break;
+  }
+}
+
 }  // namespace rep

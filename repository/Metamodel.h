@@ -60,6 +60,28 @@ struct RoleSpec {
   RepId to = 0;
 };
 
+// What one type id holds, for taking a metamodel change back: the record of
+// whichever kind it is (a class without its instances), or nothing.
+struct TypeImage {
+  TypeKind kind = TypeKind::None;
+  std::string name;
+  RepId package = 0;  // a package's parent package
+  RepId superclass = 0;
+  std::vector<RepId> subclasses;
+  std::vector<RepId> attributes;
+  std::vector<RepId> linkTypes;
+  int baseType = REP_STRING;
+  std::string enumTypeName;
+  RepId start = 0;
+  RepId end = 0;
+  RepId inverse = 0;
+  int multiplicity = REP_MULT_MANY;
+  bool ordered = false;
+  int compositionRole = REP_COMPOS_NONE;
+
+  bool operator==(const TypeImage&) const = default;
+};
+
 struct StringHash {
   using is_transparent = void;
   size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
@@ -143,6 +165,12 @@ class Metamodel {
   // The caller has removed the links of the pair.
   bool deleteLinkTypePair(RepId linkType);
 
+  // ---- the undo history
+  TypeImage imageOf(RepId id) const;
+  // Makes ID hold what IMAGE says, keeping the name indexes and a class's
+  // instances; no checks: the image was taken from a consistent metamodel.
+  void applyImage(RepId id, const TypeImage& image);
+
   // ---- loading from the store file
   void restoreClass(RepId id, ClassRec rec) { classes_.emplace(id, std::move(rec)); }
   void restoreAttribute(RepId id, AttributeRec rec) { attributes_.emplace(id, std::move(rec)); }
@@ -162,6 +190,8 @@ class Metamodel {
   bool packageWouldCycle(RepId package, RepId parent) const;
   void unlinkFromSuperclass(RepId classId, RepId superclass);
   void dropLinkTypeRecord(RepId linkType);
+  // Removes whatever ID holds, with its name; returns a class's instances.
+  InstanceList eraseType(RepId id);
   RepId* packageSlot(RepId element);
   bool superclassChainEnds(RepId classId) const;
   bool packageChainEnds(RepId package) const;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "repository/Journal.h"
 #include "repository/Store.h"
 #include "repository/StoreFile.h"
 
@@ -19,6 +20,10 @@ class Project {
   static std::unique_ptr<Project> inMemory();
 
   Store& store() { return *store_; }
+  UndoHistory& history() { return *history_; }
+  // Takes back (makes again) the newest step, telling JOURNAL what changed.
+  bool undo(Journal& journal);
+  bool redo(Journal& journal);
 
   void startTransaction() { ++depth_; }
   // The outermost commit writes.
@@ -32,8 +37,14 @@ class Project {
   int64_t lastCommitBytes() const { return file_ ? file_->lastWriteBytes() : 0; }
 
  private:
-  Project() : store_(std::make_unique<Store>()) {}
+  Project() : history_(std::make_unique<UndoHistory>()), store_(std::make_unique<Store>()) {
+    store_->setHistory(history_.get());
+  }
+  void connectHistory() {
+    if (file_) history_->setStorage(file_->undoStorage());
+  }
 
+  std::unique_ptr<UndoHistory> history_;
   std::unique_ptr<Store> store_;
   std::unique_ptr<StoreFile> file_;
   int depth_ = 0;

@@ -1,4 +1,5 @@
 // The C API: every function acts on the process's one open store.
+#include <algorithm>
 #include <memory>
 #include <string_view>
 
@@ -59,6 +60,85 @@ void notePartnersOf(const rep::Store& store, RepId object, RepId classId) {
     for (RepId partner : store.partners(object, linkType))
       g_journal.note(REP_CHANGE_LINK, partner, 0, rec ? rec->inverse : 0);
   }
+}
+
+// Records a metamodel change: the images of the types it may touch before
+// and after it, with the ids it takes for new types.
+class MetamodelChange {
+ public:
+  MetamodelChange(rep::Store* store, std::vector<RepId> ids) : store_(store) {
+    if (!store_ || !store_->recording()) {
+      store_ = nullptr;
+      return;
+    }
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    std::erase(ids, RepId{0});
+    ids_ = std::move(ids);
+    nextBefore_ = store_->ids().next();
+    for (RepId id : ids_) before_.push_back({id, store_->metamodel().imageOf(id)});
+  }
+  // Call after the change, with whether it went through.
+  template <class Result>
+  Result done(Result ok) {
+    if (!store_ || !ok) return ok;
+    for (RepId id = nextBefore_; id < store_->ids().next(); ++id) {
+      ids_.push_back(id);
+      before_.push_back({id, rep::TypeImage{}});
+    }
+    std::vector<rep::TypeState> after;
+    bool changed = false;
+    for (std::size_t i = 0; i < ids_.size(); ++i) {
+      after.push_back({ids_[i], store_->metamodel().imageOf(ids_[i])});
+      changed = changed || !(after.back().image == before_[i].image);
+    }
+    if (changed) store_->history()->writer().metamodelChanged(before_, after);
+    return ok;
+  }
+
+ private:
+  rep::Store* store_;
+  std::vector<RepId> ids_;
+  RepId nextBefore_ = 0;
+  std::vector<rep::TypeState> before_;
+};
+
+RepId superclassOf(const rep::Store* store, RepId classId) {
+  const rep::ClassRec* cls = store ? store->metamodel().findClass(classId) : nullptr;
+  return cls ? cls->superclass : 0;
+}
+
+// The types a class's deletion touches: the class, its superclass, its link
+// types with their inverses and the classes they lead out of.
+std::vector<RepId> touchedByClassDeletion(const rep::Store* store, RepId classId) {
+  std::vector<RepId> ids{classId, superclassOf(store, classId)};
+  if (!store || !store->metamodel().findClass(classId)) return ids;
+  for (RepId linkType : store->metamodel().linkTypesTouching(classId)) {
+    ids.push_back(linkType);
+    if (const rep::LinkTypeRec* rec = store->metamodel().findLinkType(linkType))
+      ids.push_back(rec->start);
+  }
+  return ids;
+}
+
+std::vector<RepId> touchedByLinkTypeDeletion(const rep::Store* store, RepId linkType) {
+  std::vector<RepId> ids{linkType};
+  const rep::LinkTypeRec* rec = store ? store->metamodel().findLinkType(linkType) : nullptr;
+  if (!rec) return ids;
+  ids.insert(ids.end(), {rec->inverse, rec->start, rec->end});
+  return ids;
+}
+
+// Classes that have the attribute attached.
+std::vector<RepId> touchedByAttributeDeletion(const rep::Store* store, RepId attr) {
+  std::vector<RepId> ids{attr};
+  if (!store) return ids;
+  for (RepId classId : store->metamodel().classIds()) {
+    const rep::ClassRec* cls = store->metamodel().findClass(classId);
+    if (cls && std::count(cls->attributes.begin(), cls->attributes.end(), attr) != 0)
+      ids.push_back(classId);
+  }
+  return ids;
 }
 
 bool noStoreOpen() {
@@ -264,34 +344,45 @@ RepId CreateObjectType(const char* name) {
 RepId CreateObjectType1(const char* name, RepId superclass) {
   rep::Store* store = openStore();
   if (!store) return 0;
-  RepId created = store->metamodel().createClass(text(name), superclass);
+  MetamodelChange change(store, {superclass});
+  RepId created = change.done(store->metamodel().createClass(text(name), superclass));
   return notedType(created, created);
 }
 
 int UpdateObjectType(RepId classId, const char* name, RepId superclass) {
   rep::Store* store = openStore();
-  return notedType(store && store->metamodel().updateClass(classId, text(name), superclass),
-                   classId);
+  MetamodelChange change(store, {classId, superclassOf(store, classId), superclass});
+  return notedType(
+      change.done(store && store->metamodel().updateClass(classId, text(name), superclass)),
+      classId);
 }
 
 int UpdateObjectType1(RepId classId, const char* name) {
   rep::Store* store = openStore();
-  return notedType(store && store->metamodel().renameClass(classId, text(name)), classId);
+  MetamodelChange change(store, {classId});
+  return notedType(change.done(store && store->metamodel().renameClass(classId, text(name))),
+                   classId);
 }
 
 int DeleteObjectType(RepId classId) {
   rep::Store* store = openStore();
-  return notedType(store && store->deleteClass(classId), classId);
+  MetamodelChange change(store, touchedByClassDeletion(store, classId));
+  return notedType(change.done(store && store->deleteClass(classId)), classId);
 }
 
 RepId CreatePackage(const char* name, RepId parentPackage) {
   rep::Store* store = openStore();
-  return store ? store->metamodel().createPackage(text(name), parentPackage) : 0;
+  MetamodelChange change(store, {});
+  return store ? change.done(store->metamodel().createPackage(text(name), parentPackage)) : 0;
 }
 
 int SetPackage(RepId element, RepId package) {
   rep::Store* store = openStore();
-  return store && store->metamodel().setPackage(element, package);
+  std::vector<RepId> touched{element};
+  if (const rep::LinkTypeRec* rec = store ? store->metamodel().findLinkType(element) : nullptr)
+    touched.push_back(rec->inverse);
+  MetamodelChange change(store, touched);
+  return change.done(store && store->metamodel().setPackage(element, package));
 }
 
 RepId GetPackageOf(RepId element) {
@@ -305,23 +396,29 @@ RepId CreatePropertyType(const char* name, int baseTypeCode) {
 
 RepId CreatePropertyType1(const char* name, int baseTypeCode, const char* enumTypeName) {
   rep::Store* store = openStore();
-  return store ? store->metamodel().createAttribute(text(name), baseTypeCode, text(enumTypeName))
+  MetamodelChange change(store, {});
+  return store ? change.done(store->metamodel().createAttribute(text(name), baseTypeCode,
+                                                                text(enumTypeName)))
                : 0;
 }
 
 int AddPropertyType(RepId classId, RepId attr) {
   rep::Store* store = openStore();
-  return notedType(store && store->metamodel().attachAttribute(classId, attr), classId);
+  MetamodelChange change(store, {classId, attr});
+  return notedType(change.done(store && store->metamodel().attachAttribute(classId, attr)),
+                   classId);
 }
 
 int RemovePropertyType(RepId classId, RepId attr) {
   rep::Store* store = openStore();
-  return notedType(store && store->detachAttribute(classId, attr), classId);
+  MetamodelChange change(store, {classId, attr});
+  return notedType(change.done(store && store->detachAttribute(classId, attr)), classId);
 }
 
 int DeletePropertyType(RepId attr) {
   rep::Store* store = openStore();
-  return notedType(store && store->deleteAttribute(attr), attr);
+  MetamodelChange change(store, touchedByAttributeDeletion(store, attr));
+  return notedType(change.done(store && store->deleteAttribute(attr)), attr);
 }
 
 RepId CreateLinkType(RepId startClass, const char* role, int multiplicity, int ordered,
@@ -332,13 +429,16 @@ RepId CreateLinkType(RepId startClass, const char* role, int multiplicity, int o
   rep::RoleSpec forward{startClass, text(role), multiplicity, ordered != 0, endClass};
   rep::RoleSpec backward{endClass, text(inverseRole), inverseMultiplicity, inverseOrdered != 0,
                          startClass};
-  RepId created = store->metamodel().createLinkTypePair(forward, backward, composition != 0);
+  MetamodelChange change(store, {startClass, endClass});
+  RepId created =
+      change.done(store->metamodel().createLinkTypePair(forward, backward, composition != 0));
   return notedType(created, created);
 }
 
 int DeleteLinkType(RepId linkType) {
   rep::Store* store = openStore();
-  return notedType(store && store->deleteLinkTypePair(linkType), linkType);
+  MetamodelChange change(store, touchedByLinkTypeDeletion(store, linkType));
+  return notedType(change.done(store && store->deleteLinkTypePair(linkType)), linkType);
 }
 
 // ---- objects, links and values ------------------------------------------------------
@@ -433,6 +533,65 @@ uint32_t RepJournalTake(RepChange* buffer, uint32_t capacity) {
 
 uint32_t RepJournalPending(void) {
   return g_journal.pending();
+}
+
+// ---- the undo history ------------------------------------------------------------------
+
+int RepUndoBegin(const char* label) {
+  return openStore() && g_project->history().begin(std::string(text(label)));
+}
+
+int RepUndoEnd(int keep) {
+  return openStore() && g_project->history().end(keep != 0);
+}
+
+int RepUndo(void) {
+  return openStore() && g_project->undo(g_journal);
+}
+
+int RepRedo(void) {
+  return openStore() && g_project->redo(g_journal);
+}
+
+uint32_t RepUndoCount(void) {
+  return g_project ? g_project->history().undoCount() : 0;
+}
+
+uint32_t RepRedoCount(void) {
+  return g_project ? g_project->history().redoCount() : 0;
+}
+
+const char* RepUndoLabel(void) {
+  const rep::UndoEntry* step = g_project ? g_project->history().nextUndo() : nullptr;
+  return step ? step->label.c_str() : "";
+}
+
+const char* RepRedoLabel(void) {
+  const rep::UndoEntry* step = g_project ? g_project->history().nextRedo() : nullptr;
+  return step ? step->label.c_str() : "";
+}
+
+RepIdList* RepUndoObjects(int redo) {
+  std::vector<RepId> objects;
+  if (!openStore() || !g_project->history().objectsOfNext(redo != 0, objects)) return nullptr;
+  return listOf(std::move(objects));
+}
+
+int RepUndoSetDepth(uint32_t steps) {
+  if (!openStore()) return 0;
+  g_project->history().setDepth(steps);
+  return 1;
+}
+
+uint32_t RepUndoDepth(void) {
+  return g_project ? g_project->history().depth() : rep::UndoHistory::kDefaultDepth;
+}
+
+int RepUndoFence(const char* reason) {
+  if (!openStore()) return 0;
+  g_project->history().fence(text(reason).empty() ? "the step can not be taken back"
+                                                  : std::string(text(reason)));
+  return 1;
 }
 
 // ---- lists ---------------------------------------------------------------------------

@@ -24,6 +24,11 @@ bool Store::deleteClass(RepId classId) {
 void Store::dropAllEnds(RepId linkType, RepId inverse) {
   for (RepId object = 1; object < ids_.next(); ++object) {
     if (!exists(object) || !objects_[object].ends.find(linkType).present) continue;
+    if (recording()) {
+      while (RepId partner = partnerAt(object, linkType, 0))
+        removeRecorded(linkType, inverse, object, partner);
+      continue;
+    }
     for (RepId partner : partners(object, linkType)) logLink(linkType, inverse, object, partner, 0);
     dropEnd(object, linkType);
   }
@@ -93,6 +98,7 @@ RepId Store::createObject(RepId classId) {
   setAlive(id, classId);
   cls->instances.append(id);
   changes_.markObject(id, ChangeSet::kRow);
+  if (recording()) history_->writer().objectCreated(id, classId);
   return id;
 }
 
@@ -110,7 +116,14 @@ void Store::setAlive(RepId id, RepId classId) {
 bool Store::deleteObject(RepId object) {
   ObjectRec* rec = liveObject(object);
   if (!rec) return refuse<bool>("no such object");
-  unlinkAll(object);
+  if (recording()) {
+    unlinkAllRecorded(object);
+    std::vector<std::pair<RepId, std::string_view>> values;
+    for (const Value& value : values_[object]) values.emplace_back(value.attr, value.text);
+    history_->writer().objectDeleted(object, rec->classId, values);
+  } else {
+    unlinkAll(object);
+  }
   ClassRec& cls = metamodel_.classAt(rec->classId);
   setAlive(object, 0);
   rec->ends.clear();
@@ -135,6 +148,19 @@ void Store::unlinkAll(RepId object) {
     }
   }
   for (const auto& [linkType, partnerIds] : ends) dropEnd(object, linkType);
+}
+
+// Takes the ends apart a link at a time, so that each record finds the
+// orders as the one before left them.
+void Store::unlinkAllRecorded(RepId object) {
+  std::vector<RepId> linkTypes;
+  objects_[object].ends.forEachRun(
+      [&](RepId linkType, const EndTable::Run&) { linkTypes.push_back(linkType); });
+  for (RepId linkType : linkTypes) {
+    RepId inverse = metamodel_.linkTypeAt(linkType).inverse;
+    while (RepId partner = partnerAt(object, linkType, 0))
+      removeRecorded(linkType, inverse, object, partner);
+  }
 }
 
 // ---- links ----------------------------------------------------------------------
@@ -231,12 +257,13 @@ void Store::dropEnd(RepId object, RepId linkType) {
 // One row per link, named from the end with the larger object id, so that
 // the links of new objects go to the end of the table; a link of an object
 // to itself is named over the lower link type id.
+LinkChange Store::rowOf(RepId linkType, RepId inverse, RepId from, RepId to, uint64_t seq) {
+  if (from > to || (from == to && linkType < inverse)) return LinkChange{from, linkType, to, seq};
+  return LinkChange{to, inverse, from, seq};
+}
+
 void Store::logLink(RepId linkType, RepId inverse, RepId from, RepId to, uint64_t seq) {
-  if (from > to || (from == to && linkType < inverse)) {
-    changes_.noteLink(LinkChange{from, linkType, to, seq});
-  } else {
-    changes_.noteLink(LinkChange{to, inverse, from, seq});
-  }
+  changes_.noteLink(rowOf(linkType, inverse, from, to, seq));
 }
 
 bool Store::createLink(RepId linkType, RepId from, RepId to) {
@@ -248,15 +275,30 @@ bool Store::createLink(RepId linkType, RepId from, RepId to) {
   if (!fitsLinkType(*rec, from, to)) {
     return refuse<bool>("the objects' classes do not fit link type \"" + rec->name + "\"");
   }
+  RepId inverse = rec->inverse;
+  bool record = recording();
+  LinkPlace moved;
+  bool existed = record && connected(linkType, from, to);
+  if (existed) moved = placeOf(linkType, inverse, from, to);
+  uint64_t seq = nextLinkSeq_++;
   addPartner(from, linkType, to);
-  addPartner(to, rec->inverse, from);
-  logLink(linkType, rec->inverse, from, to, nextLinkSeq_++);
+  addPartner(to, inverse, from);
+  logLink(linkType, inverse, from, to, seq);
+  if (record) {
+    history_->writer().linkAdded(LinkChange{from, linkType, to, seq},
+                                 rowOf(linkType, inverse, from, to, 0), existed ? &moved : nullptr);
+  }
   return true;
 }
 
 bool Store::deleteLink(RepId linkType, RepId from, RepId to) {
   const LinkTypeRec* rec = metamodel_.findLinkType(linkType);
   if (!rec) return refuse<bool>("no such link type");
+  if (recording()) {
+    if (!connected(linkType, from, to)) return refuse<bool>("no such link");
+    removeRecorded(linkType, rec->inverse, from, to);
+    return true;
+  }
   if (!exists(from) || !removePartner(from, linkType, to)) return refuse<bool>("no such link");
   removePartner(to, rec->inverse, from);
   logLink(linkType, rec->inverse, from, to, 0);
@@ -290,6 +332,8 @@ bool Store::setValue(RepId object, RepId attr, std::string_view text) {
   ValueList& values = values_[object];
   auto found = std::find_if(values.begin(), values.end(),
                             [attr](const Value& value) { return value.attr == attr; });
+  if (recording() && (found == values.end() || found->text != text))
+    history_->writer().valueSet(object, attr, found == values.end() ? nullptr : &found->text, text);
   if (found == values.end()) {
     values.push_back(Value{attr, std::string(text)});
   } else {
@@ -304,6 +348,10 @@ bool Store::removeValue(RepId object, RepId attr) {
   auto found = std::find_if(values.begin(), values.end(),
                             [attr](const Value& value) { return value.attr == attr; });
   if (found == values.end()) return false;
+  if (recording()) {
+    history_->writer().valueRemoved(object, attr, static_cast<uint32_t>(found - values.begin()),
+                                    found->text);
+  }
   values.erase(found);
   changes_.markRemovedValue(object, attr);
   return true;
@@ -342,6 +390,141 @@ bool Store::restoreLink(const LinkChange& link) {
   addPartner(link.from, link.linkType, link.to);
   addPartner(link.to, rec->inverse, link.from);
   return true;
+}
+
+// ---- recording into the undo history ------------------------------------------------
+
+LinkPlace Store::placeOf(RepId linkType, RepId inverse, RepId from, RepId to) const {
+  LinkPlace place;
+  place.rankFrom = rankOf(from, linkType, to);
+  place.rankTo = rankOf(to, inverse, from);
+  if (!changes_.enabled()) {
+    place.seq = 0;  // a store without a file keeps no keys
+  } else if (const LinkChange* change =
+                 changes_.links().find(rowOf(linkType, inverse, from, to, 0))) {
+    place.seq = change->seq;
+  }
+  return place;
+}
+
+void Store::removeRecorded(RepId linkType, RepId inverse, RepId from, RepId to) {
+  LinkPlace place = placeOf(linkType, inverse, from, to);
+  removePartner(from, linkType, to);
+  removePartner(to, inverse, from);
+  logLink(linkType, inverse, from, to, 0);
+  history_->writer().linkRemoved(LinkChange{from, linkType, to, 0},
+                                 rowOf(linkType, inverse, from, to, 0), place);
+}
+
+// ---- replaying recorded changes ----------------------------------------------------
+
+uint32_t Store::rankOf(RepId object, RepId linkType, RepId partner) const {
+  if (!exists(object)) return 0;
+  EndTable::Run run = objects_[object].ends.find(linkType);
+  if (!run.present) return 0;
+  if (run.outOfLine) return bigEnd(run).rankOf(partner);
+  auto found = std::find(run.partners.begin(), run.partners.end(), partner);
+  return static_cast<uint32_t>(found - run.partners.begin());
+}
+
+void Store::insertPartner(RepId object, RepId linkType, RepId partner, uint32_t rank) {
+  EndTable& ends = objects_[object].ends;
+  if (ends.insertInline(linkType, partner, rank)) return;
+  EndTable::Run run = ends.find(linkType);
+  if (run.outOfLine) {
+    bigEnd(run).insertAt(partner, rank);
+    return;
+  }
+  std::vector<RepId> partners(run.partners.begin(), run.partners.end());
+  partners.insert(partners.begin() + std::min<size_t>(rank, partners.size()), partner);
+  ends.setOutOfLine(linkType, keepBigEnd(BigEnd(partners)));
+}
+
+bool Store::reviveObject(RepId id, RepId classId) {
+  ClassRec* cls = metamodel_.findClass(classId);
+  if (!cls || id == 0 || id >= ids_.next() || exists(id)) return false;
+  if (cls->instances.needsCompaction()) compactInstances(*cls);
+  setAlive(id, classId);
+  cls->instances.restore(id);
+  changes_.markObject(id, ChangeSet::kRow | ChangeSet::kValues);
+  return true;
+}
+
+bool Store::killObject(RepId id) {
+  ObjectRec* rec = liveObject(id);
+  if (!rec) return false;
+  if (!rec->ends.empty()) unlinkAll(id);
+  ClassRec& cls = metamodel_.classAt(rec->classId);
+  setAlive(id, 0);
+  rec->ends.clear();
+  ValueList().swap(values_[id]);
+  cls.instances.noteDeleted();
+  if (cls.instances.isSparse()) compactInstances(cls);
+  changes_.markObject(id, ChangeSet::kRow);
+  return true;
+}
+
+// A key the record could not learn (none, or no longer in the file) gets a
+// new one: the link stays, at the place recorded.
+bool Store::placeLink(RepId linkType, RepId from, RepId to, const LinkPlace& place) {
+  const LinkTypeRec* rec = metamodel_.findLinkType(linkType);
+  if (!rec || !exists(from) || !exists(to) || connected(linkType, from, to)) return false;
+  RepId inverse = rec->inverse;
+  insertPartner(from, linkType, to, place.rankFrom);
+  insertPartner(to, inverse, from, place.rankTo);
+  bool known = place.seq != 0 && place.seq != kSeqUnresolved;
+  logLink(linkType, inverse, from, to, known ? place.seq : nextLinkSeq_++);
+  return true;
+}
+
+bool Store::appendLink(RepId linkType, RepId from, RepId to, uint64_t seq) {
+  const LinkTypeRec* rec = metamodel_.findLinkType(linkType);
+  if (!rec || !exists(from) || !exists(to)) return false;
+  addPartner(from, linkType, to);
+  addPartner(to, rec->inverse, from);
+  if (seq == 0 || seq == kSeqUnresolved) seq = nextLinkSeq_++;
+  nextLinkSeq_ = std::max(nextLinkSeq_, seq + 1);
+  logLink(linkType, rec->inverse, from, to, seq);
+  return true;
+}
+
+bool Store::dropLink(RepId linkType, RepId from, RepId to) {
+  const LinkTypeRec* rec = metamodel_.findLinkType(linkType);
+  if (!rec || !exists(from) || !removePartner(from, linkType, to)) return false;
+  removePartner(to, rec->inverse, from);
+  logLink(linkType, rec->inverse, from, to, 0);
+  return true;
+}
+
+void Store::putValue(RepId object, RepId attr, std::string_view text) {
+  if (!exists(object) || text.empty()) return;
+  ValueList& values = values_[object];
+  auto found = std::find_if(values.begin(), values.end(),
+                            [attr](const Value& value) { return value.attr == attr; });
+  if (found == values.end()) {
+    values.push_back(Value{attr, std::string(text)});
+  } else {
+    found->text = text;
+  }
+  changes_.markObject(object, ChangeSet::kValues);
+}
+
+void Store::insertValue(RepId object, RepId attr, std::string_view text, uint32_t index) {
+  if (!exists(object) || text.empty() || value(object, attr)) return;
+  ValueList& values = values_[object];
+  auto at = values.begin() + std::min<std::ptrdiff_t>(index, std::ssize(values));
+  values.insert(at, Value{attr, std::string(text)});
+  changes_.markObject(object, ChangeSet::kValues);
+}
+
+void Store::eraseValue(RepId object, RepId attr) {
+  if (!exists(object)) return;
+  ValueList& values = values_[object];
+  auto found = std::find_if(values.begin(), values.end(),
+                            [attr](const Value& value) { return value.attr == attr; });
+  if (found == values.end()) return;
+  values.erase(found);
+  changes_.markRemovedValue(object, attr);
 }
 
 }  // namespace rep

@@ -15,6 +15,7 @@
 #include "repository/IdSpace.h"
 #include "repository/Metamodel.h"
 #include "repository/ObjectTable.h"
+#include "repository/UndoHistory.h"
 
 namespace rep {
 
@@ -87,6 +88,29 @@ class Store {
   // nullptr when unset.
   const std::string* value(RepId object, RepId attr) const;
 
+  // ---- the undo history: while one is attached every change is recorded
+  // into it, as it asks
+  void setHistory(UndoHistory* history) { history_ = history; }
+  UndoHistory* history() const { return history_; }
+  bool recording() const { return history_ && history_->recording(); }
+
+  // ---- replaying recorded changes: nothing is checked but what keeps the
+  // store sound, and nothing is recorded; the change set learns all
+  bool reviveObject(RepId id, RepId classId);
+  // Removes what links are left first.
+  bool killObject(RepId id);
+  // Puts the link at the ranks and with the key PLACE names.
+  bool placeLink(RepId linkType, RepId from, RepId to, const LinkPlace& place);
+  // Puts the link at the end of both orders, with key SEQ.
+  bool appendLink(RepId linkType, RepId from, RepId to, uint64_t seq);
+  bool dropLink(RepId linkType, RepId from, RepId to);
+  // Sets the value in place, or appends it.
+  void putValue(RepId object, RepId attr, std::string_view text);
+  void insertValue(RepId object, RepId attr, std::string_view text, uint32_t index);
+  void eraseValue(RepId object, RepId attr);
+  // The partner's place in the object's order over the link type.
+  uint32_t rankOf(RepId object, RepId linkType, RepId partner) const;
+
   // ---- loading from the store file: false when the data do not fit
   // Before restoring the objects: makes room for ids below the counter.
   void reserveForLoad() { objects_.reserveForLoad(ids_.next()); }
@@ -108,7 +132,16 @@ class Store {
   void dropEnd(RepId object, RepId linkType);
   void dropAllEnds(RepId linkType, RepId inverse);
   void logLink(RepId linkType, RepId inverse, RepId from, RepId to, uint64_t seq);
+  static LinkChange rowOf(RepId linkType, RepId inverse, RepId from, RepId to, uint64_t seq);
   void unlinkAll(RepId object);
+  void insertPartner(RepId object, RepId linkType, RepId partner, uint32_t rank);
+  // ---- recording into the undo history
+  // Where the link stands now; its key as far as the change set knows it.
+  LinkPlace placeOf(RepId linkType, RepId inverse, RepId from, RepId to) const;
+  // Removes the link, recording it; the partner at the front when FROM's
+  // end is taken apart one link at a time.
+  void removeRecorded(RepId linkType, RepId inverse, RepId from, RepId to);
+  void unlinkAllRecorded(RepId object);
   bool removeValue(RepId object, RepId attr);
   void compactInstances(ClassRec& cls);
   BigEnd& bigEnd(const EndTable::Run& run) const { return *bigEnds_[run.bigSlot]; }
@@ -124,6 +157,7 @@ class Store {
   std::vector<std::unique_ptr<BigEnd>> bigEnds_;  // by slot; null when free
   std::vector<uint32_t> freeBigSlots_;
   uint64_t nextLinkSeq_ = 1;
+  UndoHistory* history_ = nullptr;
 };
 
 }  // namespace rep

@@ -73,6 +73,15 @@ std::string failureOf(const Database& db) {
   return reason;
 }
 
+// A file from before the history has no tables for it: nothing to load.
+bool loadUndoHistory(Database& db, Store& store) {
+  if (!store.history()) return true;
+  Statement probe(db.handle(), "SELECT 1 FROM sqlite_master WHERE name = 'undo_entries'");
+  if (!probe.valid()) return refuse<bool>("the store file is damaged: " + db.message());
+  if (probe.step() != SQLITE_ROW) return true;
+  return UndoFile::load(db, *store.history());
+}
+
 std::string counted(size_t count, const char* what) {
   return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
 }
@@ -127,6 +136,7 @@ bool StoreFile::createSchema(Database& db) {
   std::string sql = "BEGIN;";
   sql += "PRAGMA application_id = " + std::to_string(schema::kApplicationId) + ";";
   sql += schema::kCreateTables;
+  sql += schema::kUndoTables;
   sql += "INSERT INTO meta VALUES ('format', " + std::to_string(schema::kFormatVersion) + ");";
   sql += "INSERT INTO meta VALUES ('next_id', 1);";
   sql += "INSERT INTO meta VALUES ('link_seq', 1);";
@@ -207,13 +217,15 @@ std::unique_ptr<StoreFile> StoreFile::open(const std::string& folder, Store& sto
     file->close();
     return nullptr;
   }
-  if ((recovering && !checkStoreIdentity(file->db_)) || !loadStore(file->db_, store)) {
+  if ((recovering && !checkStoreIdentity(file->db_)) || !loadStore(file->db_, store) ||
+      !loadUndoHistory(file->db_, store)) {
     file->close();
     return nullptr;
   }
   sqlite3_db_config(file->db_.handle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
   file->logFrames_ = log->committedFrames;
-  if (!file->foldLog() || !file->startLog() || !file->prepareStatements()) {
+  if (!file->foldLog() || !file->startLog() || !UndoFile::ensureTables(file->db_) ||
+      !file->prepareStatements()) {
     refuse<bool>("cannot prepare the store: " + failureOf(file->db_));
     file->close();
     return nullptr;
@@ -228,6 +240,7 @@ void StoreFile::close() {
   if (!db_.handle()) return;
   if (opened_) foldLog();
   sql_ = Statements();
+  undo_.reset();
   db_.close();
   // A log left behind (it could not be folded) stays the open holder's.
   if (opened_ && !pathExists(files_.log)) {
@@ -257,6 +270,8 @@ bool StoreFile::prepareStatements() {
   sql_.deleteLink =
       Statement(db, "DELETE FROM links WHERE obj = ? AND link_type = ? AND partner = ?");
   sql_.upsertMeta = Statement(db, "INSERT OR REPLACE INTO meta VALUES (?, ?)");
+  undo_ = std::make_unique<UndoFile>(db_);
+  if (!undo_->valid()) return false;
   for (Statement* statement :
        {&sql_.upsertPackage, &sql_.upsertClass, &sql_.upsertAttribute, &sql_.upsertLinkType,
         &sql_.deletePackage, &sql_.deleteClass, &sql_.deleteAttribute, &sql_.deleteLinkType,
@@ -339,6 +354,7 @@ bool StoreFile::write(Store& store, bool durable) {
   uint32_t framesWritten = logFrames_ > framesBefore ? logFrames_ - framesBefore : 0;
   lastWriteBytes_ = int64_t{framesWritten} * (pageSize_ + kFrameHeaderSize);
   tokenPending_ = false;
+  if (store.history()) UndoFile::saved(*store.history());
   persistedNextId_ = store.ids().next();
   persistedLinkSeq_ = store.nextLinkSeq();
   store.changes().clear();
@@ -356,11 +372,13 @@ bool StoreFile::write(Store& store, bool durable) {
   return (synced && restored) || refuse<bool>("the store could not be synced: " + failureOf(db_));
 }
 
-bool StoreFile::writeChanges(const Store& store) {
+bool StoreFile::writeChanges(Store& store) {
   if (tokenPending_) {
     std::string stamp = "PRAGMA user_version = " + std::to_string(static_cast<int32_t>(token_));
     if (!db_.exec(stamp.c_str())) return false;
   }
+  UndoHistory* history = store.history();
+  if (history && !(undo_->resolveAll(*history) && undo_->write(*history))) return false;
   const ChangeSet& changes = store.changes();
   for (RepId type : changes.types()) {
     if (!writeType(store.metamodel(), type)) return false;

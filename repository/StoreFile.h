@@ -13,6 +13,7 @@
 #include "repository/Sqlite.h"
 #include "repository/Store.h"
 #include "repository/StoreFolder.h"
+#include "repository/UndoFile.h"
 
 namespace rep {
 
@@ -21,7 +22,8 @@ class StoreFile {
   // nullptr (RepLastError set) when the folder holds a store already or the
   // file cannot be made.
   static std::unique_ptr<StoreFile> create(const std::string& folder);
-  // Loads the store in FOLDER into the empty STORE. Whatever is refused
+  // Loads the store in FOLDER into the empty STORE (and its undo history
+  // into the store's history). Whatever is refused
   // (a damaged, foreign or unreachable file, a log or journal that is not the
   // store's) is left as it was found, and nothing is written.
   static std::unique_ptr<StoreFile> open(const std::string& folder, Store& store);
@@ -36,6 +38,8 @@ class StoreFile {
   bool write(Store& store, bool durable);
   // Folds the log into the database when it holds anything.
   bool checkpoint();
+  // What the undo history asks of the file.
+  UndoStorage* undoStorage() { return undo_.get(); }
   // Rows inserted, replaced or deleted, and bytes appended to the log, by
   // the last write.
   int64_t lastWriteRows() const { return lastWriteRows_; }
@@ -50,7 +54,7 @@ class StoreFile {
   bool startLog();
   void stampLog();
   bool foldLog();
-  bool writeChanges(const Store& store);
+  bool writeChanges(Store& store);
   bool writeType(const Metamodel& metamodel, RepId id);
   bool writeClass(RepId id, const ClassRec& rec);
   bool writeObject(const Store& store, RepId id, uint8_t flags);
@@ -76,6 +80,7 @@ class StoreFile {
   int64_t lastWriteRows_ = 0;
   int64_t lastWriteBytes_ = 0;
   std::string blob_;  // reused encoding buffer
+  std::unique_ptr<UndoFile> undo_;
 
   struct Statements {
     Statement upsertPackage, upsertClass, upsertAttribute, upsertLinkType;

@@ -36,6 +36,15 @@ CREATE TABLE links(obj INTEGER NOT NULL, link_type INTEGER NOT NULL, partner INT
                    seq INTEGER NOT NULL, PRIMARY KEY(obj, link_type, partner)) WITHOUT ROWID;
 )sql";
 
+// The undo history (UndoFile): a row per entry, its records in parts.
+// Opening a file that lacks them makes them.
+inline constexpr const char* kUndoTables = R"sql(
+CREATE TABLE IF NOT EXISTS undo_entries(id INTEGER PRIMARY KEY, state INTEGER NOT NULL,
+                                        label TEXT NOT NULL, fence TEXT NOT NULL);
+CREATE TABLE IF NOT EXISTS undo_parts(entry INTEGER NOT NULL, part INTEGER NOT NULL,
+                                      ops BLOB NOT NULL, PRIMARY KEY(entry, part)) WITHOUT ROWID;
+)sql";
+
 }  // namespace rep::schema
 
 #endif

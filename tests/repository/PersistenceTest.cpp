@@ -1,52 +1,9 @@
 #include <random>
-#include <sstream>
 
 #include "tests/repository/RepoTestSupport.h"
 
 namespace reptest {
 namespace {
-
-// Everything the API can tell about the store, as text, so that two states
-// compare in one assertion.
-std::string describeStore() {
-  std::ostringstream out;
-  for (RepId cls : idsOf(GetObjectTypeIdList())) {
-    out << "class " << cls << " " << GetTypeName(cls) << " super " << GetExtendsId(cls)
-        << " package " << GetPackageOf(cls) << " subs";
-    for (RepId sub : idsOf(GetExtensionIdList(cls))) out << " " << sub;
-    out << "\n  attrs";
-    for (RepId attr : idsOf(GetPropertyTypeIdList(cls))) {
-      int baseType = 0;
-      const char* enumName = nullptr;
-      GetPropertyTypeAttributes(attr, &baseType, &enumName);
-      out << " " << attr << ":" << GetTypeName(attr) << ":" << baseType << ":" << enumName << ":"
-          << GetPackageOf(attr);
-    }
-    std::vector<RepId> linkTypes = idsOf(GetLinkTypeIdList(cls));
-    for (RepId lt : linkTypes) {
-      RepId start = 0, end = 0, inverse = 0;
-      int kind = 0, role = 0, multiplicity = 0, ordered = 0;
-      GetLinkTypeAttributes1(lt, &start, &end, &inverse);
-      GetLinkTypeAttributes2(lt, &kind, &role);
-      GetLinkTypeAttributes3(lt, &multiplicity, &ordered);
-      out << "\n  role " << lt << " '" << GetTypeName(lt) << "' " << start << ">" << end << " inv "
-          << inverse << " " << kind << "/" << role << "/" << multiplicity << "/" << ordered
-          << " pkg " << GetPackageOf(lt);
-    }
-    for (RepId object : objectsOf(cls)) {
-      if (GetObjectTypeId(object) != cls) continue;
-      out << "\n  object " << object;
-      for (RepId attr : idsOf(GetPropertyTypeIdList(cls)))
-        out << " [" << GetPropertyValue(object, attr) << "]";
-      for (RepId lt : linkTypes) {
-        out << " " << lt << ":";
-        for (RepId partner : partnersOf(object, lt)) out << partner << ",";
-      }
-    }
-    out << "\n";
-  }
-  return out.str();
-}
 
 class PersistenceTest : public ProjectFolderTest {
  protected:

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,48 @@ inline std::map<std::string, std::string> folderContents(const std::filesystem::
     contents[name] = entry.is_regular_file() ? fileBytes(entry.path()) : "(not a regular file)";
   }
   return contents;
+}
+
+// Everything the API can tell about the store, as text, so that two states
+// compare in one assertion.
+inline std::string describeStore() {
+  std::ostringstream out;
+  for (RepId cls : idsOf(GetObjectTypeIdList())) {
+    out << "class " << cls << " " << GetTypeName(cls) << " super " << GetExtendsId(cls)
+        << " package " << GetPackageOf(cls) << " subs";
+    for (RepId sub : idsOf(GetExtensionIdList(cls))) out << " " << sub;
+    out << "\n  attrs";
+    for (RepId attr : idsOf(GetPropertyTypeIdList(cls))) {
+      int baseType = 0;
+      const char* enumName = nullptr;
+      GetPropertyTypeAttributes(attr, &baseType, &enumName);
+      out << " " << attr << ":" << GetTypeName(attr) << ":" << baseType << ":" << enumName << ":"
+          << GetPackageOf(attr);
+    }
+    std::vector<RepId> linkTypes = idsOf(GetLinkTypeIdList(cls));
+    for (RepId lt : linkTypes) {
+      RepId start = 0, end = 0, inverse = 0;
+      int kind = 0, role = 0, multiplicity = 0, ordered = 0;
+      GetLinkTypeAttributes1(lt, &start, &end, &inverse);
+      GetLinkTypeAttributes2(lt, &kind, &role);
+      GetLinkTypeAttributes3(lt, &multiplicity, &ordered);
+      out << "\n  role " << lt << " '" << GetTypeName(lt) << "' " << start << ">" << end << " inv "
+          << inverse << " " << kind << "/" << role << "/" << multiplicity << "/" << ordered
+          << " pkg " << GetPackageOf(lt);
+    }
+    for (RepId object : objectsOf(cls)) {
+      if (GetObjectTypeId(object) != cls) continue;
+      out << "\n  object " << object;
+      for (RepId attr : idsOf(GetPropertyTypeIdList(cls)))
+        out << " [" << GetPropertyValue(object, attr) << "]";
+      for (RepId lt : linkTypes) {
+        out << " " << lt << ":";
+        for (RepId partner : partnersOf(object, lt)) out << partner << ",";
+      }
+    }
+    out << "\n";
+  }
+  return out.str();
 }
 
 // Runs BODY in a forked child, so that it may stop as a crash does, drop
