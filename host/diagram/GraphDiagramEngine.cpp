@@ -110,6 +110,11 @@ void GraphDiagramEngine::updateGeometry() {
   changes_.skipToNow();
 }
 
+void GraphDiagramEngine::closeVanished() {
+  std::erase_if(open_, [](RepId diagram) { return !ObjectExists(diagram); });
+  std::erase_if(layouts_, [](const auto& entry) { return !ObjectExists(entry.first); });
+}
+
 DiagramLayout& GraphDiagramEngine::layoutOf(RepId diagram) {
   updateGeometry();
   auto found = layouts_.find(diagram);

@@ -55,6 +55,9 @@ class GraphDiagramEngine {
   // what changed since, placing what has no geometry (inside a save
   // transaction). The head engine calls it when a queue has run dry.
   void updateGeometry();
+  // Forgets open diagrams whose objects are gone (an undo took them back):
+  // one that comes back later stays closed.
+  void closeVanished();
   // The kept geometry of the diagram, laid out whole when it is first drawn.
   DiagramLayout& layoutOf(RepId diagram);
 

@@ -110,6 +110,14 @@ void DialogEngine::close(RepId form) {
   if (focused_ && formOf(focused_) == form) focused_ = 0;
 }
 
+void DialogEngine::closeVanishedForms() {
+  std::vector<RepId> gone;
+  for (const OpenForm& open : open_)
+    if (!ObjectExists(open.form)) gone.push_back(open.form);
+  for (RepId form : gone) close(form);
+  endClosedLoops();
+}
+
 void DialogEngine::remove(RepId component) {
   std::set<RepId> seen;
   std::vector<RepId> doomed;

@@ -55,6 +55,8 @@ class DialogEngine {
 
   // Closes the form (no command needed: the user closed its window).
   void close(RepId form);
+  // Closes the open forms whose objects are gone (an undo took them back).
+  void closeVanishedForms();
   // Deletes the component with its parts (components, handlers, items,
   // lines, rows, cells, tree nodes), closing it when it is an open form.
   void remove(RepId component);

@@ -338,11 +338,27 @@ GestureOutcome Gestures::selectTool(RepId chosen) {
   return run.finish();
 }
 
+namespace {
+
+// What a step made by a key is called in the history.
+std::string keyLabel(const std::string& key) {
+  if (key == "Delete") return "delete";
+  if (key == "Ctrl X") return "cut";
+  if (key == "Ctrl V") return "paste";
+  if (key == "Ctrl C") return "copy";
+  return "key " + key;
+}
+
+}  // namespace
+
+// Undo and redo are the host's, before any key shortcut of a diagram type.
 GestureOutcome Gestures::pressKey(const std::string& key) {
+  if (key == "Ctrl Z") return undo();
+  if (key == "Ctrl Y" || key == "Ctrl Shift Z") return redo();
   diagramForGesture();
   if (key.empty()) throw GestureError("no key was given");
   checkText(key, "the key");
-  Run run(*this, "key");
+  Run run(*this, "key", true, keyLabel(key));
   run.outcome().event = raise(eventWithInfo("KeyDownEvent", key));
   return run.finish();
 }

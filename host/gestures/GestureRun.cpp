@@ -33,8 +33,10 @@ void addOnce(std::vector<RepId>& list, std::unordered_set<RepId>& seen, RepId id
 
 }  // namespace
 
-Gestures::Run::Run(Gestures& gestures, std::string name) : gestures_(gestures) {
+Gestures::Run::Run(Gestures& gestures, std::string name, bool recorded, const std::string& label)
+    : gestures_(gestures) {
   transactionOpen_ = StartSaveTransaction1(0, 0, "") != 0;
+  recording_ = recorded && RepUndoBegin((label.empty() ? name : label).c_str()) != 0;
   outcome_.gesture = std::move(name);
   messageMark_ = gestures_.log_.mark();
   menusMark_ = gestures_.head_.diagrams().menusShown();
@@ -43,13 +45,28 @@ Gestures::Run::Run(Gestures& gestures, std::string name) : gestures_(gestures) {
   gestures_.head_.dialogs().takeFormChanges();
 }
 
+// A gesture that ends by an exception keeps what it changed before: that
+// is a step the user may take back.
 Gestures::Run::~Run() {
+  endRecording(true);
   if (transactionOpen_) CommitSaveTransaction();
+}
+
+void Gestures::Run::endRecording(bool keep) {
+  if (recording_) RepUndoEnd(keep);
+  recording_ = false;
+}
+
+bool Gestures::Run::changedTheModel() const {
+  return metamodelChanged_ || !outcome_.added.empty() || !outcome_.removed.empty() ||
+         !outcome_.changed.empty() || !outcome_.diagramsAdded.empty() ||
+         !outcome_.diagramsRemoved.empty() || !outcome_.diagramsChanged.empty();
 }
 
 GestureOutcome Gestures::Run::finish() {
   collectChanges();
   collectEngineState();
+  endRecording(changedTheModel());
   transactionOpen_ = false;
   if (!CommitSaveTransaction())
     throw GestureError(
@@ -78,6 +95,8 @@ void Gestures::Run::collectChanges() {
         addOnce(outcome_.diagramsRemoved, seen[3], change.object);
     } else if (change.kind == REP_CHANGE_VALUE || change.kind == REP_CHANGE_LINK) {
       edits.push_back(&change);
+    } else if (change.kind == REP_CHANGE_METAMODEL) {
+      metamodelChanged_ = true;
     }
   }
   std::erase_if(outcome_.added, [](RepId id) { return !ObjectExists(id); });

@@ -107,6 +107,17 @@ class Gestures {
   // The user opens a diagram (from the project tree).
   GestureOutcome openDiagram(RepId diagram);
 
+  // ---- undo and redo of the newest step of the project ("Ctrl Z", "Ctrl
+  // Y", "Ctrl Shift Z"); the information bar says what was taken back or
+  // made again, or that there was nothing to
+  GestureOutcome undo();
+  GestureOutcome redo();
+  // Asked before an undo with the label of the step it would take back: a
+  // reason to refuse it ("" to go ahead), such as that a shared diagram has
+  // published the step's changes. A refusal throws GestureError with it.
+  // The store's own fence (RepUndoFence) refuses too, in the store.
+  void setUndoGuard(std::function<std::string(const std::string&)> guard);
+
   // ---- form gestures (on the active form)
   GestureOutcome typeIntoField(RepId field, const std::string& text);
   GestureOutcome pressButton(RepId button);
@@ -155,11 +166,13 @@ class Gestures {
   // The component is on the active form and enabled; returns the form.
   RepId checkUsable(RepId component, const std::string& what) const;
   void placeAdded(const std::string& className, const BoxPlacement& where);
+  GestureOutcome replayStep(bool redo);
 
   HeadEngine& head_;
   MessageLog& log_;
   ChangeTracker::Reader changes_;
   std::function<std::string(RepId)> describer_;
+  std::function<std::string(const std::string&)> refuseUndo_;
 };
 
 }  // namespace grhost

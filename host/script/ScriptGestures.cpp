@@ -317,6 +317,14 @@ void addDiagramGestures(ScriptPlayer& player) {
       player.play(player.gestures().pressKey(text));
     });
   }
+  player.addGesture("undo", [&player](ScriptLine& line) {
+    line.finish();
+    player.play(player.gestures().undo());
+  });
+  player.addGesture("redo", [&player](ScriptLine& line) {
+    line.finish();
+    player.play(player.gestures().redo());
+  });
 }
 
 }  // namespace grhost

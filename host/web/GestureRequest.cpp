@@ -323,6 +323,10 @@ const std::map<std::string, GestureCall>& gestureTable() {
       {"closeForm",
        {Scope::Form,
         [](Gestures& g, Arguments&) -> Play { return [&g] { return g.closeForm(); }; }}},
+      {"undo",
+       {Scope::Project, [](Gestures& g, Arguments&) -> Play { return [&g] { return g.undo(); }; }}},
+      {"redo",
+       {Scope::Project, [](Gestures& g, Arguments&) -> Play { return [&g] { return g.redo(); }; }}},
   };
   return table;
 }
