@@ -152,6 +152,9 @@ int run(int argc, char** argv) {
   play->add_option("PROJECT", folder, "The project folder")->required();
   play->add_option("SCRIPT", scripts, "Gesture scripts, played in order")->required();
   play->add_option("--tool", toolFolder, "The tool folder (default: none)");
+  play->add_option("--undo-depth", options.undoDepth,
+                   "The gestures undo can take back (default: 100)")
+      ->check(CLI::PositiveNumber);
 
   CLI::App* dump = app.add_subcommand("dump", "Print every object of a project's model");
   dump->add_option("PROJECT", folder, "The project folder")->required();
@@ -181,6 +184,10 @@ int run(int argc, char** argv) {
   serve->add_option("--port", port, "The port on 127.0.0.1 (default: a free one)")
       ->check(CLI::Range(0, 65535));
   serve->add_option("--tool", toolFolder, "A folder of installed tools (default: none)");
+  serve
+      ->add_option("--undo-depth", options.undoDepth,
+                   "The gestures undo can take back (default: 100)")
+      ->check(CLI::PositiveNumber);
 
   CLI11_PARSE(app, argc, argv);
   options.toolFolder = fromStartFolder(toolFolder);

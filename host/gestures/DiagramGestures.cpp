@@ -286,7 +286,8 @@ GestureOutcome Gestures::select(const std::vector<RepId>& elements) {
   RepId diagram = diagramForGesture();
   for (RepId element : elements) elementInDiagram(element, diagram, "Element");
   selectionOf(diagram);
-  Run run(*this, "select");
+  // What is selected is where the user works, not what the user made.
+  Run run(*this, "select", false);
   setSelection(diagram, elements);
   return run.finish();
 }

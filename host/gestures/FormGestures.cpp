@@ -119,7 +119,7 @@ GestureOutcome Gestures::pressButton(RepId pressed) {
   if (model::attribute(pressed, "enabled") == "false")
     throw GestureError("the button " + quoted(model::attribute(pressed, "caption")) +
                        " is disabled");
-  Run run(*this, "press");
+  Run run(*this, "press", true, "press " + quoted(model::attribute(pressed, "caption")));
   press(form, pressed);
   return run.finish();
 }

@@ -7,6 +7,8 @@
 // again. While a modal form is open the form takes every gesture, undo too.
 #include <algorithm>
 #include <memory>
+#include <span>
+#include <unordered_map>
 
 #include "host/base/Model.h"
 #include "host/gestures/GestureRun.h"
@@ -42,48 +44,68 @@ std::string nameOf(RepId owner, const std::string& role, int depth = 0) {
   return "";
 }
 
-// The elements a step acts on, in the order it names them, with their
-// names: read before the step is replayed for those that exist then, after
-// it for the others (and for the ones that exist both times, whose names
-// may be what changed).
+// The elements a step acts on, with their names. Those it creates, deletes
+// or whose texts and places it changes come first; those it only links or
+// unlinks (the other end of a deleted line) are named only when there are
+// no others. Objects are known before the step is replayed (those that exist
+// only then) and after (those it brings back, and new names).
 class StepElements {
  public:
   explicit StepElements(bool redo) {
     std::unique_ptr<RepIdList, void (*)(RepIdList*)> list(RepUndoObjects(redo), RepIdListFree);
-    for (uint32_t i = 0, n = RepIdListCount(list.get()); i < n; ++i)
-      objects_.push_back(RepIdListItem(list.get(), i));
-    read();
-  }
-  void read() {
-    for (RepId object : objects_) {
-      RepId element = ObjectExists(object) ? elementOf(object) : 0;
-      if (!element) continue;
-      auto found = std::find_if(names_.begin(), names_.end(),
-                                [element](const auto& entry) { return entry.first == element; });
-      std::string name = nameOf(element, "compartment");
-      if (found == names_.end()) {
-        names_.emplace_back(element, name);
-      } else if (!name.empty()) {
-        found->second = name;
+    for (uint32_t i = 0, n = RepIdListCount(list.get()); i < n; ++i) {
+      RepId object = RepIdListItem(list.get(), i);
+      if (RepId element = ObjectExists(object) ? elementOf(object) : 0) {
+        elementBefore_[object] = element;
+        nameBefore_.emplace(element, nameOf(element, "compartment"));
       }
+    }
+  }
+  // Reads what the replay changed from the journal.
+  void replayed(std::span<const RepChange> changes) {
+    for (const RepChange& change : changes) {
+      RepId element = elementOf(change.object);
+      if (!element) {
+        auto found = elementBefore_.find(change.object);
+        if (found == elementBefore_.end()) continue;
+        element = found->second;
+      }
+      bool own = change.kind != REP_CHANGE_LINK;
+      add(own ? acted_ : touched_, element);
     }
   }
   // ' "A", "B"', the first few names only.
   std::string describe() const {
+    std::vector<std::string> names = namesOf(acted_);
+    if (names.empty()) names = namesOf(touched_);
     std::string text;
-    std::size_t shown = 0, named = 0;
-    for (const auto& [element, name] : names_) {
-      if (name.empty()) continue;
-      if (++named > kNamesShown) continue;
-      text += (shown++ ? ", \"" : " \"") + name + "\"";
-    }
-    if (named > shown) text += " and " + std::to_string(named - shown) + " more";
+    for (std::size_t i = 0; i < names.size() && i < kNamesShown; ++i)
+      text += (i ? ", \"" : " \"") + names[i] + "\"";
+    if (names.size() > kNamesShown)
+      text += " and " + std::to_string(names.size() - kNamesShown) + " more";
     return text;
   }
 
  private:
-  std::vector<RepId> objects_;
-  std::vector<std::pair<RepId, std::string>> names_;
+  static void add(std::vector<RepId>& list, RepId element) {
+    if (std::find(list.begin(), list.end(), element) == list.end()) list.push_back(element);
+  }
+  std::string nameNow(RepId element) const {
+    std::string name = ObjectExists(element) ? nameOf(element, "compartment") : "";
+    if (!name.empty()) return name;
+    auto before = nameBefore_.find(element);
+    return before == nameBefore_.end() ? "" : before->second;
+  }
+  std::vector<std::string> namesOf(const std::vector<RepId>& elements) const {
+    std::vector<std::string> names;
+    for (RepId element : elements)
+      if (std::string name = nameNow(element); !name.empty()) names.push_back(name);
+    return names;
+  }
+
+  std::unordered_map<RepId, RepId> elementBefore_;
+  std::unordered_map<RepId, std::string> nameBefore_;
+  std::vector<RepId> acted_, touched_;
 };
 
 }  // namespace
@@ -116,7 +138,7 @@ GestureOutcome Gestures::replayStep(bool redo) {
   }
   // Variables and cached lists of the runtime see the store anew.
   advanceGeneration();
-  elements.read();
+  elements.replayed(changes_.pending());
   head_.dialogs().closeVanishedForms();
   head_.diagrams().closeVanished();
   head_.diagrams().updateGeometry();

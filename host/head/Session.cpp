@@ -57,6 +57,7 @@ std::unique_ptr<Session> Session::createProject(const std::filesystem::path& fol
   // The library is told the project's final folder from the start.
   std::unique_ptr<Session> session(new Session(making.target(), options));
   session->project_.emplace(Project::create(making.workFolder()));
+  session->keepUndoSteps(options);
   Project::prepareEngines(session->head());
   EventSpec created{"CreateProjectEvent", true, name.empty() ? folderName(folder) : name, {}};
   session->head().raiseEvent(created, "main");
@@ -68,6 +69,7 @@ std::unique_ptr<Session> Session::openProject(const std::filesystem::path& folde
                                               const HostOptions& options) {
   std::unique_ptr<Session> session(new Session(folder, options));
   session->project_.emplace(Project::open(folder));
+  session->keepUndoSteps(options);
   Project::prepareEngines(session->head());
   if (session->head().registeredHandler("OpenProjectEvent").empty()) {
     session->log().note(
@@ -79,6 +81,11 @@ std::unique_ptr<Session> Session::openProject(const std::filesystem::path& folde
   model::SaveTransaction transaction;
   session->head().raiseEvent(opened);
   return session;
+}
+
+void Session::keepUndoSteps(const HostOptions& options) {
+  if (options.undoDepth && !RepUndoSetDepth(options.undoDepth))
+    throw HostError(std::string("The undo depth was not set: ") + RepLastError());
 }
 
 void Session::idle() {

@@ -2,6 +2,7 @@
 // the head engine with the behaviour library loaded.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -19,6 +20,7 @@ struct HostOptions {
   std::filesystem::path toolFolder;     // empty: none
   std::filesystem::path mainLibrary;    // empty: libmain.so in the runtime folder
   std::FILE* echo = stdout;             // where messages are printed; nullptr: nowhere
+  std::uint32_t undoDepth = 0;          // the steps undo can take back; 0: the store's 100
 };
 
 // The folder of the running program.
@@ -49,6 +51,7 @@ class Session {
 
  private:
   Session(const std::filesystem::path& folder, const HostOptions& options);
+  void keepUndoSteps(const HostOptions& options);
 
   MessageLog log_;
   // Destroyed in reverse: the engine (and the library) first, then the store.
