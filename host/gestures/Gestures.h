@@ -109,14 +109,11 @@ class Gestures {
 
   // ---- undo and redo of the newest step of the project ("Ctrl Z", "Ctrl
   // Y", "Ctrl Shift Z"); the information bar says what was taken back or
-  // made again, or that there was nothing to
+  // made again, or that there was nothing to. A step the store has fenced
+  // (RepUndoFence: a shared diagram published its changes) is not taken
+  // back; the information bar says why.
   GestureOutcome undo();
   GestureOutcome redo();
-  // Asked before an undo with the label of the step it would take back: a
-  // reason to refuse it ("" to go ahead), such as that a shared diagram has
-  // published the step's changes. A refusal throws GestureError with it.
-  // The store's own fence (RepUndoFence) refuses too, in the store.
-  void setUndoGuard(std::function<std::string(const std::string&)> guard);
 
   // ---- form gestures (on the active form)
   GestureOutcome typeIntoField(RepId field, const std::string& text);
@@ -172,7 +169,6 @@ class Gestures {
   MessageLog& log_;
   ChangeTracker::Reader changes_;
   std::function<std::string(RepId)> describer_;
-  std::function<std::string(const std::string&)> refuseUndo_;
 };
 
 }  // namespace grhost

@@ -120,17 +120,15 @@ GestureOutcome Gestures::redo() {
 
 GestureOutcome Gestures::replayStep(bool redo) {
   refuseWhileModal();
-  if (refuseUndo_ && !redo) {
-    if (std::string reason = refuseUndo_(RepUndoLabel()); !reason.empty())
-      throw GestureError(reason);
-  }
   Run run(*this, redo ? "redo" : "undo", false);
   std::string label = redo ? RepRedoLabel() : RepUndoLabel();
-  if (label.empty() && (redo ? RepRedoCount() : RepUndoCount()) == 0) {
+  if ((redo ? RepRedoCount() : RepUndoCount()) == 0) {
     head_.showInformationBar(redo ? "Nothing to redo" : "Nothing to undo");
     return run.finish();
   }
   StepElements elements(redo);
+  // A step others have seen (a shared diagram published it) is fenced in
+  // the store, which says why.
   if (!(redo ? RepRedo() : RepUndo())) {
     head_.showInformationBar(std::string(redo ? "Can not redo: " : "Can not undo: ") +
                              RepLastError());
@@ -144,10 +142,6 @@ GestureOutcome Gestures::replayStep(bool redo) {
   head_.diagrams().updateGeometry();
   head_.showInformationBar((redo ? "Redone: " : "Undone: ") + label + elements.describe());
   return run.finish();
-}
-
-void Gestures::setUndoGuard(std::function<std::string(const std::string&)> guard) {
-  refuseUndo_ = std::move(guard);
 }
 
 }  // namespace grhost
