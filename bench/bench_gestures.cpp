@@ -1,8 +1,9 @@
 // Gestures on big diagrams: a box, a line, a text edit in place and a delete,
-// each with its handler, its commands and its commit, on a diagram of a tool
-// defined by gestures in a project made by the behaviour library, holding
-// 1,000, 10,000 or 100,000 elements (half boxes, half lines between them). A gesture should cost
-// the same whatever the diagram's size.
+// each with its handler, its commands and its commit, and the undo of each,
+// on a diagram of a tool defined by gestures in a project made by the
+// behaviour library, holding 1,000, 10,000 or 100,000 elements (half boxes,
+// half lines between them). A gesture should cost the same whatever the
+// diagram's size.
 //
 // Each size's project is made once by gestures, kept in GR_BENCH_DIR (default
 // a folder in /tmp) and copied before each run. GR_BENCH_SMOKE: 200 elements.
@@ -191,6 +192,62 @@ void BM_DeleteBox(benchmark::State& state) {
   state.counters["elements"] = sizeOf(state);
 }
 
+// Undo of each of the gestures above, made (untimed) right before it: the
+// store takes the step back, the engines follow and the information bar
+// names it. Undo should cost no more than twice the gesture.
+void BM_UndoDrawBox(benchmark::State& state) {
+  Open& open = openProject(sizeOf(state));
+  for (auto _ : state) {
+    state.PauseTiming();
+    open.gestures->drawBox(open.boxEntry, 0, at(open.drawn++));
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(open.gestures->undo());
+  }
+  state.counters["elements"] = sizeOf(state);
+}
+
+void BM_UndoDrawLine(benchmark::State& state) {
+  Open& open = openProject(sizeOf(state));
+  std::mt19937 random(5);
+  for (auto _ : state) {
+    state.PauseTiming();
+    RepId from = open.boxes[random() % open.boxes.size()];
+    RepId to = open.boxes[random() % open.boxes.size()];
+    open.gestures->drawLine(open.lineEntry, from, to);
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(open.gestures->undo());
+  }
+  state.counters["elements"] = sizeOf(state);
+}
+
+void BM_UndoEditText(benchmark::State& state) {
+  Open& open = openProject(sizeOf(state));
+  std::mt19937 random(7);
+  int count = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    RepId box = open.boxes[random() % open.boxes.size()];
+    open.gestures->editText(open.gestures->compartment(box, "Name"),
+                            "Name " + std::to_string(++count));
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(open.gestures->undo());
+  }
+  state.counters["elements"] = sizeOf(state);
+}
+
+void BM_UndoDeleteBox(benchmark::State& state) {
+  Open& open = openProject(sizeOf(state));
+  for (auto _ : state) {
+    state.PauseTiming();
+    RepId doomed = open.gestures->drawBox(open.boxEntry, 0, at(open.drawn++)).firstAdded("Node");
+    open.gestures->select({doomed});
+    open.gestures->pressKey("Delete");
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(open.gestures->undo());
+  }
+  state.counters["elements"] = sizeOf(state);
+}
+
 void sizes(benchmark::internal::Benchmark* bench) {
   if (kSmoke) {
     bench->Arg(200);
@@ -203,6 +260,10 @@ BENCHMARK(BM_DrawBox)->Apply(sizes)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DrawLine)->Apply(sizes)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_EditText)->Apply(sizes)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DeleteBox)->Apply(sizes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UndoDrawBox)->Apply(sizes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UndoDrawLine)->Apply(sizes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UndoEditText)->Apply(sizes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UndoDeleteBox)->Apply(sizes)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

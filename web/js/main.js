@@ -22,6 +22,8 @@ const DIAGRAM_GESTURES = new Set([
   'pressKey', 'editText',
 ]);
 const MODAL_KINDS = new Set(['message', 'error']);
+// Keys the host keeps for undo and redo, before any shortcut of a diagram.
+const UNDO_KEYS = { 'Ctrl Z': 'undo', 'Ctrl Y': 'redo', 'Ctrl Shift Z': 'redo' };
 // An outcome missing this long means a page fell behind: it reloads.
 const GAP_PATIENCE_MS = 2000;
 const NOTE_MS = 6000;
@@ -48,6 +50,8 @@ class Editor {
     this.timings = [];
     this.busy = 0;
     document.addEventListener('keydown', (event) => this.key(event));
+    byId('undo').addEventListener('click', () => this.undoOrRedo('undo'));
+    byId('redo').addEventListener('click', () => this.undoOrRedo('redo'));
     byId('export-svg').addEventListener('click', () => exportSvg(this.diagram?.caption).catch((e) => this.note(e.message)));
     byId('export-png').addEventListener('click', () => exportPng(this.diagram?.caption).catch((e) => this.note(e.message)));
     window.addEventListener('resize', () => this.canvas.svg && this.canvas.fitToView());
@@ -240,12 +244,27 @@ class Editor {
       return;
     }
     const target = event.target;
-    if (this.menu.isOpen || this.blocked || !this.diagram) return;
+    if (this.menu.isOpen || this.blocked) return;
     if (target.closest?.('input, textarea, select, .form, .in-place, button')) return;
     const text = keyText(event);
     if (!text) return;
+    if (UNDO_KEYS[text]) {
+      event.preventDefault();
+      this.undoOrRedo(UNDO_KEYS[text]);
+      return;
+    }
+    if (!this.diagram) return;
     event.preventDefault();
     this.gesture({ gesture: 'pressKey', key: text }, { started: event.timeStamp });
+  }
+
+  // The newest step of the project, whatever diagram it was made on.
+  undoOrRedo(gesture) {
+    if (this.blocked) return;
+    this.focusCanvas();
+    this.menu.close();
+    this.pointer.cancel();
+    this.gesture({ gesture }, { started: performance.now() });
   }
 
   // ---- texts in place

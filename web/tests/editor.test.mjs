@@ -233,6 +233,36 @@ test('a key shortcut deletes; copy and paste with the clipboard keys', async () 
   await agree(watcher);
 });
 
+test('Ctrl Z and Ctrl Y take a drag back and make it again, and so do the tool bar buttons', async () => {
+  const model = () => JSON.stringify([...dump(project).values()]);
+  const a = await centreOf(boxA.id);
+  await page.mouse.click(a.x, a.y);
+  await agree();
+  const before = model();
+  await dragFrom(a, { x: a.x + 80, y: a.y + 50 });
+  await agree();
+  const moved = model();
+  assert.notEqual(moved, before);
+  await page.keyboard.press('Control+Z');
+  await agree();
+  assert.match(await page.textContent('#infobar'), /^Undone: drag/);
+  assert.equal(model(), before, 'the box is where it was');
+  await page.click('#redo');
+  await agree();
+  assert.match(await page.textContent('#infobar'), /^Redone: drag/);
+  assert.equal(model(), moved);
+  await page.click('#undo');
+  await agree();
+  assert.equal(model(), before);
+  await page.keyboard.press('Control+Y');
+  await agree();
+  assert.equal(model(), moved);
+  await page.keyboard.press('Control+Shift+Z');
+  await agree();
+  assert.match(await page.textContent('#infobar'), /^Nothing to redo/);
+  await agree(watcher);
+});
+
 test('the exported SVG is the one grtool render draws, and the browser makes a PNG of it', async () => {
   const exported = await page.evaluate(async () => (await fetch('/api/export.svg')).text());
   assert.equal(exported, render(project));
