@@ -267,4 +267,25 @@ TEST_F(UndoGesturesTest, AnUndoStartsANewGenerationAndClosesWhatItTookAway) {
   EXPECT_EQ(model::attribute(current, "caption"), "Demo");
 }
 
+TEST_F(UndoGesturesTest, TheHostsDepthBoundsTheStepsOfAReopenedProject) {
+  openATypeDiagram();
+  RepId a = box();
+  gestures().editText(gestures().compartment(a, "AS#Name"), "Alpha");
+  box();
+  ASSERT_GT(RepUndoCount(), 3u);
+  gestures_.reset();
+  session_.reset();
+  grhost::HostOptions shallow = options();
+  shallow.mainLibrary = grhost::programFolder() / "libmain.so";
+  shallow.undoDepth = 3;
+  session_ = grhost::Session::openProject(folder_, shallow);
+  gestures_ = std::make_unique<grhost::Gestures>(head(), session_->log());
+  EXPECT_EQ(RepUndoDepth(), 3u);
+  EXPECT_EQ(RepUndoCount(), 3u);
+  for (int i = 0; i < 3; ++i) gestures().undo();
+  EXPECT_EQ(infoBar(), "Undone: text \"Alpha\"") << "the newest three steps are kept";
+  gestures().undo();
+  EXPECT_EQ(infoBar(), "Nothing to undo");
+}
+
 }  // namespace
