@@ -1,8 +1,16 @@
 #include "repository/BigEnd.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace rep {
+namespace {
+
+uint32_t lowbit(uint32_t i) {
+  return i & (~i + 1);
+}
+
+}  // namespace
 
 BigEnd::BigEnd(std::span<const RepId> partners) {
   positions_.reserve(static_cast<uint32_t>(partners.size()));
@@ -12,33 +20,43 @@ BigEnd::BigEnd(std::span<const RepId> partners) {
 void BigEnd::append(RepId partner) {
   auto end = static_cast<uint32_t>(order_.size());
   if (uint32_t* position = positions_.find(partner)) {
-    order_[*position] = kHole;
+    makeHole(*position);
     *position = end;
   } else {
     positions_.insert(partner, end);
   }
-  order_.push_back(partner);
+  pushBack(partner);
   compactWhenSparse();
 }
 
 bool BigEnd::remove(RepId partner) {
   const uint32_t* position = positions_.find(partner);
   if (!position) return false;
-  order_[*position] = kHole;
+  makeHole(*position);
   positions_.erase(partner);
   compactWhenSparse();
   return true;
 }
 
 uint32_t BigEnd::rankOf(RepId partner) const {
-  if (order_.size() != positions_.size()) compact();
   const uint32_t* position = positions_.find(partner);
-  return position ? *position : size();
+  return position ? *position - holesBefore(*position) : size();
 }
 
+// Into a hole right before the partner now of that rank (the one the
+// partner left, when nothing closed it since); else the partners after it
+// move up.
 void BigEnd::insertAt(RepId partner, uint32_t index) {
-  if (order_.size() != positions_.size()) compact();
-  index = std::min(index, static_cast<uint32_t>(order_.size()));
+  index = std::min(index, size());
+  auto next = index < size() ? positionOfRank(index) : static_cast<uint32_t>(order_.size());
+  if (next > 0 && order_[next - 1] == kHole) {
+    uint32_t hole = next - 1;
+    order_[hole] = partner;
+    positions_.insert(partner, hole);
+    for (uint32_t i = hole + 1; i < holes_.size(); i += lowbit(i)) --holes_[i];
+    return;
+  }
+  if (!holes_.empty()) compact();
   order_.insert(order_.begin() + index, partner);
   positions_.insert(partner, index);
   for (auto position = index + 1; position < order_.size(); ++position)
@@ -63,6 +81,48 @@ void BigEnd::compact() const {
     order_[kept++] = partner;
   }
   order_.resize(kept);
+  holes_.clear();
+}
+
+void BigEnd::pushBack(RepId partner) {
+  order_.push_back(partner);
+  if (holes_.empty()) return;
+  // The new node counts the holes of the positions it covers, all before it.
+  auto i = static_cast<uint32_t>(order_.size());
+  holes_.push_back(holesBefore(i - 1) - holesBefore(i - lowbit(i)));
+}
+
+void BigEnd::makeHole(uint32_t position) {
+  order_[position] = kHole;
+  if (holes_.empty()) holes_.assign(order_.size() + 1, 0);
+  for (uint32_t i = position + 1; i < holes_.size(); i += lowbit(i)) ++holes_[i];
+}
+
+uint32_t BigEnd::holesBefore(uint32_t position) const {
+  uint32_t count = 0;
+  if (holes_.empty()) return 0;
+  for (uint32_t i = position; i > 0; i -= lowbit(i)) count += holes_[i];
+  return count;
+}
+
+uint32_t BigEnd::positionOfRank(uint32_t rank) const {
+  if (holes_.empty()) return rank;
+  // Descend the tree to the last prefix holding RANK partners or fewer.
+  uint32_t at = 0, partners = 0;
+  for (uint32_t step = std::bit_floor(static_cast<uint32_t>(holes_.size() - 1)); step > 0;
+       step >>= 1) {
+    uint32_t next = at + step;
+    if (next >= holes_.size()) continue;
+    uint32_t here = step - holes_[next];
+    if (partners + here <= rank) {
+      at = next;
+      partners += here;
+    }
+  }
+  // Positions [0, at) hold RANK partners at most and the partner at AT, the
+  // first past them, is the one of that rank.
+  while (order_[at] == kHole) ++at;
+  return at;
 }
 
 void BigEnd::compactWhenSparse() {

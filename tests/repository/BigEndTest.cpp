@@ -1,0 +1,69 @@
+// A big link end against a plain vector that does the same: random appends
+// (a present partner moves to the end), removals, ranks asked with holes
+// open, and partners put back at a rank, as the undo history does.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+#include "repository/BigEnd.h"
+
+namespace {
+
+uint32_t rankIn(const std::vector<RepId>& order, RepId partner) {
+  return static_cast<uint32_t>(std::find(order.begin(), order.end(), partner) - order.begin());
+}
+
+TEST(BigEndTest, RanksAndPlacesFollowTheLinkOrderThroughHolesAndCompactions) {
+  std::vector<RepId> expected;
+  for (RepId id = 1; id <= 40; ++id) expected.push_back(id);
+  rep::BigEnd end(expected);
+  std::mt19937 random(11);
+  RepId nextId = 41;
+  auto any = [&] { return expected[random() % expected.size()]; };
+  for (int step = 0; step < 20000; ++step) {
+    switch (random() % 6) {
+      case 0: {  // a new partner, or one moved to the end
+        RepId partner = random() % 3 ? nextId++ : any();
+        std::erase(expected, partner);
+        expected.push_back(partner);
+        end.append(partner);
+        break;
+      }
+      case 1:
+      case 2: {  // removed, then (sometimes) put back where it was
+        if (expected.size() < 2) break;
+        RepId partner = any();
+        uint32_t rank = end.rankOf(partner);
+        ASSERT_EQ(rank, rankIn(expected, partner)) << "step " << step;
+        std::erase(expected, partner);
+        ASSERT_TRUE(end.remove(partner));
+        if (random() % 3 == 0) break;
+        expected.insert(expected.begin() + rank, partner);
+        end.insertAt(partner, rank);
+        break;
+      }
+      case 3: {
+        RepId partner = any();
+        ASSERT_EQ(end.rankOf(partner), rankIn(expected, partner)) << "step " << step;
+        break;
+      }
+      case 4: {  // a new partner at any rank
+        uint32_t rank = random() % (expected.size() + 1);
+        expected.insert(expected.begin() + rank, nextId);
+        end.insertAt(nextId++, rank);
+        break;
+      }
+      default:
+        if (random() % 50 == 0) {
+          ASSERT_EQ(end.ordered(), expected) << "step " << step;
+        }
+    }
+    ASSERT_EQ(end.size(), expected.size());
+  }
+  EXPECT_EQ(end.ordered(), expected);
+  for (uint32_t rank = 0; rank < expected.size(); ++rank) EXPECT_EQ(end.at(rank), expected[rank]);
+}
+
+}  // namespace
