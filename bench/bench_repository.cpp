@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -386,6 +387,78 @@ BENCHMARK(BM_CommitOneLinkToHub)
     ->Iterations(200)
     ->Unit(benchmark::kMicrosecond)
     ->UseRealTime();
+
+// An object deleted from the middle of a hub's end of N partners, and that
+// deletion undone, each a step of the undo history with its commit. The
+// history records the link's rank at the hub; the undo puts it back there.
+// Neither may grow with N.
+struct HubOfPartners {
+  std::string folder;
+  Schema schema;
+  RepId hub = 0;
+  std::vector<RepId> partners;
+
+  bool make(benchmark::State& state) {
+    folder = freshFolder("_undo_hub");
+    if (!RepCreateProject(folder.c_str())) return false;
+    schema = Schema::create();
+    StartSaveTransaction1(0, 0, "");
+    hub = CreateObject(schema.item);
+    partners.resize(static_cast<size_t>(state.range(0) / (kSmoke ? 100 : 1)));
+    for (RepId& partner : partners) {
+      partner = CreateObject(schema.item);
+      CreateLink(schema.random, hub, partner);
+    }
+    return CommitSaveTransaction() && RepIdle();
+  }
+  ~HubOfPartners() {
+    RepCloseProject();
+    std::filesystem::remove_all(folder);
+  }
+};
+
+bool step(const char* label, const std::function<bool()>& change) {
+  RepUndoBegin(label);
+  StartSaveTransaction1(0, 0, "");
+  bool done = change();
+  RepUndoEnd(1);
+  return CommitSaveTransaction() && done;
+}
+
+bool undoStep() {
+  StartSaveTransaction1(0, 0, "");
+  bool done = RepUndo();
+  return CommitSaveTransaction() && done;
+}
+
+void hubBenchmark(benchmark::State& state, bool timeTheUndo) {
+  HubOfPartners hub;
+  if (!hub.make(state)) {
+    state.SkipWithError(RepLastError());
+    return;
+  }
+  std::mt19937 random(3);
+  for (auto _ : state) {
+    if (timeTheUndo) state.PauseTiming();
+    RepId doomed = hub.partners[random() % hub.partners.size()];
+    bool deleted = step("delete", [doomed] { return DeleteObjectHard(doomed) != 0; });
+    if (timeTheUndo) state.ResumeTiming();
+    if (!timeTheUndo) state.PauseTiming();
+    bool undone = undoStep();
+    if (!timeTheUndo) state.ResumeTiming();
+    if (!deleted || !undone) state.SkipWithError(RepLastError());
+  }
+}
+
+void BM_DeleteFromHub(benchmark::State& state) {
+  hubBenchmark(state, false);
+}
+BENCHMARK(BM_DeleteFromHub)->Arg(1'000)->Arg(100'000)->Unit(benchmark::kMicrosecond);
+
+void BM_UndoDeleteFromHub(benchmark::State& state) {
+  hubBenchmark(state, true);
+}
+BENCHMARK(BM_UndoDeleteFromHub)->Arg(1'000)->Arg(100'000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -14,13 +14,24 @@ namespace rep {
 
 class InstanceList {
  public:
-  void append(RepId object) { ids_.push_back(object); }
-  // An object that comes back (undo) with the id it had: sorted in at the
-  // next indexed read. The caller compacts first, so that the id is not in
-  // the list as a deleted one.
-  void restore(RepId object) {
+  void append(RepId object) {
     if (!ids_.empty() && ids_.back() > object) unsorted_ = true;
     ids_.push_back(object);
+  }
+  // An object that comes back (undo) with the id it had, at its place in id
+  // order: O(log n) while it is still listed as deleted (no compaction came
+  // since), else a move of the ids after it.
+  void restore(RepId object) {
+    if (unsorted_) {
+      std::sort(ids_.begin(), ids_.end());
+      unsorted_ = false;
+    }
+    auto at = std::lower_bound(ids_.begin(), ids_.end(), object);
+    if (at != ids_.end() && *at == object) {
+      --deleted_;
+      return;
+    }
+    ids_.insert(at, object);
   }
   void noteDeleted() { ++deleted_; }
   uint32_t size() const { return static_cast<uint32_t>(ids_.size()) - deleted_; }

@@ -443,7 +443,6 @@ void Store::insertPartner(RepId object, RepId linkType, RepId partner, uint32_t 
 bool Store::reviveObject(RepId id, RepId classId) {
   ClassRec* cls = metamodel_.findClass(classId);
   if (!cls || id == 0 || id >= ids_.next() || exists(id)) return false;
-  if (cls->instances.needsCompaction()) compactInstances(*cls);
   setAlive(id, classId);
   cls->instances.restore(id);
   changes_.markObject(id, ChangeSet::kRow | ChangeSet::kValues);

@@ -356,5 +356,35 @@ TEST(UndoMemoryTest, AStoreInMemoryUndoesToo) {
   RepCloseProject();
 }
 
+// Objects that come back keep their place in their class's instance order,
+// whether an indexed read closed up the deleted ones in between or not.
+TEST_F(UndoTest, ObjectsTakenBackKeepTheirPlaceAmongTheInstances) {
+  std::vector<RepId> made;
+  gesture("boxes", true, [&] {
+    for (int i = 0; i < 40; ++i) made.push_back(CreateObject(types_.node));
+  });
+  auto instances = [&] {
+    std::vector<RepId> ids;
+    for (uint32_t i = 0; i < GetObjectNum(types_.node); ++i)
+      ids.push_back(GetObjectIdByIndex(types_.node, i));
+    return ids;
+  };
+  const std::vector<RepId> all = instances();
+  for (bool readBetween : {false, true}) {
+    SCOPED_TRACE(readBetween ? "read between" : "no read between");
+    gesture("delete", true, [&] { DeleteObjectHard(made[7]); });
+    gesture("delete", true, [&] {
+      DeleteObjectHard(made[3]);
+      DeleteObjectHard(made[30]);
+    });
+    if (readBetween) {
+      EXPECT_EQ(instances().size(), all.size() - 3);
+    }
+    undo();
+    undo();
+    EXPECT_EQ(instances(), all);
+  }
+}
+
 }  // namespace
 }  // namespace reptest
