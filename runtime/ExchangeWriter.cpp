@@ -7,6 +7,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "runtime/HostCalls.h"
 #include "runtime/MessageSink.h"
 
 namespace gr::exchange {
@@ -447,6 +448,11 @@ std::string writeDataText(ValueMode mode, WriteCounts* counts) {
 std::string writeFullText(std::string_view spec, ValueMode mode, WriteCounts* counts) {
   if (!lookUpBookkeeping()) return "";
   return FullWriter(mode).run(spec, counts);
+}
+
+std::string exchangeFilePath(const std::string& name) {
+  const std::string folder = L0_Func_GetProjectPath();
+  return folder.empty() ? name : (std::filesystem::path(folder) / name).string();
 }
 
 bool writeExchangeFile(const std::string& text, const std::string& fileName,

@@ -70,7 +70,12 @@ std::string writeDataText(ValueMode mode, WriteCounts* counts = nullptr);
 // of the class, or "*" for all of them. The whole text.
 std::string writeFullText(std::string_view spec, ValueMode mode, WriteCounts* counts = nullptr);
 
-// Writes TEXT to FILENAME in the current folder and records the write; a
+// Where the exchange file NAME lies: in the project folder, which the host
+// means as the library's current folder (the current folder when the host
+// names no project).
+std::string exchangeFilePath(const std::string& name);
+
+// Writes TEXT to FILENAME and records the write; a
 // file that cannot be opened shows "Can not open file " + FILENAME.
 bool writeExchangeFile(const std::string& text, const std::string& fileName,
                        const WriteCounts& counts);

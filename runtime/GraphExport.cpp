@@ -226,7 +226,7 @@ void exportGraphFromObjectById(RepId objectID, const std::string& spec1, const s
   GraphWalk(*bookkeeping, spec1, spec2, spec3).run(objectID);
   WriteCounts counts;
   const std::string text = writeDataText(ValueMode::Import, &counts);
-  writeExchangeFile(text, "DiagramExportResult.txt", counts);
+  writeExchangeFile(text, exchangeFilePath("DiagramExportResult.txt"), counts);
 }
 
 void exportGraphFromObject(const L0_Var_2& object, const std::string& spec1,
