@@ -458,7 +458,9 @@ std::string exchangeFilePath(const std::string& name) {
 bool writeExchangeFile(const std::string& text, const std::string& fileName,
                        const WriteCounts& counts) {
   ExchangeWrite& record = lastWrite();
+  const std::size_t run = record.run + 1;
   record = ExchangeWrite();
+  record.run = run;
   std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
   if (out) out.write(text.data(), static_cast<std::streamsize>(text.size()));
   if (!out || !out.flush()) {

@@ -83,6 +83,7 @@ bool writeExchangeFile(const std::string& text, const std::string& fileName,
 // The last exchange text written in this process, so that a host learns what
 // an export transformation wrote.
 struct ExchangeWrite {
+  std::size_t run = 0;  // counts the writes of this process, from 1
   bool written = false;
   std::string file;  // absolute
   WriteCounts counts;

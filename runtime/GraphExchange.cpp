@@ -345,6 +345,11 @@ ExchangeImportReport& lastReport() {
   return *last;
 }
 
+void keepAsLast(ExchangeImportReport& report) {
+  report.run = lastReport().run + 1;
+  lastReport() = report;
+}
+
 void refuse(ExchangeImportReport& report, const Refusal& refusal, const std::string& name) {
   report.refused = true;
   report.errorLine = refusal.line;
@@ -367,16 +372,17 @@ ExchangeImportReport importExchangeStream(std::istream& in, const std::string& n
     in.seekg(start);
     Importer(report).run(in);
   }
-  lastReport() = report;
+  keepAsLast(report);
   return report;
 }
 
 ExchangeImportReport importExchangeFile(const std::string& fileName) {
   std::ifstream in(fileName, std::ios::binary);
   if (!in) {
-    lastReport() = ExchangeImportReport();
+    ExchangeImportReport report;
+    keepAsLast(report);
     GrShowMessageBox(("File not found - " + fileName).c_str());
-    return {};
+    return report;
   }
   return importExchangeStream(in, fileName);
 }

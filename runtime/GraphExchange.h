@@ -35,6 +35,8 @@ struct ExchangeImportReport {
   std::string error;  // the reason, one line
   // "NAME, line N: REASON. Nothing was imported." ("" when not refused).
   std::string refusalMessage;
+  // Counts the runs of this process, from 1: a host tells its own run apart.
+  std::size_t run = 0;
 };
 
 // Runs the exchange text in FILENAME; returns the first object created, or 0.
