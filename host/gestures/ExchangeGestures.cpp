@@ -118,7 +118,10 @@ ExchangeRead ExchangeGestures::importText(const fs::path& file,
   if (report.run == before)
     throw GestureError("the import did not run: " + firstShown(outcome, ""));
   if (!report.fileOpened) throw GestureError(firstShown(outcome, ""));
-  if (report.refused) throw GestureError(report.refusalMessage);
+  // The reader read the copy; the user knows the text by its own name.
+  if (report.refused)
+    throw GestureError(file.string() + ", line " + std::to_string(report.errorLine) + ": " +
+                       report.error + ". Nothing was imported.");
   return ExchangeRead{report.statements, report.objectsCreated, shown(outcome, "Import done!")};
 }
 
