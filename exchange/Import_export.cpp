@@ -20,37 +20,71 @@ using gr::exchange::partners;
 
 namespace gr::exchange {
 
-std::vector<L0_Var_2> partners(const L0_Var_2& from, const std::string& role) {
-  std::vector<L0_Var_2> result;
-  if (from.isNull()) return result;
-  const RepId linkType = RepositoryUser::getLinkTypeIdByName(from.actualClassId(), role);
+std::vector<RepId> partnerIds(RepId from, const std::string& role) {
+  std::vector<RepId> result;
+  if (from == badObjID) return result;
+  const RepId linkType =
+      RepositoryUser::getLinkTypeIdByName(RepositoryUser::getObjectTypeId(from), role);
   if (linkType == 0) return result;
-  const ObjID object = from.getCurrObjID();
-  const std::uint32_t count = RepositoryUser::getLinkedObjectNum(object, linkType);
+  const std::uint32_t count = RepositoryUser::getLinkedObjectNum(from, linkType);
   result.reserve(count);
   for (std::uint32_t i = 0; i < count; ++i)
-    result.push_back(
-        L0_Var_2::fromObjectId(RepositoryUser::getLinkedObjectIdByIndex(object, linkType, i)));
+    result.push_back(RepositoryUser::getLinkedObjectIdByIndex(from, linkType, i));
   return result;
 }
 
-L0_Var_2 first(const L0_Var_2& from, const std::string& role) {
-  if (from.isNull()) return L0_Var_2();
-  const RepId linkType = RepositoryUser::getLinkTypeIdByName(from.actualClassId(), role);
-  if (linkType == 0 || RepositoryUser::getLinkedObjectNum(from.getCurrObjID(), linkType) == 0)
-    return L0_Var_2();
-  return L0_Var_2::fromObjectId(
-      RepositoryUser::getLinkedObjectIdByIndex(from.getCurrObjID(), linkType, 0));
+RepId firstId(RepId from, const std::string& role) {
+  if (from == badObjID) return badObjID;
+  const RepId linkType =
+      RepositoryUser::getLinkTypeIdByName(RepositoryUser::getObjectTypeId(from), role);
+  if (linkType == 0 || RepositoryUser::getLinkedObjectNum(from, linkType) == 0) return badObjID;
+  return RepositoryUser::getLinkedObjectIdByIndex(from, linkType, 0);
 }
 
-std::vector<L0_Var_2> objectsOf(const std::string& className) {
-  std::vector<L0_Var_2> result;
+std::vector<RepId> objectIds(const std::string& className) {
+  std::vector<RepId> result;
   const RepId cls = RepositoryUser::getObjectTypeIdByName(className);
   if (cls == 0) return result;
   const std::uint32_t count = RepositoryUser::getObjectNum(cls);
+  result.reserve(count);
   for (std::uint32_t i = 0; i < count; ++i)
-    result.push_back(L0_Var_2::fromObjectId(RepositoryUser::getObjectIdByIndex(cls, i)));
+    result.push_back(RepositoryUser::getObjectIdByIndex(cls, i));
   return result;
+}
+
+std::string textOf(RepId object, const std::string& attribute) {
+  if (object == badObjID) return "";
+  const RepId attr =
+      RepositoryUser::getPropertyTypeIdByName(RepositoryUser::getObjectTypeId(object), attribute);
+  return attr == 0 ? "" : RepositoryUser::getProperty(object, attr);
+}
+
+std::string classNameOf(RepId object) {
+  return RepositoryUser::getTypeName(RepositoryUser::getObjectTypeId(object));
+}
+
+namespace {
+
+std::vector<L0_Var_2> variables(const std::vector<RepId>& ids) {
+  std::vector<L0_Var_2> result;
+  result.reserve(ids.size());
+  for (RepId object : ids) result.push_back(L0_Var_2::fromObjectId(object));
+  return result;
+}
+
+}  // namespace
+
+std::vector<L0_Var_2> partners(const L0_Var_2& from, const std::string& role) {
+  return variables(partnerIds(from.isNull() ? badObjID : from.getCurrObjID(), role));
+}
+
+L0_Var_2 first(const L0_Var_2& from, const std::string& role) {
+  const RepId found = firstId(from.isNull() ? badObjID : from.getCurrObjID(), role);
+  return found == badObjID ? L0_Var_2() : L0_Var_2::fromObjectId(found);
+}
+
+std::vector<L0_Var_2> objectsOf(const std::string& className) {
+  return variables(objectIds(className));
 }
 
 }  // namespace gr::exchange
@@ -125,15 +159,55 @@ const char* const kToolFile = "DiagramTypeExportResult.txt";
 
 enum class Registration { Data, Full };
 
-void registerObject(const L0_Var_2& object, Registration how) {
+// The ExportItem of each class, found once per export: every object of an
+// export asks for its class's. An item deleted meanwhile (a new export made
+// new ones) is looked for again.
+class ExportItemsByClass {
+ public:
+  RepId itemFor(const std::string& className) {
+    const auto found = items_.find(className);
+    if (found != items_.end() && ObjectExists(found->second) &&
+        gr::exchange::textOf(found->second, "className") == className)
+      return found->second;
+    items_.clear();
+    for (RepId item : gr::exchange::objectIds("ExportItem"))
+      items_.emplace(gr::exchange::textOf(item, "className"), item);
+    const auto again = items_.find(className);
+    return again == items_.end() ? badObjID : again->second;
+  }
+
+ private:
+  std::unordered_map<std::string, RepId> items_;
+};
+
+ExportItemsByClass& exportItems() {
+  static ExportItemsByClass* items = new ExportItemsByClass();
+  return *items;
+}
+
+}  // namespace
+
+void gr::exchange::registerForExport(RepId object) {
+  const RepId item = exportItems().itemFor(classNameOf(object));
+  if (item == badObjID) return;
+  const RepId thing =
+      RepositoryUser::getLinkTypeIdByName(RepositoryUser::getObjectTypeId(item), "thing");
+  if (thing != 0 && !AlreadyConnected(thing, item, object))
+    RepositoryUser::createLink(thing, item, object);
+}
+
+namespace {
+
+void registerObject(RepId object, Registration how) {
   if (how == Registration::Data)
-    L0_Func_addToExportItems_new(object);
+    gr::exchange::registerForExport(object);
   else
-    L0_Func_addToExportItems(object);
+    L0_Func_addToExportItems(L0_Var_2::fromObjectId(object));
 }
 
 void deleteAll(const std::string& className) {
-  for (L0_Var_2& object : objectsOf(className)) object.deleteObj();
+  for (RepId object : gr::exchange::objectIds(className))
+    if (ObjectExists(object)) RepositoryUser::deleteObject(object);
 }
 
 L0_Var_2 newExportItem(const std::string& className) {
@@ -160,35 +234,42 @@ void makeExportItems(const char* const (&classes)[N]) {
 
 // ---- what a diagram export takes
 
-void exportCompartmentTree(L0_Var_2& compartment, Registration how) {
-  L0_Func_setCompTypeId(compartment);
+using gr::exchange::firstId;
+using gr::exchange::partnerIds;
+
+void exportCompartmentTree(RepId compartment, Registration how) {
+  gr::exchange::describeCompartType(compartment);
   registerObject(compartment, how);
-  for (L0_Var_2& sub : partners(compartment, "subCompartment")) exportCompartmentTree(sub, how);
+  for (RepId sub : partnerIds(compartment, "subCompartment")) exportCompartmentTree(sub, how);
 }
 
-void exportCompartments(const L0_Var_2& element, Registration how) {
-  for (L0_Var_2& compartment : partners(element, "compartment"))
+void exportCompartments(RepId element, Registration how) {
+  for (RepId compartment : partnerIds(element, "compartment"))
     exportCompartmentTree(compartment, how);
 }
 
-void exportElement(const L0_Var_2& element, Registration how) {
-  L0_Func_setIsInProjectDiagram(element);
-  L0_Func_setElemTypeId(element);
+void exportElement(RepId element, Registration how) {
+  gr::exchange::describeProjectDiagram(element);
+  gr::exchange::describeElemType(element);
   registerObject(element, how);
   exportCompartments(element, how);
 }
 
-void exportDiagramOfElement(const L0_Var_2& element, Registration how) {
+void exportDiagramOfElement(RepId element, Registration how) {
   exportElement(element, how);
-  L0_Var_2 diagram = first(element, "target");
-  if (diagram.isNull()) return;
-  L0_Func_setDgrTypeId(diagram);
+  const RepId diagram = firstId(element, "target");
+  if (diagram == badObjID) return;
+  gr::exchange::describeDiagramType(diagram);
   registerObject(diagram, how);
-  for (const L0_Var_2& inner : partners(diagram, "element")) exportElement(inner, how);
+  for (RepId inner : partnerIds(diagram, "element")) exportElement(inner, how);
 }
 
 void registerDescriptors(Registration how) {
-  for (const L0_Var_2& descriptor : objectsOf("LinkedObject")) registerObject(descriptor, how);
+  for (RepId descriptor : gr::exchange::objectIds("LinkedObject")) registerObject(descriptor, how);
+}
+
+RepId id(const L0_Var_2& object) {
+  return object.isNull() ? badObjID : object.getCurrObjID();
 }
 
 // The selection the export commands work on: that of the current diagram,
@@ -226,7 +307,7 @@ void exportDiagram(Registration how) {
   L0_Func_prepareExportItems();
   L0_Func_deleteLinkedObjects();
   L0_Var_2 element = L0_Func_get_active_element();
-  if (!element.isNull()) exportDiagramOfElement(element, how);
+  if (!element.isNull()) exportDiagramOfElement(id(element), how);
   registerDescriptors(how);
   how == Registration::Data ? writeDataExport(kDiagramFile) : writeFullExport(kDiagramFile);
 }
@@ -236,9 +317,9 @@ void exportSelection(Registration how) {
   L0_Func_deleteLinkedObjects();
   for (const L0_Var_2& element : selectedElements()) {
     if (element.isTypeOf("Node"))
-      exportDiagramOfElement(element, how);
+      exportDiagramOfElement(id(element), how);
     else
-      exportElement(element, how);
+      exportElement(id(element), how);
   }
   registerDescriptors(how);
   how == Registration::Data ? writeDataExport(kDiagramFile) : writeFullExport(kDiagramFile);
@@ -291,16 +372,14 @@ InstancePositions& instancePositions() {
 // ---- the bookkeeping
 
 L0_Var_2 L0_Func_getExportItemByClassName(std::string name) {
-  for (const L0_Var_2& item : objectsOf("ExportItem"))
-    if (item.getAttr("className") == name) return item;
-  return L0_Var_2::declaredUnchecked("ExportItem");
+  const RepId item = exportItems().itemFor(name);
+  return item == badObjID ? L0_Var_2::declaredUnchecked("ExportItem")
+                          : L0_Var_2::fromObjectId(item);
 }
 GR_ENTRY_SIGNATURE(L0_Func_getExportItemByClassName)
 
 void L0_Func_addToExportItems_new(L0_Var_2 obj) {
-  if (obj.isNull()) return;
-  L0_Var_2 item = L0_Func_getExportItemByClassName(getClassName(obj));
-  if (!item.isNull() && !item.checkLink(obj, "thing")) item.addLink(obj, "thing");
+  if (!obj.isNull()) gr::exchange::registerForExport(obj.getCurrObjID());
 }
 GR_ENTRY_SIGNATURE(L0_Func_addToExportItems_new)
 
@@ -377,17 +456,17 @@ GR_ENTRY_SIGNATURE(L0_Func_generateExportString)
 // ---- what a diagram export takes
 
 void L0_Func_addDiagramExport_new(L0_Var_2 element) {
-  exportDiagramOfElement(element, Registration::Data);
+  if (!element.isNull()) exportDiagramOfElement(id(element), Registration::Data);
 }
 GR_ENTRY_SIGNATURE(L0_Func_addDiagramExport_new)
 
 void L0_Func_addDiagramExport(L0_Var_2 element) {
-  exportDiagramOfElement(element, Registration::Full);
+  if (!element.isNull()) exportDiagramOfElement(id(element), Registration::Full);
 }
 GR_ENTRY_SIGNATURE(L0_Func_addDiagramExport)
 
 void L0_Func_addCompartExport_new(L0_Var_2 element) {
-  exportCompartments(element, Registration::Data);
+  if (!element.isNull()) exportCompartments(id(element), Registration::Data);
 }
 GR_ENTRY_SIGNATURE(L0_Func_addCompartExport_new)
 
@@ -533,7 +612,7 @@ class ToolCollector {
 
   void drawnElement(const L0_Var_2& element) {
     if (taken_.count(element.getCurrObjID())) return;
-    exportElement(element, Registration::Data);
+    exportElement(element.getCurrObjID(), Registration::Data);
     taken_.insert(element.getCurrObjID());
   }
 

@@ -71,4 +71,15 @@ std::vector<L0_Var_2> partners(const L0_Var_2& from, const std::string& role);
 L0_Var_2 first(const L0_Var_2& from, const std::string& role);
 // Every object of the class and its subclasses, in the store's order.
 std::vector<L0_Var_2> objectsOf(const std::string& className);
+
+// The same by ids, for the walks that touch every object of an export or an
+// import: they make variables only for the transformations they call.
+std::vector<RepId> partnerIds(RepId from, const std::string& role);
+RepId firstId(RepId from, const std::string& role);
+std::vector<RepId> objectIds(const std::string& className);
+// The attribute's text, "" when the object's class has no such attribute.
+std::string textOf(RepId object, const std::string& attribute);
+std::string classNameOf(RepId object);
+// Links OBJECT over `thing` to the ExportItem of its class (data writer).
+void registerForExport(RepId object);
 }  // namespace gr::exchange

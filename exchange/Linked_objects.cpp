@@ -4,37 +4,83 @@
 #include "tool/Utilities.h"
 
 using gr::exchange::Descriptor;
-using gr::exchange::first;
+using gr::exchange::firstId;
+using gr::exchange::textOf;
 
 namespace {
 
-std::string idOf(const L0_Var_2& object) {
-  return gr::optionalText(object, "id");
+RepId id(const L0_Var_2& object) {
+  return object.isNull() ? badObjID : object.getCurrObjID();
+}
+
+std::string idOf(RepId object) {
+  return object == badObjID ? "" : textOf(object, "id");
 }
 
 // The old tools kept the referenced type's id in an attribute of the
 // exported object and emptied it before the descriptor took over; a class
 // without that attribute has nothing to empty.
-void clearAttribute(L0_Var_2& object, const std::string& name) {
-  if (object.isNull()) return;
-  if (RepositoryUser::getPropertyTypeIdByName(object.actualClassId(), name) != 0)
-    object.setAttr(name, "");
+void clearAttribute(RepId object, const std::string& name) {
+  const RepId attr =
+      RepositoryUser::getPropertyTypeIdByName(RepositoryUser::getObjectTypeId(object), name);
+  if (attr != 0) RepositoryUser::setProperty(object, attr, "");
 }
 
-Descriptor diagramTypeRow(const L0_Var_2& type) {
+// A descriptor made from the store directly: a diagram export makes one for
+// nearly every pointer of every element.
+RepId makeDescriptor(RepId owner, const Descriptor& values, const std::string& key) {
+  const RepId cls = RepositoryUser::getObjectTypeIdByName("LinkedObject");
+  const RepId descriptor = RepositoryUser::createObject(cls);
+  const std::pair<const char*, const std::string*> fields[] = {
+      {"navigStartInstance", &values.navigStartInstance},
+      {"navigExpr", &values.navigExpr},
+      {"navigLink", &values.navigLink},
+      {"navigEndClassName", &values.navigEndClassName},
+      {"idAttrName", &values.idAttrName},
+      {"idValue", &values.idValue},
+      {"roleName", &values.roleName},
+      {"id", &key}};
+  for (const auto& [name, value] : fields)
+    RepositoryUser::setProperty(descriptor, RepositoryUser::getPropertyTypeIdByName(cls, name),
+                                *value);
+  if (owner != badObjID)
+    RepositoryUser::createLink(
+        RepositoryUser::getLinkTypeIdByName(RepositoryUser::getObjectTypeId(owner), "linkedObject"),
+        owner, descriptor);
+  return descriptor;
+}
+
+Descriptor diagramTypeRow(RepId type) {
   return {"", "", "", "GraphDiagramType", "id", idOf(type), "graphDiagramType"};
 }
 
-Descriptor elemTypeRow(const L0_Var_2& type) {
+Descriptor elemTypeRow(RepId type) {
   return {"self", "graphDiagram.graphDiagramType", "elemType", "", "id", idOf(type), "elemType"};
+}
+
+std::string navigExprForElement(RepId element) {
+  if (firstId(element, "target_type") != badObjID) return "target_type";
+  const std::string typeId = idOf(firstId(element, "elemType"));
+  if (typeId == "NodeStyle" || typeId == "subStyle" || typeId == "elemStyle_type")
+    return "eEnd.start.target_type";
+  return "elemType";
+}
+
+std::string navigExprForCompartment(RepId compartment) {
+  const RepId element = firstId(compartment, "element");
+  if (element == badObjID) return "parentCompartment.compartType";
+  const RepId elemType = firstId(element, "elemType");
+  const RepId owner = firstId(firstId(compartment, "compartType"), "elemType");
+  if (elemType != badObjID && owner != badObjID && owner != elemType) return "element.target_type";
+  return "element.elemType";
 }
 
 // A style is found by its id among the styles of its type; a style without
 // a type is the first one there.
-Descriptor elemStyleRow(const L0_Var_2& element, const L0_Var_2& style) {
-  const bool typed = !first(style, "elemType").isNull();
+Descriptor elemStyleRow(RepId element, RepId style) {
+  const bool typed = firstId(style, "elemType") != badObjID;
   return {"self",
-          L0_Func_getNavigExprForElement(element),
+          navigExprForElement(element),
           "elemStyle",
           "",
           typed ? "id" : "",
@@ -42,10 +88,10 @@ Descriptor elemStyleRow(const L0_Var_2& element, const L0_Var_2& style) {
           "elemStyle"};
 }
 
-Descriptor compartTypeRow(const L0_Var_2& compartment, const L0_Var_2& type) {
-  const bool topLevel = !first(compartment, "element").isNull();
+Descriptor compartTypeRow(RepId compartment, RepId type) {
+  const bool topLevel = firstId(compartment, "element") != badObjID;
   return {"self",
-          L0_Func_getNavigExprForCompartment(compartment),
+          navigExprForCompartment(compartment),
           topLevel ? "compartType" : "subCompartType",
           "",
           "id",
@@ -53,8 +99,8 @@ Descriptor compartTypeRow(const L0_Var_2& compartment, const L0_Var_2& type) {
           "compartType"};
 }
 
-Descriptor compartStyleRow(const L0_Var_2& style) {
-  const bool typed = !first(style, "compartType").isNull();
+Descriptor compartStyleRow(RepId style) {
+  const bool typed = firstId(style, "compartType") != badObjID;
   return {
       "self",        "compartType", "compartStyle", "", typed ? "id" : "", typed ? idOf(style) : "",
       "compartStyle"};
@@ -63,168 +109,178 @@ Descriptor compartStyleRow(const L0_Var_2& style) {
 // The graph export's descriptors are shared by every object that points to
 // the same referenced object: KEY names it.
 std::string sharedDescriptor(const std::string& key, const Descriptor& row) {
-  if (!L0_Func_existsLOById(key)) gr::exchange::addLinkedObject(L0_Var_2(), row, key);
+  if (!L0_Func_existsLOById(key)) makeDescriptor(badObjID, row, key);
   return key;
+}
+
+std::string elemTypeKey(RepId type) {
+  const RepId diagramType = firstId(type, "graphDiagramType");
+  if (diagramType == badObjID) return idOf(type);
+  return idOf(diagramType) + ":" + idOf(type);
+}
+
+std::string compartTypeKey(RepId type) {
+  const RepId elemType = firstId(type, "elemType");
+  if (elemType != badObjID) return elemTypeKey(elemType) + ":" + idOf(type);
+  const RepId parent = firstId(type, "parentCompartType");
+  if (parent != badObjID) return compartTypeKey(parent) + ":" + idOf(type);
+  return idOf(type);
+}
+
+std::string elemStyleKey(RepId style) {
+  const RepId diagramType = firstId(firstId(style, "elemType"), "graphDiagramType");
+  if (diagramType == badObjID) return idOf(style);
+  return idOf(diagramType) + ":" + idOf(style);
+}
+
+std::string compartStyleKey(RepId style) {
+  const RepId type = firstId(style, "compartType");
+  const RepId elemType = firstId(type, "elemType");
+  if (elemType != badObjID) return elemTypeKey(elemType) + ":" + idOf(style);
+  const RepId parent = firstId(type, "parentCompartType");
+  if (parent != badObjID) return compartTypeKey(parent) + ":" + idOf(style);
+  return idOf(style);
 }
 
 }  // namespace
 
-L0_Var_2 gr::exchange::addLinkedObject(const L0_Var_2& owner, const Descriptor& values,
-                                       const std::string& id) {
-  L0_Var_2 descriptor("LinkedObject");
-  descriptor.addObj("LinkedObject");
-  descriptor.setAttr("navigStartInstance", values.navigStartInstance);
-  descriptor.setAttr("navigExpr", values.navigExpr);
-  descriptor.setAttr("navigLink", values.navigLink);
-  descriptor.setAttr("navigEndClassName", values.navigEndClassName);
-  descriptor.setAttr("idAttrName", values.idAttrName);
-  descriptor.setAttr("idValue", values.idValue);
-  descriptor.setAttr("roleName", values.roleName);
-  descriptor.setAttr("id", id);
-  if (!owner.isNull()) {
-    L0_Var_2 from = gr::stable(owner);
-    from.addLink(descriptor, "linkedObject");
-  }
-  return descriptor;
+namespace gr::exchange {
+
+L0_Var_2 addLinkedObject(const L0_Var_2& owner, const Descriptor& values, const std::string& key) {
+  return L0_Var_2::fromObjectId(makeDescriptor(id(owner), values, key));
 }
+
+void describeDiagramType(RepId diagram) {
+  clearAttribute(diagram, "graphDgrType");
+  const RepId type = firstId(diagram, "graphDiagramType");
+  if (type != badObjID) makeDescriptor(diagram, diagramTypeRow(type), "");
+}
+
+void describeElemType(RepId element) {
+  clearAttribute(element, "elemType");
+  const RepId type = firstId(element, "elemType");
+  if (type != badObjID) makeDescriptor(element, elemTypeRow(type), "");
+  const RepId style = firstId(element, "elemStyle");
+  if (style != badObjID) makeDescriptor(element, elemStyleRow(element, style), "");
+}
+
+void describeCompartType(RepId compartment) {
+  clearAttribute(compartment, "compartType");
+  const RepId type = firstId(compartment, "compartType");
+  if (type != badObjID) makeDescriptor(compartment, compartTypeRow(compartment, type), "");
+  const RepId style = firstId(compartment, "compartStyle");
+  if (style != badObjID) makeDescriptor(compartment, compartStyleRow(style), "");
+}
+
+void describeProjectDiagram(RepId element) {
+  const RepId type = firstId(firstId(element, "graphDiagram"), "graphDiagramType");
+  if (type == badObjID || idOf(type) != "projectDiagram") return;
+  makeDescriptor(
+      element,
+      {"GraphDiagramType.id=projectDiagram", "", "graphDiagram", "", "", "", "graphDiagram"}, "");
+}
+
+}  // namespace gr::exchange
 
 // ---- one descriptor per pointer
 
 void L0_Func_setDgrTypeId(L0_Var_2 diagram) {
-  clearAttribute(diagram, "graphDgrType");
-  L0_Var_2 type = first(diagram, "graphDiagramType");
-  if (!type.isNull()) gr::exchange::addLinkedObject(diagram, diagramTypeRow(type), "");
+  if (!diagram.isNull()) gr::exchange::describeDiagramType(id(diagram));
 }
 GR_ENTRY_SIGNATURE(L0_Func_setDgrTypeId)
 
 void L0_Func_setElemTypeId(L0_Var_2 element) {
-  clearAttribute(element, "elemType");
-  L0_Var_2 type = first(element, "elemType");
-  if (!type.isNull()) gr::exchange::addLinkedObject(element, elemTypeRow(type), "");
-  L0_Var_2 style = first(element, "elemStyle");
-  if (!style.isNull()) gr::exchange::addLinkedObject(element, elemStyleRow(element, style), "");
+  if (!element.isNull()) gr::exchange::describeElemType(id(element));
 }
 GR_ENTRY_SIGNATURE(L0_Func_setElemTypeId)
 
 void L0_Func_setCompTypeId(L0_Var_2 compartment) {
-  clearAttribute(compartment, "compartType");
-  L0_Var_2 type = first(compartment, "compartType");
-  if (!type.isNull())
-    gr::exchange::addLinkedObject(compartment, compartTypeRow(compartment, type), "");
-  L0_Var_2 style = first(compartment, "compartStyle");
-  if (!style.isNull()) gr::exchange::addLinkedObject(compartment, compartStyleRow(style), "");
+  if (!compartment.isNull()) gr::exchange::describeCompartType(id(compartment));
 }
 GR_ENTRY_SIGNATURE(L0_Func_setCompTypeId)
 
 void L0_Func_setIsInProjectDiagram(L0_Var_2 element) {
-  L0_Var_2 type = first(first(element, "graphDiagram"), "graphDiagramType");
-  if (type.isNull() || idOf(type) != "projectDiagram") return;
-  gr::exchange::addLinkedObject(
-      element,
-      {"GraphDiagramType.id=projectDiagram", "", "graphDiagram", "", "", "", "graphDiagram"}, "");
+  if (!element.isNull()) gr::exchange::describeProjectDiagram(id(element));
 }
 GR_ENTRY_SIGNATURE(L0_Func_setIsInProjectDiagram)
 
 // Configurator elements wear the style of the type they define; the style
 // elements of a type diagram that of the type at the far end of their line.
 std::string L0_Func_getNavigExprForElement(L0_Var_2 element) {
-  if (!first(element, "target_type").isNull()) return "target_type";
-  const std::string typeId = idOf(first(element, "elemType"));
-  if (typeId == "NodeStyle" || typeId == "subStyle" || typeId == "elemStyle_type")
-    return "eEnd.start.target_type";
-  return "elemType";
+  return element.isNull() ? "elemType" : navigExprForElement(id(element));
 }
 GR_ENTRY_SIGNATURE(L0_Func_getNavigExprForElement)
 
 std::string L0_Func_getNavigExprForCompartment(L0_Var_2 compartment) {
-  L0_Var_2 element = first(compartment, "element");
-  if (element.isNull()) return "parentCompartment.compartType";
-  L0_Var_2 elemType = first(element, "elemType");
-  L0_Var_2 owner = first(first(compartment, "compartType"), "elemType");
-  if (!elemType.isNull() && !owner.isNull() && owner != elemType) return "element.target_type";
-  return "element.elemType";
+  return compartment.isNull() ? "parentCompartment.compartType"
+                              : navigExprForCompartment(id(compartment));
 }
 GR_ENTRY_SIGNATURE(L0_Func_getNavigExprForCompartment)
 
 // ---- one descriptor per referenced object
 
 std::string L0_Func_getLOforGDType(L0_Var_2 diagram) {
-  L0_Var_2 type = first(diagram, "graphDiagramType");
-  if (type.isNull()) return "";
+  const RepId type = firstId(id(diagram), "graphDiagramType");
+  if (type == badObjID) return "";
   return sharedDescriptor("GraphDiagramType_" + idOf(type), diagramTypeRow(type));
 }
 GR_ENTRY_SIGNATURE(L0_Func_getLOforGDType)
 
 std::string L0_Func_getLOforElemType(L0_Var_2 element) {
-  L0_Var_2 type = first(element, "elemType");
-  if (type.isNull()) return "";
-  return sharedDescriptor("ElemType_" + L0_Func_getElemTypeId(type), elemTypeRow(type));
+  const RepId type = firstId(id(element), "elemType");
+  if (type == badObjID) return "";
+  return sharedDescriptor("ElemType_" + elemTypeKey(type), elemTypeRow(type));
 }
 GR_ENTRY_SIGNATURE(L0_Func_getLOforElemType)
 
 std::string L0_Func_getLOforElemStyle(L0_Var_2 element) {
-  L0_Var_2 style = first(element, "elemStyle");
-  if (style.isNull()) return "";
-  return sharedDescriptor("ElemStyle_" + L0_Func_getElemStyleId(style),
-                          elemStyleRow(element, style));
+  const RepId style = firstId(id(element), "elemStyle");
+  if (style == badObjID) return "";
+  return sharedDescriptor("ElemStyle_" + elemStyleKey(style), elemStyleRow(id(element), style));
 }
 GR_ENTRY_SIGNATURE(L0_Func_getLOforElemStyle)
 
 std::string L0_Func_getLOforCompartType(L0_Var_2 compartment) {
-  L0_Var_2 type = first(compartment, "compartType");
-  if (type.isNull()) return "";
-  return sharedDescriptor("CompartType_" + L0_Func_getCompartTypeId(type),
-                          compartTypeRow(compartment, type));
+  const RepId type = firstId(id(compartment), "compartType");
+  if (type == badObjID) return "";
+  return sharedDescriptor("CompartType_" + compartTypeKey(type),
+                          compartTypeRow(id(compartment), type));
 }
 GR_ENTRY_SIGNATURE(L0_Func_getLOforCompartType)
 
 std::string L0_Func_getLOforCompartStyle(L0_Var_2 compartment) {
-  L0_Var_2 style = first(compartment, "compartStyle");
-  if (style.isNull()) return "";
-  return sharedDescriptor("CompartStyle_" + L0_Func_getCompartStyleId(style),
-                          compartStyleRow(style));
+  const RepId style = firstId(id(compartment), "compartStyle");
+  if (style == badObjID) return "";
+  return sharedDescriptor("CompartStyle_" + compartStyleKey(style), compartStyleRow(style));
 }
 GR_ENTRY_SIGNATURE(L0_Func_getLOforCompartStyle)
 
 std::string L0_Func_getElemTypeId(L0_Var_2 type) {
-  L0_Var_2 diagramType = first(type, "graphDiagramType");
-  if (diagramType.isNull()) return idOf(type);
-  return idOf(diagramType) + ":" + idOf(type);
+  return elemTypeKey(id(type));
 }
 GR_ENTRY_SIGNATURE(L0_Func_getElemTypeId)
 
 std::string L0_Func_getElemStyleId(L0_Var_2 style) {
-  L0_Var_2 diagramType = first(first(style, "elemType"), "graphDiagramType");
-  if (diagramType.isNull()) return idOf(style);
-  return idOf(diagramType) + ":" + idOf(style);
+  return elemStyleKey(id(style));
 }
 GR_ENTRY_SIGNATURE(L0_Func_getElemStyleId)
 
 std::string L0_Func_getCompartTypeId(L0_Var_2 type) {
-  L0_Var_2 elemType = first(type, "elemType");
-  if (!elemType.isNull()) return L0_Func_getElemTypeId(elemType) + ":" + idOf(type);
-  L0_Var_2 parent = first(type, "parentCompartType");
-  if (!parent.isNull()) return L0_Func_getCompartTypeId(parent) + ":" + idOf(type);
-  return idOf(type);
+  return compartTypeKey(id(type));
 }
 GR_ENTRY_SIGNATURE(L0_Func_getCompartTypeId)
 
 std::string L0_Func_getCompartStyleId(L0_Var_2 style) {
-  L0_Var_2 type = first(style, "compartType");
-  L0_Var_2 elemType = first(type, "elemType");
-  if (!elemType.isNull()) return L0_Func_getElemTypeId(elemType) + ":" + idOf(style);
-  L0_Var_2 parent = first(type, "parentCompartType");
-  if (!parent.isNull()) return L0_Func_getCompartTypeId(parent) + ":" + idOf(style);
-  return idOf(style);
+  return compartStyleKey(id(style));
 }
 GR_ENTRY_SIGNATURE(L0_Func_getCompartStyleId)
 
 // Asked of the project rather than of the keys seen in this process: the
 // diagram exports delete every descriptor before they start, so a key seen
 // by an earlier export may have lost its descriptor.
-bool L0_Func_existsLOById(std::string id) {
-  for (const L0_Var_2& descriptor : gr::exchange::objectsOf("LinkedObject"))
-    if (descriptor.getAttr("id") == id) return true;
+bool L0_Func_existsLOById(std::string key) {
+  for (RepId descriptor : gr::exchange::objectIds("LinkedObject"))
+    if (textOf(descriptor, "id") == key) return true;
   return false;
 }
 GR_ENTRY_SIGNATURE(L0_Func_existsLOById)

@@ -41,4 +41,10 @@ struct Descriptor {
 // A new LinkedObject with these values (and `id`), linked from OWNER over
 // `linkedObject` unless OWNER is null.
 L0_Var_2 addLinkedObject(const L0_Var_2& owner, const Descriptor& values, const std::string& id);
+// The diagram exports' descriptors of one object, by id: setDgrTypeId,
+// setElemTypeId, setCompTypeId and setIsInProjectDiagram.
+void describeDiagramType(RepId diagram);
+void describeElemType(RepId element);
+void describeCompartType(RepId compartment);
+void describeProjectDiagram(RepId element);
 }  // namespace gr::exchange

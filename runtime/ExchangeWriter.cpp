@@ -202,6 +202,8 @@ class DataWriter {
     if (cls == 0) return;
     const DataClass& shape = shapeOf(cls);
     for (RepId object : partnersOf(item, bookkeeping_.thingRole)) {
+      // An object two items hold is written once, under the first.
+      if (!written_.insert(object).second) continue;
       sections_.addObject(object, className);
       sections_.addValues(object, shape.attributes, mode_);
       for (const RoleShape& role : shape.roles) {
@@ -217,6 +219,7 @@ class DataWriter {
   const Bookkeeping& bookkeeping_;
   ValueMode mode_;
   std::unordered_set<RepId> taken_;
+  std::unordered_set<RepId> written_;
   std::unordered_map<RepId, DataClass> shapes_;
   Sections sections_;
 };

@@ -89,6 +89,7 @@ class Importer {
     switch (outcome) {
       case Outcome::Done:
         ++report_.executed;
+        if (isDeclaration(s.keyword)) ++report_.declarations;
         break;
       case Outcome::Skipped:
         report_.skipped.emplace_back(text);
@@ -97,6 +98,12 @@ class Importer {
         report_.ignored.emplace_back(text);
         break;
     }
+  }
+
+  static bool isDeclaration(Keyword keyword) {
+    return keyword == Keyword::AddClass || keyword == Keyword::AddRel ||
+           keyword == Keyword::AddAttr || keyword == Keyword::AddAssoc ||
+           keyword == Keyword::AddCompos;
   }
 
   Outcome dispatch(const Statement& s) {

@@ -26,6 +26,7 @@ struct ExchangeImportReport {
   std::size_t statements = 0;        // statements read, "end;" not counted
   std::size_t executed = 0;          // statements that changed or confirmed something
   std::size_t objectsCreated = 0;    // addObj statements run
+  std::size_t declarations = 0;      // class, attribute and association statements run
   std::vector<std::string> skipped;  // statements without effect, as read
   std::vector<std::string> ignored;  // statements with an unknown keyword
 
