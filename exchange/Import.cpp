@@ -8,8 +8,12 @@
 #include "tool/Utilities.h"
 
 using gr::exchange::first;
+using gr::exchange::firstId;
+using gr::exchange::objectIds;
 using gr::exchange::objectsOf;
+using gr::exchange::partnerIds;
 using gr::exchange::partners;
+using gr::exchange::textOf;
 
 namespace {
 
@@ -68,9 +72,9 @@ void continueAfter(bool readWhole, const std::string& continuation) {
   L0_Func_execTransfCmd(target, "show_import_done");
 }
 
-bool carriesDescriptorFor(const L0_Var_2& object, const std::string& role) {
-  for (const L0_Var_2& descriptor : partners(object, "linkedObject"))
-    if (descriptor.getAttr("roleName") == role) return true;
+bool carriesDescriptorFor(RepId object, const std::string& role) {
+  for (RepId descriptor : partnerIds(object, "linkedObject"))
+    if (textOf(descriptor, "roleName") == role) return true;
   return false;
 }
 
@@ -91,11 +95,17 @@ L0_Var_2 resolve(const L0_Var_2& descriptor, const L0_Var_2& t) {
                                               idValue);
 }
 
-// One pass: every imported object that a descriptor still points to.
+// One pass: every imported object that a descriptor still points to. An
+// import carries a descriptor for nearly every pointer, so the walk holds
+// ids and makes variables only for descriptors that still have work.
 void resolvePass() {
-  for (L0_Var_2& descriptor : objectsOf("LinkedObject")) {
+  for (RepId id : objectIds("LinkedObject")) {
+    const std::vector<RepId> things = partnerIds(id, "thing");
+    if (things.empty()) continue;
+    L0_Var_2 descriptor = L0_Var_2::fromObjectId(id);
     const std::string role = descriptor.getAttr("roleName");
-    for (L0_Var_2& t : partners(descriptor, "thing")) {
+    for (RepId thing : things) {
+      L0_Var_2 t = L0_Var_2::fromObjectId(thing);
       L0_Var_2 r = resolve(descriptor, t);
       if (r.isNull() || !hasRole(t, role)) continue;
       if (!t.checkLink(r, role)) t.addLink(r, role);
@@ -111,8 +121,8 @@ void resolveLinkedObjects(bool report) {
     resolvePass();
   }
   reporting = false;
-  for (L0_Var_2& descriptor : objectsOf("LinkedObject"))
-    if (partners(descriptor, "thing").empty()) descriptor.deleteObj();
+  for (RepId descriptor : objectIds("LinkedObject"))
+    if (partnerIds(descriptor, "thing").empty()) L0_Var_2::fromObjectId(descriptor).deleteObj();
 }
 
 void moveParts(const L0_Var_2& from, const L0_Var_2& to, const std::string& role) {
@@ -187,8 +197,8 @@ void deleteDiagramType(L0_Var_2& type) {
 void adopt(const std::string& className, const std::string& role, L0_Var_2 owner,
            const std::string& ownerRole) {
   if (owner.isNull()) return;
-  for (const L0_Var_2& object : objectsOf(className))
-    if (first(object, role).isNull()) owner.addLink(object, ownerRole);
+  for (RepId object : objectIds(className))
+    if (firstId(object, role) == badObjID) owner.addLink(L0_Var_2::fromObjectId(object), ownerRole);
 }
 
 }  // namespace
@@ -257,11 +267,12 @@ GR_ENTRY_SIGNATURE(L0_Func_importDgrTypes_cont)
 void L0_Func_addOrphansToActiveDgr() {
   L0_Var_2 diagram = L0_Func_get_current_diagram();
   if (diagram.isNull()) return;
-  for (const L0_Var_2& element : objectsOf("Element")) {
-    if (!first(element, "graphDiagram").isNull() || !first(element, "graphClipboard").isNull() ||
+  for (RepId element : objectIds("Element")) {
+    if (firstId(element, "graphDiagram") != badObjID ||
+        firstId(element, "graphClipboard") != badObjID ||
         carriesDescriptorFor(element, "graphDiagram"))
       continue;
-    diagram.addLink(element, "element");
+    diagram.addLink(L0_Var_2::fromObjectId(element), "element");
   }
 }
 GR_ENTRY_SIGNATURE(L0_Func_addOrphansToActiveDgr)
