@@ -43,6 +43,13 @@ L0_Var_2 projectDiagramType() {
   return L0_Func_get_graphDiagramType_by_id("projectDiagram");
 }
 
+// The project's own project diagram type: the one with the project diagram.
+L0_Var_2 projectDiagramTypeWithDiagram() {
+  for (const L0_Var_2& type : objectsOf("GraphDiagramType"))
+    if (idOf(type) == "projectDiagram" && !first(type, "graphDiagram").isNull()) return type;
+  return L0_Var_2();
+}
+
 // The current diagram, else the project diagram.
 L0_Var_2 targetDiagram() {
   L0_Var_2 diagram = L0_Func_get_current_diagram();
@@ -349,6 +356,12 @@ void L0_Func_mergeSpecificationDiagrams() {
     }
     gr::deleteDiagram(diagrams[i]);
   }
+  // What the specification diagram defines is the project diagram's type,
+  // which stays in the receiving project.
+  L0_Var_2 defined = projectDiagramTypeWithDiagram();
+  if (!diagrams.empty() && !defined.isNull() && hasRole(diagrams[0], "target_type") &&
+      first(diagrams[0], "target_type").isNull())
+    diagrams[0].addLink(defined, "target_type");
 }
 GR_ENTRY_SIGNATURE(L0_Func_mergeSpecificationDiagrams)
 

@@ -82,7 +82,8 @@ bool isReal(const std::string& text) {
 std::string substring(const std::string& s, int from, int to) {
   if (from < 0) from = 0;
   if (to < from || static_cast<std::size_t>(from) >= s.size()) return "";
-  return s.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from + 1));
+  return s.substr(static_cast<std::size_t>(from),
+                  static_cast<std::size_t>(to) - static_cast<std::size_t>(from) + 1);
 }
 
 std::string charAt(const std::string& s, int index) {

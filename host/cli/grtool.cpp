@@ -1,11 +1,18 @@
 // grtool: creates and opens projects, plays gesture scripts, renders
-// diagrams, exports and imports exchange texts and dumps the model.
+// diagrams, exports and imports exchange texts, dumps the model and serves
+// the editor to a browser.
+#include <pthread.h>
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
+#include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "host/base/HostError.h"
@@ -17,11 +24,20 @@
 #include "host/head/Session.h"
 #include "host/render/SvgRender.h"
 #include "host/script/ScriptPlayer.h"
+#include "host/web/Editor.h"
+#include "host/web/EventHub.h"
+#include "host/web/WebServer.h"
 
 namespace {
 
 using grhost::HostOptions;
 using grhost::Session;
+
+// An open project's folder is the current directory; the paths on the
+// command line are taken from the folder grtool was started in.
+std::string fromStartFolder(const std::string& path) {
+  return path.empty() ? path : std::filesystem::absolute(path).string();
+}
 
 int newProject(const std::string& folder, const std::string& name, const HostOptions& options) {
   auto session = Session::createProject(folder, name, options);
@@ -37,6 +53,7 @@ int playScripts(const std::string& folder, const std::vector<std::string>& scrip
   grhost::addExpectations(player);
   for (const std::string& script : scripts) {
     if (!player.playFile(script, std::cerr)) return 1;
+    session->idle();
     std::cout << script << ": played, " << player.expectationsMet() << " expectations met\n";
   }
   return 0;
@@ -144,12 +161,36 @@ int renderDiagrams(const std::string& folder, const RenderRequest& request) {
   return 0;
 }
 
-}  // namespace
+// Serves until SIGINT or SIGTERM. The signals are blocked in every thread
+// and taken here, so that stopping is an ordinary call, not a signal handler.
+int serveProject(const std::string& folder, int port, const HostOptions& options) {
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+  auto session = Session::openProject(folder, options);
+  grhost::web::EventHub hub;
+  grhost::web::Editor editor(*session, hub);
+  grhost::web::WebServer server(editor, hub, grhost::programFolder() / "web");
+  server.bind(port);
+  std::cout << "serving " << session->project().folder().string() << " at " << server.address()
+            << std::endl;
+  std::thread serving([&] {
+    server.run();
+    kill(getpid(), SIGTERM);  // a server that ended by itself ends the wait below
+  });
+  // Between the signals' checks the host is idle: the store may fold its log.
+  timespec aSecond{1, 0};
+  while (sigtimedwait(&stopSignals, nullptr, &aSecond) < 0)
+    editor.idleIfQuiet(std::chrono::seconds(2));
+  server.stop();
+  serving.join();
+  std::cout << "stopped serving" << std::endl;
+  return 0;
+}
 
-int main(int argc, char** argv) {
-  // A file grown beyond the process's limit is a failed write that the store
-  // reports, not a signal that ends the host with the project half saved.
-  std::signal(SIGXFSZ, SIG_IGN);
+int run(int argc, char** argv) {
   CLI::App app{"grtool: the headless host of the diagramming environment"};
   app.require_subcommand(1);
   HostOptions options;
@@ -221,20 +262,44 @@ int main(int argc, char** argv) {
   importing->add_option("--into", importRequest.into,
                         "The diagram that elements without a diagram join (default: the current)");
 
+  int port = 0;
+  CLI::App* serve = app.add_subcommand("serve", "Serve the editor of a project to a browser");
+  serve->add_option("PROJECT", folder, "The project folder")->required();
+  serve->add_option("--port", port, "The port on 127.0.0.1 (default: a free one)")
+      ->check(CLI::Range(0, 65535));
+  serve->add_option("--tool", toolFolder, "A folder of installed tools (default: none)");
+
   CLI11_PARSE(app, argc, argv);
-  options.toolFolder = toolFolder;
+  options.toolFolder = fromStartFolder(toolFolder);
+  for (std::string& script : scripts) script = fromStartFolder(script);
+  renderRequest.output = fromStartFolder(renderRequest.output);
+  renderRequest.folder = fromStartFolder(renderRequest.folder);
+  exportRequest.output = fromStartFolder(exportRequest.output);
+  importRequest.file = fromStartFolder(importRequest.file);
+  if (create->parsed()) return newProject(folder, name, options);
+  if (play->parsed()) return playScripts(folder, scripts, options);
+  if (render->parsed()) return renderDiagrams(folder, renderRequest);
+  if (check->parsed()) return checkModel(folder);
+  if (serve->parsed()) return serveProject(folder, port, options);
+  if (exporting->parsed()) return exportText(folder, exportRequest, options);
+  if (importing->parsed()) return importText(folder, importRequest, options);
+  return dumpModel(folder, className, json);
+}
+
+}  // namespace
+
+// A failure (a HostError with the reason, or any other exception) ends grtool
+// with its message.
+int main(int argc, char** argv) {
+  // A file grown beyond the process's limit is a failed write that the store
+  // reports, not a signal that ends the host with the project half saved.
+  std::signal(SIGXFSZ, SIG_IGN);
   try {
-    if (create->parsed()) return newProject(folder, name, options);
-    if (play->parsed()) return playScripts(folder, scripts, options);
-    if (render->parsed()) return renderDiagrams(folder, renderRequest);
-    if (check->parsed()) return checkModel(folder);
-    if (exporting->parsed()) return exportText(folder, exportRequest, options);
-    if (importing->parsed()) return importText(folder, importRequest, options);
-    return dumpModel(folder, className, json);
-  } catch (const grhost::HostError& failure) {
-    std::cerr << "grtool: " << failure.what() << "\n";
+    return run(argc, argv);
   } catch (const std::exception& failure) {
-    std::cerr << "grtool: " << failure.what() << "\n";
+    std::fprintf(stderr, "grtool: %s\n", failure.what());
+  } catch (...) {
+    std::fputs("grtool: an unknown failure\n", stderr);
   }
   return 1;
 }

@@ -1,5 +1,7 @@
 // A project: a folder with the model store in it. While a Project lives its
-// store is the open one.
+// store is the open one and its folder is the current directory, so that the
+// files the library writes there (its trace, its log) land in the project,
+// never in the folder the user started from.
 #pragma once
 
 #include <filesystem>
@@ -8,18 +10,26 @@
 namespace grhost {
 
 class HeadEngine;
+class NewProjectFolder;
 
 class Project {
  public:
   // Create a new project folder with its store, or open an existing one;
-  // both throw HostError with the store's reason.
+  // both throw HostError with the store's reason. Open also refuses a
+  // project whose making is unfinished.
   static Project create(const std::filesystem::path& folder);
   static Project open(const std::filesystem::path& folder);
+  // Closes the store and the trace and goes back to the folder that was
+  // current before.
   ~Project();
   Project(Project&& other) noexcept;
   Project& operator=(Project&&) = delete;
   Project(const Project&) = delete;
   Project& operator=(const Project&) = delete;
+
+  // A project made in MAKING's work folder moves into place, store and
+  // current directory with it; the trace goes on in the moved folder.
+  void moveInto(NewProjectFolder& making);
 
   // The absolute project folder.
   const std::filesystem::path& folder() const { return folder_; }
@@ -33,9 +43,12 @@ class Project {
 
  private:
   explicit Project(std::filesystem::path folder) : folder_(std::move(folder)) {}
+  void enterFolder();
 
   std::filesystem::path folder_;
-  bool open_ = true;
+  std::filesystem::path previousFolder_;
+  bool owner_ = true;  // false once moved from
+  bool storeOpen_ = true;
 };
 
 }  // namespace grhost

@@ -4,14 +4,17 @@
 
 #include "host/base/HostError.h"
 #include "host/base/Model.h"
+#include "host/head/NewProjectFolder.h"
 
 namespace grhost {
 namespace {
 
+// Without a trailing separator: "P/" names the folder P.
 std::filesystem::path absolutePath(const std::filesystem::path& path) {
   std::error_code ec;
   std::filesystem::path result = std::filesystem::absolute(path, ec);
-  return (ec ? path : result).lexically_normal();
+  result = (ec ? path : result).lexically_normal();
+  return result.has_filename() ? result : result.parent_path();
 }
 
 HostPaths pathsFor(const std::filesystem::path& folder, const HostOptions& options) {
@@ -30,9 +33,7 @@ std::filesystem::path mainLibraryFor(const HostPaths& paths, const HostOptions& 
 }
 
 std::string folderName(const std::filesystem::path& folder) {
-  std::filesystem::path trimmed = absolutePath(folder);
-  if (!trimmed.has_filename()) trimmed = trimmed.parent_path();
-  return trimmed.filename().string();
+  return absolutePath(folder).filename().string();
 }
 
 }  // namespace
@@ -52,11 +53,14 @@ Session::Session(const std::filesystem::path& folder, const HostOptions& options
 std::unique_ptr<Session> Session::createProject(const std::filesystem::path& folder,
                                                 const std::string& name,
                                                 const HostOptions& options) {
-  std::unique_ptr<Session> session(new Session(folder, options));
-  session->project_.emplace(Project::create(folder));
+  NewProjectFolder making(absolutePath(folder));
+  // The library is told the project's final folder from the start.
+  std::unique_ptr<Session> session(new Session(making.target(), options));
+  session->project_.emplace(Project::create(making.workFolder()));
   Project::prepareEngines(session->head());
   EventSpec created{"CreateProjectEvent", true, name.empty() ? folderName(folder) : name, {}};
   session->head().raiseEvent(created, "main");
+  session->project_->moveInto(making);
   return session;
 }
 
@@ -75,6 +79,10 @@ std::unique_ptr<Session> Session::openProject(const std::filesystem::path& folde
   model::SaveTransaction transaction;
   session->head().raiseEvent(opened);
   return session;
+}
+
+void Session::idle() {
+  if (!RepIdle()) log_.note(std::string("The store's log was not folded: ") + RepLastError());
 }
 
 }  // namespace grhost

@@ -28,7 +28,9 @@ class Session {
  public:
   // Creates the project folder and store, loads the engines' metamodels,
   // raises CreateProjectEvent with NAME (the folder's name when empty), runs
-  // "main" and executes the commands.
+  // "main" and executes the commands. All of it happens in a work folder
+  // beside FOLDER that takes its place when the start-up is done, so FOLDER
+  // holds a whole project or none (NewProjectFolder).
   static std::unique_ptr<Session> createProject(const std::filesystem::path& folder,
                                                 const std::string& name,
                                                 const HostOptions& options);
@@ -39,6 +41,10 @@ class Session {
 
   HeadEngine& head() { return *head_; }
   MessageLog& log() { return log_; }
+  // The host has nothing to do (a script has ended, an editor waits for the
+  // user): the store folds its log into its file now, so that commits stay
+  // cheap appends. A failure only leaves the log unfolded, and is noted.
+  void idle();
   Project& project() { return *project_; }
 
  private:

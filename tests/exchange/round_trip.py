@@ -26,6 +26,7 @@ script must make the same objects in both projects.
 
 import json
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -90,7 +91,7 @@ def bad_texts(tool_text, work):
     return {
         "cut-off.txt": (text[:middle], "the text is cut off"),
         "not-exchange.txt": ("a;\nb;\n", "not an exchange text"),
-        "unknown-class.txt": (text.replace(":NodeType;", ":NodeTyp;", 2),
+        "unknown-class.txt": (re.sub(r"(addObj pp_[0-9]+):NodeType;", r"\1:NodeTyp;", text, 1),
                               "the project has no class \"NodeTyp\""),
     }
 

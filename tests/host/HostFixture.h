@@ -1,9 +1,9 @@
 // A project in a fresh temporary folder, run by the host with the test
-// procedure library standing in for the behaviour library.
+// procedure library standing in for the behaviour library. The session makes
+// the project folder current, so the library's trace lands in it.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
@@ -15,20 +15,11 @@
 #include "host/base/Model.h"
 #include "host/head/HeadEngine.h"
 #include "host/head/Session.h"
+#include "tests/TestFolder.h"
 
 class HostTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = std::filesystem::temp_directory_path() /
-              ("grhost-" + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
-               std::to_string(getpid()));
-    std::filesystem::remove_all(folder_);
-  }
-  void TearDown() override {
-    session_.reset();
-    std::filesystem::remove_all(folder_);
-  }
+  void TearDown() override { session_.reset(); }
 
   static grhost::HostOptions options() {
     grhost::HostOptions options;
@@ -59,6 +50,7 @@ class HostTest : public ::testing::Test {
     return shownSince(before);
   }
 
-  std::filesystem::path folder_;
+  grtest::TempFolder root_;
+  std::filesystem::path folder_ = root_.path() / "project";
   std::unique_ptr<grhost::Session> session_;
 };

@@ -11,6 +11,7 @@
 #include "platform/repository.h"
 #include "runtime/GraphExchange.h"
 #include "runtime/MessageSink.h"
+#include "tests/TestFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -82,15 +83,8 @@ class GraphExchangeTest : public ::testing::Test {
     ASSERT_TRUE(RepOpenMemory());
     gr::setDefaultSinkEcho(false);
     gr::clearRecordedMessages();
-    dir_ = fs::temp_directory_path() /
-           ("graph_exchange_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
   }
-  void TearDown() override {
-    RepCloseProject();
-    fs::remove_all(dir_);
-  }
+  void TearDown() override { RepCloseProject(); }
 
   // Runs BODY as the statements of an exchange text, through a file.
   ExchangeImportReport run(const std::string& body,
@@ -100,7 +94,8 @@ class GraphExchangeTest : public ::testing::Test {
     return importExchangeFile(file.string());
   }
 
-  fs::path dir_;
+  grtest::CurrentFolder folder_;
+  fs::path dir_ = folder_.path();
   int files_ = 0;
 };
 

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -7,6 +6,7 @@
 
 #include "runtime/Logger.h"
 #include "runtime/MessageSink.h"
+#include "tests/TestFolder.h"
 
 namespace {
 
@@ -14,20 +14,8 @@ namespace {
 class LoggerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    old_ = std::filesystem::current_path();
-    dir_ = std::filesystem::temp_directory_path() /
-           ("gr-logger-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-    std::filesystem::current_path(dir_);
-    Logger::shutdown();
     gr::setDefaultSinkEcho(false);
     gr::clearRecordedMessages();
-  }
-  void TearDown() override {
-    Logger::shutdown();
-    std::filesystem::current_path(old_);
-    std::filesystem::remove_all(dir_);
   }
   std::string trace() {
     std::ifstream in(dir_ / "L0_trace.txt", std::ios::binary);
@@ -35,7 +23,8 @@ class LoggerTest : public ::testing::Test {
     text << in.rdbuf();
     return text.str();
   }
-  std::filesystem::path old_, dir_;
+  grtest::CurrentFolder folder_;
+  std::filesystem::path dir_ = folder_.path();
 };
 
 TEST_F(LoggerTest, TracedCallsAreIndentedByDepth) {

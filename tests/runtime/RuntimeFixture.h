@@ -1,4 +1,5 @@
-// A fresh in-memory store and fresh runtime caches for every test.
+// A fresh in-memory store, fresh runtime caches and a current folder of its
+// own for every test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include "runtime/L0_ObjectIDListS.h"
 #include "runtime/MessageSink.h"
 #include "runtime/PartnerListCache.h"
+#include "tests/TestFolder.h"
 
 class RuntimeFixture : public ::testing::Test {
  protected:
@@ -52,4 +54,6 @@ class RuntimeFixture : public ::testing::Test {
   static std::string lastMessage() {
     return messages().empty() ? std::string() : messages().back();
   }
+
+  grtest::CurrentFolder currentFolder_;
 };

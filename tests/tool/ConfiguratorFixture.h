@@ -1,6 +1,6 @@
 // A fresh in-memory store with every metamodel of the source tree loaded,
-// fresh runtime caches and a new generation for every test; helpers to read
-// the model back in link order.
+// fresh runtime caches, a new generation and a current folder of its own for
+// every test; helpers to read the model back in link order.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,6 +18,7 @@
 #include "runtime/MessageSink.h"
 #include "runtime/NativeFunctions.h"
 #include "runtime/PartnerListCache.h"
+#include "tests/TestFolder.h"
 
 // Failure output names the object by its id.
 inline void PrintTo(const L0_Var_2& object, std::ostream* out) {
@@ -106,4 +107,6 @@ class ConfiguratorFixture : public ::testing::Test {
       EXPECT_EQ(attr(object, name), value)
           << getClassName(object) << " " << attr(object, "id") << "." << name;
   }
+
+  grtest::CurrentFolder currentFolder_;
 };

@@ -400,7 +400,7 @@ TEST_F(SeedingTest, StyleBoxTypeHasANameRowAndANamedCompartmentStyle) {
 // Each compartment style ends up linked both from its compartment type and
 // from the styles of the element type; running the completion again changes nothing.
 TEST_F(SeedingTest, CompartmentStylesAreLinkedFromTheirElementStyles) {
-  for (L0_Var_2 box : {typeDgr("box"), typeDgr("freeBox"), spec("freeBox")}) {
+  for (const L0_Var_2& box : {typeDgr("box"), typeDgr("freeBox"), spec("freeBox")}) {
     L0_Var_2 nameStyle = first(first(box, "compartType"), "compartStyle");
     ASSERT_EQ(attr(nameStyle, "id"), "AS#Name");
     EXPECT_EQ(over(styleOf(box), "compartStyle"), (Objects{nameStyle})) << attr(box, "id");

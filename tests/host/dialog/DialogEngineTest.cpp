@@ -3,7 +3,6 @@
 // with the dialog events they raise.
 #include "tests/host/script/GestureFixture.h"
 
-using grhost::model::attribute;
 using grhost::model::objectsOf;
 
 namespace {

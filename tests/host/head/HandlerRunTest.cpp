@@ -15,8 +15,8 @@ int generationIn(const std::vector<std::string>& shown) {
   return shown.empty() ? -1 : std::stoi(shown.front().substr(std::string("generation ").size()));
 }
 
-std::string traceText() {
-  std::ifstream in("L0_trace.txt");
+std::string traceText(const std::filesystem::path& project) {
+  std::ifstream in(project / "L0_trace.txt");
   std::stringstream text;
   text << in.rdbuf();
   return text.str();
@@ -46,7 +46,7 @@ TEST_F(HostTest, EveryRunStartsANewGeneration) {
 TEST_F(HostTest, WhatARunWroteBeforeItThrewIsCommittedAndTheHostGoesOn) {
   create();
   EXPECT_TRUE(run("main#write_then_throw").empty());
-  EXPECT_NE(traceText().find("!!! main#write_then_throw ended: stopped after writing"),
+  EXPECT_NE(traceText(folder_).find("!!! main#write_then_throw ended: stopped after writing"),
             std::string::npos);
   reopen();
   bool kept = false;
