@@ -6,7 +6,8 @@ project and come out the same.
 
 CASE is a folder with case.json:
 
-    {"setup": "setup.grs",            played on the original project
+    {"setup": "setup.grs",            played on the original project (or a
+                                      list of scripts, played in turn)
      "tool": "NewDiagram",            the id of the diagram type exported
      "withSpecification": true,
      "diagrams": [{"caption": "Orders"}, {"script": "export_first.grs"}],
@@ -132,7 +133,8 @@ def main(grtool, case, work):
     imported = os.path.join(work, "imported")
 
     run(grtool, "new", original, "--name", "Demo")
-    run(grtool, "play", original, os.path.join(case, spec["setup"]))
+    setup = spec["setup"] if isinstance(spec["setup"], list) else [spec["setup"]]
+    run(grtool, "play", original, *[os.path.join(case, script) for script in setup])
     texts = export_texts(grtool, case, spec, original, work)
     exported = dump(grtool, original, os.path.join(work, "original.json"))
 
