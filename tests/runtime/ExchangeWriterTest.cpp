@@ -192,6 +192,24 @@ TEST_F(ExchangeWriterTest, DataWriterWritesExportedObjectsValuesAndLinksInSectio
   EXPECT_EQ(counts.statements, 13u);
 }
 
+// Two items of one class (an export that registered an object under both)
+// must not make a text the reader refuses for naming an object twice.
+TEST_F(ExchangeWriterTest, AnObjectTwoItemsHoldIsWrittenOnce) {
+  loadBookkeeping();
+  loadModel();
+  const RepId part = create("Part");
+  set(part, "note", "x");
+  link(item("Part"), "thing", part);
+  link(item("Part"), "thing", part);
+  WriteCounts counts;
+  const std::string text = writeDataText(ValueMode::Import, &counts);
+  EXPECT_EQ(counts.objects, 1u);
+  EXPECT_EQ(text.find(" addObj "), text.rfind(" addObj "));
+  const ExchangeImportReport again = run(text);
+  EXPECT_FALSE(again.refused) << again.error;
+  EXPECT_EQ(again.objectsCreated, 1u);
+}
+
 TEST_F(ExchangeWriterTest, FullWriterDeclaresWhatItWritesAndReadsBackTheSame) {
   loadBookkeeping();
   loadModel();
