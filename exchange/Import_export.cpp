@@ -180,9 +180,11 @@ class ExportItemsByClass {
   std::unordered_map<std::string, RepId> items_;
 };
 
+// An object, not a pointer left to leak: the library may be unloaded while
+// its host goes on.
 ExportItemsByClass& exportItems() {
-  static ExportItemsByClass* items = new ExportItemsByClass();
-  return *items;
+  static ExportItemsByClass items;
+  return items;
 }
 
 }  // namespace
@@ -363,8 +365,8 @@ class InstancePositions {
 };
 
 InstancePositions& instancePositions() {
-  static InstancePositions* positions = new InstancePositions();
-  return *positions;
+  static InstancePositions positions;
+  return positions;
 }
 
 }  // namespace
