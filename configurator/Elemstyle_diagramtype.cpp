@@ -182,8 +182,8 @@ L0_Var_2 L0_Func_add_elemStyle_domain(L0_Var_2 edge) {
   }
   L0_Var_2 style = L0_Func_copy_elemStyle(first);
   link(type, "elemStyle", style);
-  drawIn(box, style);
   showNameOn(box, valueOf(style, "caption"));
+  drawIn(box, style);
   return style;
 }
 GR_ENTRY_SIGNATURE(L0_Func_add_elemStyle_domain)
