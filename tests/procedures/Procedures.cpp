@@ -193,7 +193,7 @@ TEST_ENTRY void L0_Func_note_third() {
 GR_ENTRY_SIGNATURE(L0_Func_note_third)
 
 // Names what it ran on: the element's type and the value of its first
-// compartment ("ran on Class Person").
+// compartment, if any ("ran on Class Person").
 TEST_ENTRY void L0_Func_note_element(L0_Var_2 element) {
   L0_Var_2 type("ElemType");
   L0_Var_2 compartment("Compartment");
@@ -203,7 +203,7 @@ TEST_ENTRY void L0_Func_note_element(L0_Var_2 element) {
   }
   std::string value =
       compartment.setFirstByRelation(element, "compartment") ? compartment.getAttr("value") : "";
-  say("ran on " + type.getAttr("caption") + " " + value);
+  say("ran on " + type.getAttr("caption") + (value.empty() ? "" : " " + value));
 }
 GR_ENTRY_SIGNATURE(L0_Func_note_element)
 
