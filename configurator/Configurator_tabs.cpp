@@ -241,6 +241,8 @@ void addRowTypeParts(L0_Var_2& row, const L0_Var_2& type) {
     L0_Func_add_checkBox_comobBox_table(row, "Free Table");
   } else if (rowType == "StereotypeRow") {
     L0_Func_add_stereotype_table(row);
+  } else if (rowType == "MultiLineTextBoxRow+Tree") {
+    L0_Func_add_component_transformation_field(row);
   }
 }
 
@@ -414,6 +416,25 @@ void L0_Func_update_propertyRow() {
   finish();
 }
 GR_ENTRY_SIGNATURE(L0_Func_update_propertyRow)
+
+void L0_Func_add_component_transformation_field(L0_Var_2 row) {
+  L0_Var_2 column2 = L0_Func_get_exact_component_from_container_by_id(row, "column2", 1);
+  L0_Func_add_Row_void_properties(column2, "Transformation", "treeTransformation",
+                                  valueOf(rowOf(selectedCompartType()), "treeTransformation"),
+                                  "update_tree_transformation");
+}
+GR_ENTRY_SIGNATURE(L0_Func_add_component_transformation_field)
+
+void L0_Func_update_tree_transformation() {
+  L0_Var_2 field = gr::dlg::eventSource();
+  L0_Var_2 row = rowOf(selectedCompartType());
+  if (field.isNull() || row.isNull())
+    gr::showMessageBox("Error in update_tree_transformation");
+  else
+    row.setAttr("treeTransformation", valueOf(field, "text"));
+  finish();
+}
+GR_ENTRY_SIGNATURE(L0_Func_update_tree_transformation)
 
 void L0_Func_reset_first_respondent(L0_Var_2 row) {
   L0_Var_2 dialog = stable(firstOver(row, "propertyDiagram", "PropertyDiagram"));

@@ -25,6 +25,12 @@ L0_TRANSFORMATION void L0_Func_set_parents_isEssential();
 // "Change" of a check box of the selected compartment type's property row:
 // the attribute its id names.
 L0_TRANSFORMATION void L0_Func_update_propertyRow();
+// The "Transformation" field of a "MultiLineTextBoxRow+Tree" row, in the
+// two-column ROW: what the generated dialog's "<-" button runs, stored as the
+// property row's `treeTransformation` ("library#name"; a bare name is this
+// library's).
+L0_TRANSFORMATION void L0_Func_add_component_transformation_field(L0_Var_2 row);
+L0_TRANSFORMATION void L0_Func_update_tree_transformation();
 // ROW is the only first respondent of its dialog.
 L0_TRANSFORMATION void L0_Func_reset_first_respondent(L0_Var_2 row);
 
