@@ -292,6 +292,31 @@ void L0_Func_update_mappingToAttribute() {
 }
 GR_ENTRY_SIGNATURE(L0_Func_update_mappingToAttribute)
 
+// ---- tagged values
+
+// The form lists tag declarations for the user to fill in; nothing reads
+// them back into the model.
+void L0_Func_add_tagged_values_() {
+  L0_Var_2 form = L0_Func_add_Form("Add Tagged Values");
+  setValues(form, {{"id", "Tag"}, {"minimumWidth", "500"}, {"minimumHeight", "100"}});
+  L0_Var_2 table = gr::dlg::newTable(form, "Tag", "AddElement", "DeleteElement", 500, 100);
+  L0_Var_2 type = gr::dlg::tableType(table);
+  L0_Func_add_ColumnType_TextBox(type, "Name");
+  L0_Func_add_ColumnType_ComboBox_with_items(type, "Row Type", "InputRow$CheckBoxRow$ComboBoxRow$");
+  L0_Func_add_ColumnType_TextBox(type, "Transformation");
+  L0_Var_2 close = L0_Func_add_Button(form, "Tag", "Close", "");
+  L0_Func_add_d_eventHandler_main(close, "Click", "close_tag_form");
+  link(form, "defaultButton", close);
+  L0_Func_d_cmd(form, "ShowModal");
+  L0_Func_d_cmd(form, "Delete");
+}
+GR_ENTRY_SIGNATURE(L0_Func_add_tagged_values_)
+
+void L0_Func_close_tag_form() {
+  L0_Func_close_form();
+}
+GR_ENTRY_SIGNATURE(L0_Func_close_tag_form)
+
 // ---- the diagram engine
 
 void L0_Func_edit_graph_diagram_engine() {

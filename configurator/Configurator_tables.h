@@ -22,6 +22,11 @@ L0_TRANSFORMATION void L0_Func_update_mappingToObject();
 L0_TRANSFORMATION void L0_Func_update_mappingToLink();
 L0_TRANSFORMATION void L0_Func_update_mappingToAttribute();
 
+// The form "Add Tagged Values": a table of tag declarations (name, row type,
+// transformation), kept in the form only.
+L0_TRANSFORMATION void L0_Func_add_tagged_values_();
+L0_TRANSFORMATION void L0_Func_close_tag_form();
+
 // The form "Graph Diagram Engine": the handler of each diagram event.
 L0_TRANSFORMATION void L0_Func_edit_graph_diagram_engine();
 L0_TRANSFORMATION void L0_Func_update_gde_form_inputField();
