@@ -5,8 +5,10 @@
 // the same whatever the diagram's size.
 //
 // Each size's project is made once by gestures, kept in GR_BENCH_DIR (default
-// a folder in /tmp) and copied before each run. GR_BENCH_SMOKE: 200 elements.
+// bench-gestures in the build folder) and copied before each run.
+// GR_BENCH_SMOKE: 200 elements, in a folder of the run's own.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -30,9 +32,25 @@ namespace model = grhost::model;
 const bool kSmoke = std::getenv("GR_BENCH_SMOKE") != nullptr;
 constexpr int kColumns = 200;
 
+// A smoke run's projects are its own, in a fresh folder removed at exit. A
+// full run keeps its big projects between runs in the build folder, so that
+// builds of other store formats never meet them.
 fs::path benchFolder() {
-  const char* given = std::getenv("GR_BENCH_DIR");
-  return given ? fs::path(given) : fs::temp_directory_path() / "grtool-bench-gestures";
+  static const fs::path folder = [] {
+    if (kSmoke) {
+      std::string pattern = (fs::temp_directory_path() / "gr-bench-gestures-XXXXXX").string();
+      if (!mkdtemp(pattern.data())) std::abort();
+      static std::string made = pattern;
+      std::atexit([] {
+        std::error_code ignored;
+        fs::remove_all(made, ignored);
+      });
+      return fs::path(made);
+    }
+    if (const char* given = std::getenv("GR_BENCH_DIR")) return fs::path(given);
+    return fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "bench-gestures";
+  }();
+  return folder;
 }
 
 grhost::HostOptions quiet() {
@@ -120,14 +138,14 @@ void makeProject(const fs::path& folder, int elements) {
   }
 }
 
+Open current;
+int currentSize = -1;
+
 // The project of the size, made once; each run works on a fresh copy.
 Open& openProject(int elements) {
-  static std::map<int, fs::path> made;
-  static Open open;
-  static int openSize = -1;
-  if (openSize == elements) return open;
-  open.gestures.reset();
-  open = Open{};
+  if (currentSize == elements) return current;
+  current.gestures.reset();
+  current = Open{};
   fs::path kept = benchFolder() / ("diagram-" + std::to_string(elements));
   if (!fs::exists(kept / RepStoreFileName())) {
     fs::remove_all(kept);
@@ -137,11 +155,11 @@ Open& openProject(int elements) {
   fs::path work = benchFolder() / ("work-" + std::to_string(elements));
   fs::remove_all(work);
   fs::copy(kept, work, fs::copy_options::recursive);
-  open.session = grhost::Session::openProject(work, quiet());
-  open.attach();
-  open.findTypeDiagram();
-  openSize = elements;
-  return open;
+  current.session = grhost::Session::openProject(work, quiet());
+  current.attach();
+  current.findTypeDiagram();
+  currentSize = elements;
+  return current;
 }
 
 int sizeOf(const benchmark::State& state) {
@@ -212,5 +230,8 @@ int main(int argc, char** argv) {
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+  // The project closes before its folder goes.
+  current.gestures.reset();
+  current = Open{};
   return 0;
 }

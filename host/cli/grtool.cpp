@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -127,8 +128,10 @@ int serveProject(const std::string& folder, int port, const HostOptions& options
     server.run();
     kill(getpid(), SIGTERM);  // a server that ended by itself ends the wait below
   });
-  int received = 0;
-  sigwait(&stopSignals, &received);
+  // Between the signals' checks the host is idle: the store may fold its log.
+  timespec aSecond{1, 0};
+  while (sigtimedwait(&stopSignals, nullptr, &aSecond) < 0)
+    editor.idleIfQuiet(std::chrono::seconds(2));
   server.stop();
   serving.join();
   std::cout << "stopped serving" << std::endl;

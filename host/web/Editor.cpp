@@ -48,7 +48,16 @@ Reply Editor::gesture(const std::string& body) {
 
 // A refused gesture changed nothing; one that failed on the way may have
 // changed the model without an outcome to tell it, so every page reloads.
+void Editor::idleIfQuiet(std::chrono::milliseconds quiet) {
+  std::lock_guard<std::mutex> lock(lock_);
+  if (!unfolded_ || std::chrono::steady_clock::now() - lastGesture_ < quiet) return;
+  session_.idle();
+  unfolded_ = false;
+}
+
 Reply Editor::gestureLocked(const std::string& body) {
+  lastGesture_ = std::chrono::steady_clock::now();
+  unfolded_ = true;
   changes_.skipToNow();
   try {
     json request = parseBody(body);

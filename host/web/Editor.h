@@ -5,6 +5,7 @@
 // running.
 #pragma once
 
+#include <chrono>
 #include <mutex>
 #include <string>
 
@@ -42,10 +43,17 @@ class Editor {
   // {"error": TEXT} with the status.
   static Reply error(int status, const std::string& text);
 
+  // Called now and then while the server waits: once no gesture has come for
+  // QUIET since the last one, the store folds its log (an idle moment of the
+  // host), so that commits stay cheap appends.
+  void idleIfQuiet(std::chrono::milliseconds quiet);
+
  private:
   Reply gestureLocked(const std::string& body);
 
   std::mutex lock_;
+  std::chrono::steady_clock::time_point lastGesture_;
+  bool unfolded_ = false;
   Session& session_;
   Gestures gestures_;
   ChangeTracker::Reader changes_;
