@@ -7,9 +7,10 @@ cd "$(dirname "$0")/.."
 declare -A allowed=(
   [repository]="platform repository"
   [runtime]="platform runtime"
-  # tool/ and configurator/ are one library (libmain) and call each other.
-  [tool]="platform runtime tool configurator"
-  [configurator]="platform runtime tool configurator"
+  # tool/, configurator/ and exchange/ are one library (libmain) and call each other.
+  [tool]="platform runtime tool configurator exchange"
+  [configurator]="platform runtime tool configurator exchange"
+  [exchange]="platform runtime tool configurator exchange"
   [host/base]="platform runtime host/base"
   [host/system]="platform runtime host/base host/system"
   [host/diagram]="platform runtime host/base host/diagram"
