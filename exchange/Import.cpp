@@ -102,6 +102,18 @@ L0_Var_2 resolve(const L0_Var_2& descriptor, const L0_Var_2& t) {
                                               idValue);
 }
 
+// The text names no choice item of a compartment whose type lies in the
+// receiving project: the item is the type's one with the compartment's value.
+void selectItemOfValue(L0_Var_2& compartment, const L0_Var_2& type) {
+  if (!hasRole(compartment, "selectedItem") || !first(compartment, "selectedItem").isNull()) return;
+  const std::string value = compartment.getAttr("value");
+  for (RepId item : partnerIds(type.getCurrObjID(), "choiceItem"))
+    if (textOf(item, "value") == value) {
+      compartment.addLink(L0_Var_2::fromObjectId(item), "selectedItem");
+      return;
+    }
+}
+
 // One pass: every imported object that a descriptor still points to. An
 // import carries a descriptor for nearly every pointer, so the walk holds
 // ids and makes variables only for descriptors that still have work.
@@ -116,6 +128,7 @@ void resolvePass() {
       L0_Var_2 r = resolve(descriptor, t);
       if (r.isNull() || !hasRole(t, role)) continue;
       if (!t.checkLink(r, role)) t.addLink(r, role);
+      if (role == "compartType") selectItemOfValue(t, r);
       descriptor.deleteLink(t, "thing");
     }
   }
