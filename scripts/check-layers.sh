@@ -7,17 +7,19 @@ cd "$(dirname "$0")/.."
 declare -A allowed=(
   [repository]="platform repository"
   [runtime]="platform runtime"
-  # tool/ and configurator/ are one library (libmain) and call each other.
-  [tool]="platform runtime tool configurator"
-  [configurator]="platform runtime tool configurator"
+  # tool/, configurator/ and multiuser/ are one library (libmain) and call each other.
+  [tool]="platform runtime tool configurator multiuser"
+  [configurator]="platform runtime tool configurator multiuser"
+  [multiuser]="platform runtime tool configurator multiuser"
   [host/base]="platform runtime host/base"
   [host/system]="platform runtime host/base host/system"
   [host/diagram]="platform runtime host/base host/diagram"
   [host/dialog]="platform runtime host/base host/dialog"
-  [host/head]="platform runtime host/base host/system host/diagram host/dialog host/head"
+  [host/multiuser]="platform runtime host/base host/multiuser"
+  [host/head]="platform runtime host/base host/system host/diagram host/dialog host/multiuser host/head"
   [host/render]="platform runtime host/base host/diagram host/render"
-  [host/gestures]="platform runtime host/base host/system host/diagram host/dialog host/head host/gestures"
-  [host/script]="platform runtime host/base host/system host/diagram host/dialog host/head host/gestures host/script"
+  [host/gestures]="platform runtime host/base host/system host/diagram host/dialog host/multiuser host/head host/gestures"
+  [host/script]="platform runtime host/base host/system host/diagram host/dialog host/multiuser host/head host/gestures host/script"
   [host/cli]="platform runtime host"
 )
 

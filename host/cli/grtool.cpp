@@ -1,5 +1,5 @@
-// grtool: creates and opens projects, plays gesture scripts, renders
-// diagrams and dumps the model.
+// grtool: creates and opens projects, plays gesture scripts, shares projects
+// with a team, renders diagrams and dumps the model.
 #include <CLI/CLI.hpp>
 #include <csignal>
 #include <cstdio>
@@ -12,8 +12,11 @@
 #include "host/base/Model.h"
 #include "host/base/ModelDump.h"
 #include "host/base/OrphanCheck.h"
+#include "host/gestures/Gestures.h"
 #include "host/head/Project.h"
 #include "host/head/Session.h"
+#include "host/multiuser/PostgresSharedStore.h"
+#include "host/multiuser/SharedMenus.h"
 #include "host/render/SvgRender.h"
 #include "host/script/ScriptPlayer.h"
 
@@ -44,6 +47,46 @@ int playScripts(const std::string& folder, const std::vector<std::string>& scrip
     if (!player.playFile(script, std::cerr)) return 1;
     std::cout << script << ": played, " << player.expectationsMet() << " expectations met\n";
   }
+  return 0;
+}
+
+int countOf(const std::vector<grhost::Message>& messages, std::size_t from,
+            const std::string& text) {
+  int count = 0;
+  for (std::size_t i = from; i < messages.size(); ++i) count += messages[i].text == text;
+  return count;
+}
+
+// The conversion and the menu items are one step for the project: when an
+// area can not be written, grtool ends before that step is committed, and
+// the project stays as it was.
+int shareProject(const std::string& folder, HostOptions options) {
+  options.createSharedStore = true;
+  auto session = Session::openProject(folder, options);
+  grhost::HeadEngine& head = session->head();
+  RepId engine = grhost::model::firstOf("MultiUserEngine");
+  if (grhost::model::attribute(engine, "isProjectMultiUser") == "true")
+    throw grhost::HostError("The project is shared already, at " +
+                            grhost::model::attribute(engine, "remoteDirectory") + ".");
+  grhost::Gestures gestures(head, session->log());
+  std::size_t mark = session->log().mark();
+  {
+    grhost::model::SaveTransaction whole;
+    grhost::shared::addSharedMenuItems();
+    grhost::model::setAttribute(engine, "isProjectMultiUser", "true");
+    grhost::model::setAttribute(engine, "remoteDirectory", head.multiUser().location());
+    gestures.convertToMultiUser();
+    const auto& messages = session->log().all();
+    if (head.multiUser().conversionFailed() ||
+        countOf(messages, mark, "Diagram export failed. Unknown reason, sorry.") > 0 ||
+        countOf(messages, mark, "conversion finished") != 1) {
+      std::fprintf(stderr, "grtool: the project was not shared; it is left as it was.\n");
+      std::fflush(nullptr);
+      std::_Exit(1);
+    }
+  }
+  std::cout << "shared " << session->project().folder().string() << " at "
+            << head.multiUser().location() << " as " << head.multiUser().user() << "\n";
   return 0;
 }
 
@@ -117,6 +160,28 @@ int run(int argc, char** argv) {
   play->add_option("PROJECT", folder, "The project folder")->required();
   play->add_option("SCRIPT", scripts, "Gesture scripts, played in order")->required();
   play->add_option("--tool", toolFolder, "The tool folder (default: none)");
+  double leaseSeconds = 0;
+  auto sharedOptions = [&](CLI::App* command) {
+    command->add_option("--user", options.shared.user,
+                        "The member's user name (default: the login name)");
+    command
+        ->add_option("--lease", leaseSeconds,
+                     "Seconds a lock outlives its holder's last renewal (default: 60)")
+        ->check(CLI::Range(0.5, 86400.0));
+  };
+  play->add_option("--shared", options.shared.location,
+                   "The shared store: a folder or a postgresql:// address (default: the one "
+                   "the project was shared to)");
+  sharedOptions(play);
+
+  CLI::App* share = app.add_subcommand("share", "Convert a project to shared diagram areas");
+  share->add_option("PROJECT", folder, "The project folder")->required();
+  share
+      ->add_option("--shared", options.shared.location,
+                   "An empty folder or shared store folder, or a postgresql:// address")
+      ->required();
+  share->add_option("--tool", toolFolder, "The tool folder (default: none)");
+  sharedOptions(share);
 
   CLI::App* dump = app.add_subcommand("dump", "Print every object of a project's model");
   dump->add_option("PROJECT", folder, "The project folder")->required();
@@ -142,11 +207,17 @@ int run(int argc, char** argv) {
 
   CLI11_PARSE(app, argc, argv);
   options.toolFolder = fromStartFolder(toolFolder);
+  if (leaseSeconds > 0)
+    options.shared.lease = std::chrono::milliseconds(static_cast<int64_t>(leaseSeconds * 1000));
+  if (!options.shared.location.empty() &&
+      !grhost::shared::isPostgresAddress(options.shared.location))
+    options.shared.location = fromStartFolder(options.shared.location);
   for (std::string& script : scripts) script = fromStartFolder(script);
   renderRequest.output = fromStartFolder(renderRequest.output);
   renderRequest.folder = fromStartFolder(renderRequest.folder);
   if (create->parsed()) return newProject(folder, name, options);
   if (play->parsed()) return playScripts(folder, scripts, options);
+  if (share->parsed()) return shareProject(folder, options);
   if (render->parsed()) return renderDiagrams(folder, renderRequest);
   if (check->parsed()) return checkModel(folder);
   return dumpModel(folder, className, json);

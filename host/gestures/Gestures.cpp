@@ -167,6 +167,14 @@ GestureOutcome Gestures::raiseEvent(const EventSpec& event) {
   return run.finish();
 }
 
+GestureOutcome Gestures::convertToMultiUser() {
+  refuseWhileModal();
+  Run run(*this, "share");
+  run.outcome().event =
+      head_.raiseEvent(EventSpec{"ConvertToMultiUserProjectEvent", false, "", {}});
+  return run.finish();
+}
+
 GestureOutcome Gestures::runHandler(const std::string& handler) {
   Run run(*this, "run");
   if (!head_.runAndExecute(handler))

@@ -95,6 +95,9 @@ class Gestures {
   GestureOutcome editText(RepId compartment, const std::string& text);
   // The user opens a diagram (from the project tree).
   GestureOutcome openDiagram(RepId diagram);
+  // The user asks to convert the project to shared diagram areas: the
+  // multi-user engine raises ConvertToMultiUserProjectEvent.
+  GestureOutcome convertToMultiUser();
 
   // ---- form gestures (on the active form)
   GestureOutcome typeIntoField(RepId field, const std::string& text);

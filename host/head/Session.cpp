@@ -67,8 +67,11 @@ std::unique_ptr<Session> Session::createProject(const std::filesystem::path& fol
 std::unique_ptr<Session> Session::openProject(const std::filesystem::path& folder,
                                               const HostOptions& options) {
   std::unique_ptr<Session> session(new Session(folder, options));
+  if (!options.shared.location.empty())
+    session->head().multiUser().connect(options.shared, options.createSharedStore);
   session->project_.emplace(Project::open(folder));
   Project::prepareEngines(session->head());
+  session->connectRememberedStore(options);
   if (session->head().registeredHandler("OpenProjectEvent").empty()) {
     session->log().note(
         "No handler is registered for OpenProjectEvent; the project opens without one.");
@@ -79,6 +82,23 @@ std::unique_ptr<Session> Session::openProject(const std::filesystem::path& folde
   model::SaveTransaction transaction;
   session->head().raiseEvent(opened);
   return session;
+}
+
+void Session::connectRememberedStore(const HostOptions& options) {
+  shared::MultiUserEngine& engine = head().multiUser();
+  if (!engine.connected()) {
+    shared::SharedOptions remembered = options.shared;
+    remembered.location = model::attribute(model::firstOf("MultiUserEngine"), "remoteDirectory");
+    if (remembered.location.empty()) return;
+    try {
+      engine.connect(remembered, false);
+    } catch (const shared::SharedStoreError& failure) {
+      log().note(std::string(failure.what()) +
+                 " Shared diagrams can not be checked out, locked or committed.");
+      return;
+    }
+  }
+  engine.resumeLocks();
 }
 
 }  // namespace grhost
