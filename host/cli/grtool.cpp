@@ -16,7 +16,6 @@
 #include "host/head/Project.h"
 #include "host/head/Session.h"
 #include "host/multiuser/PostgresSharedStore.h"
-#include "host/multiuser/SharedMenus.h"
 #include "host/render/SvgRender.h"
 #include "host/script/ScriptPlayer.h"
 
@@ -50,43 +49,16 @@ int playScripts(const std::string& folder, const std::vector<std::string>& scrip
   return 0;
 }
 
-int countOf(const std::vector<grhost::Message>& messages, std::size_t from,
-            const std::string& text) {
-  int count = 0;
-  for (std::size_t i = from; i < messages.size(); ++i) count += messages[i].text == text;
-  return count;
-}
-
-// The conversion and the menu items are one step for the project: when an
-// area can not be written, grtool ends before that step is committed, and
-// the project stays as it was.
+// The conversion is one gesture; grtool ends in it, before it is committed,
+// when the areas can not be written (Gestures::convertToMultiUser).
 int shareProject(const std::string& folder, HostOptions options) {
   options.createSharedStore = true;
   auto session = Session::openProject(folder, options);
-  grhost::HeadEngine& head = session->head();
-  RepId engine = grhost::model::firstOf("MultiUserEngine");
-  if (grhost::model::attribute(engine, "isProjectMultiUser") == "true")
-    throw grhost::HostError("The project is shared already, at " +
-                            grhost::model::attribute(engine, "remoteDirectory") + ".");
-  grhost::Gestures gestures(head, session->log());
-  std::size_t mark = session->log().mark();
-  {
-    grhost::model::SaveTransaction whole;
-    grhost::shared::addSharedMenuItems();
-    grhost::model::setAttribute(engine, "isProjectMultiUser", "true");
-    grhost::model::setAttribute(engine, "remoteDirectory", head.multiUser().location());
-    gestures.convertToMultiUser();
-    const auto& messages = session->log().all();
-    if (head.multiUser().conversionFailed() ||
-        countOf(messages, mark, "Diagram export failed. Unknown reason, sorry.") > 0 ||
-        countOf(messages, mark, "conversion finished") != 1) {
-      std::fprintf(stderr, "grtool: the project was not shared; it is left as it was.\n");
-      std::fflush(nullptr);
-      std::_Exit(1);
-    }
-  }
-  std::cout << "shared " << session->project().folder().string() << " at "
-            << head.multiUser().location() << " as " << head.multiUser().user() << "\n";
+  grhost::Gestures gestures(session->head(), session->log());
+  gestures.convertToMultiUser();
+  const grhost::shared::MultiUserEngine& engine = session->head().multiUser();
+  std::cout << "shared " << session->project().folder().string() << " at " << engine.location()
+            << " as " << engine.user() << "\n";
   return 0;
 }
 

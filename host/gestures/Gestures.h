@@ -95,8 +95,12 @@ class Gestures {
   GestureOutcome editText(RepId compartment, const std::string& text);
   // The user opens a diagram (from the project tree).
   GestureOutcome openDiagram(RepId diagram);
-  // The user asks to convert the project to shared diagram areas: the
-  // multi-user engine raises ConvertToMultiUserProjectEvent.
+  // The user converts the project to shared diagram areas: its tree's menus
+  // get the shared items, the engine object remembers the store, and the
+  // engine raises ConvertToMultiUserProjectEvent. Refused without a store or
+  // when the project is shared already. The store has no rollback, so when
+  // the areas can not be written the process ends before the gesture is
+  // committed: the project stays as it was and the store gets no area.
   GestureOutcome convertToMultiUser();
 
   // ---- form gestures (on the active form)
@@ -126,6 +130,8 @@ class Gestures {
   void raiseIfHandled(RepId component, const std::string& eventName);
   void press(RepId form, RepId button);
   void placeAdded(const std::string& className, const BoxPlacement& where);
+  static bool conversionFinished(const MessageLog& log, std::size_t mark);
+  [[noreturn]] static void abandonConversion();
 
   HeadEngine& head_;
   MessageLog& log_;

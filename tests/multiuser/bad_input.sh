@@ -89,3 +89,6 @@ grep -qF "There is no shared area $top at" "$work/out" || { cat "$work/out"; fai
 "$grtool" dump bob --class Element | grep -v 'collection ->' >"$work/after"
 diff "$work/before" "$work/after" || fail "the failed checkout changed bob's diagrams"
 echo "refused as expected: a remote id that no area has"
+
+# A project is shared once.
+refused "the project is shared already" alice share alice --shared "$shared"
