@@ -3,7 +3,7 @@
 # project as it was.
 #   bad_input.sh GRTOOL sqlite|postgres
 set -euo pipefail
-grtool=$1
+grtool=$(readlink -f "$1")
 backend=$2
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/shared-project.sh"

@@ -5,8 +5,8 @@
 # before is there; what it had not committed is not.
 #   crash.sh GRTOOL MEMBER-PROGRAM sqlite|postgres
 set -euo pipefail
-grtool=$1
-member=$2
+grtool=$(readlink -f "$1")
+member=$(readlink -f "$2")
 backend=$3
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/shared-project.sh"

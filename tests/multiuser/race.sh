@@ -3,8 +3,8 @@
 # for SECONDS; verify_race.py then checks their logs against the final areas.
 #   race.sh GRTOOL MEMBER-PROGRAM sqlite|postgres SECONDS [SEED]
 set -euo pipefail
-grtool=$1
-member=$2
+grtool=$(readlink -f "$1")
+member=$(readlink -f "$2")
 backend=$3
 seconds=$4
 seed=${5:-$RANDOM}

@@ -5,7 +5,7 @@
 #   two_members.sh GRTOOL sqlite       a shared folder
 #   two_members.sh GRTOOL postgres     the database of with-postgres.sh
 set -euo pipefail
-grtool=$1
+grtool=$(readlink -f "$1")
 backend=$2
 scripts=$(cd "$(dirname "$0")/members" && pwd)
 work=$(mktemp -d)
