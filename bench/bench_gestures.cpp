@@ -1,12 +1,14 @@
 // Gestures on big diagrams: a box, a line, a text edit in place and a delete,
-// each with its handler, its commands and its commit, on the type diagram of
-// a project made by the behaviour library, holding 1,000, 10,000 or 100,000
-// elements (half boxes, half lines between them). A gesture should cost the
-// same whatever the diagram's size.
+// each with its handler, its commands and its commit, on a diagram of a tool
+// defined by gestures in a project made by the behaviour library, holding
+// 1,000, 10,000 or 100,000 elements (half boxes, half lines between them). A gesture should cost
+// the same whatever the diagram's size.
 //
 // Each size's project is made once by gestures, kept in GR_BENCH_DIR (default
-// a folder in /tmp) and copied before each run. GR_BENCH_SMOKE: 200 elements.
+// bench-gestures in the build folder) and copied before each run.
+// GR_BENCH_SMOKE: 200 elements, in a folder of the run's own.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -30,9 +32,25 @@ namespace model = grhost::model;
 const bool kSmoke = std::getenv("GR_BENCH_SMOKE") != nullptr;
 constexpr int kColumns = 200;
 
+// A smoke run's projects are its own, in a fresh folder removed at exit. A
+// full run keeps its big projects between runs in the build folder, so that
+// builds of other store formats never meet them.
 fs::path benchFolder() {
-  const char* given = std::getenv("GR_BENCH_DIR");
-  return given ? fs::path(given) : fs::temp_directory_path() / "grtool-bench-gestures";
+  static const fs::path folder = [] {
+    if (kSmoke) {
+      std::string pattern = (fs::temp_directory_path() / "gr-bench-gestures-XXXXXX").string();
+      if (!mkdtemp(pattern.data())) std::abort();
+      static std::string made = pattern;
+      std::atexit([] {
+        std::error_code ignored;
+        fs::remove_all(made, ignored);
+      });
+      return fs::path(made);
+    }
+    if (const char* given = std::getenv("GR_BENCH_DIR")) return fs::path(given);
+    return fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "bench-gestures";
+  }();
+  return folder;
 }
 
 grhost::HostOptions quiet() {
@@ -67,27 +85,47 @@ struct Open {
       if (count >= most) diagram = candidate, most = count;
     }
     gestures->openDiagram(diagram);
-    boxEntry = gestures->paletteEntry("PaletteBox", "Box");
-    lineEntry = gestures->paletteEntry("PaletteLine", "Line");
+    boxEntry = gestures->paletteEntry("PaletteBox", "NewNode");
+    lineEntry = gestures->paletteEntry("PaletteLine", "NewEdge");
     for (RepId element : model::partners(gestures->currentDiagram(), "element"))
       if (model::isKindOf(element, "Node")) boxes.push_back(element);
     drawn = static_cast<int>(boxes.size());
   }
 };
 
-// Draws the type diagram of a new diagram type and fills it with ELEMENTS,
-// committing in portions.
+// Closes the dialogs a gesture opened, as the user would.
+grhost::GestureOutcome closing(grhost::Gestures& g, grhost::GestureOutcome drawn) {
+  while (g.head().dialogs().activeForm()) g.pressButton(g.button("Close"));
+  return drawn;
+}
+
+// A small tool defined by gestures: a box type "NewNode" whose elements
+// have an essential field "Name", and a line type "NewEdge" between its
+// boxes; the diagram of that type made from the project diagram is filled
+// with ELEMENTS, committing in portions.
 void makeProject(const fs::path& folder, int elements) {
   Open open;
   open.session = grhost::Session::createProject(folder, "Bench", quiet());
   open.attach();
   grhost::Gestures& g = *open.gestures;
+  RepId project = g.currentDiagram();
   g.rightClick(0);
   g.chooseMenuItem(g.menuItem("Specification Diagram"));
-  RepId seed = g.drawBox(g.paletteEntry("PaletteBox", "Seed"), 0, {}).firstAdded("Node");
+  RepId seed =
+      closing(g, g.drawBox(g.paletteEntry("PaletteBox", "Seed"), 0, {})).firstAdded("Node");
   g.doubleClick(seed);
-  RepId boxEntry = g.paletteEntry("PaletteBox", "Box");
-  RepId lineEntry = g.paletteEntry("PaletteLine", "Line");
+  RepId type = g.drawBox(g.paletteEntry("PaletteBox", "Box"), 0, {}).firstAdded("Node");
+  g.pressButton(g.button("AddChild"));
+  g.typeIntoField(g.field("caption"), "Name");
+  g.setChecked(g.field("isEssential"), true);
+  closing(g, g.pressButton(g.button("Close")));
+  closing(g, g.drawLine(g.paletteEntry("PaletteLine", "Line"), type, type));
+  g.openDiagram(project);
+  RepId use =
+      closing(g, g.drawBox(g.paletteEntry("PaletteBox", "NewDiagram"), 0, {})).firstAdded("Node");
+  g.doubleClick(use);
+  RepId boxEntry = g.paletteEntry("PaletteBox", "NewNode");
+  RepId lineEntry = g.paletteEntry("PaletteLine", "NewEdge");
   std::vector<RepId> boxes;
   for (int i = 0; i < elements; ++i) {
     if (i % 1000 == 0) StartSaveTransaction1(0, 0, "");
@@ -100,14 +138,14 @@ void makeProject(const fs::path& folder, int elements) {
   }
 }
 
+Open current;
+int currentSize = -1;
+
 // The project of the size, made once; each run works on a fresh copy.
 Open& openProject(int elements) {
-  static std::map<int, fs::path> made;
-  static Open open;
-  static int openSize = -1;
-  if (openSize == elements) return open;
-  open.gestures.reset();
-  open = Open{};
+  if (currentSize == elements) return current;
+  current.gestures.reset();
+  current = Open{};
   fs::path kept = benchFolder() / ("diagram-" + std::to_string(elements));
   if (!fs::exists(kept / RepStoreFileName())) {
     fs::remove_all(kept);
@@ -117,11 +155,11 @@ Open& openProject(int elements) {
   fs::path work = benchFolder() / ("work-" + std::to_string(elements));
   fs::remove_all(work);
   fs::copy(kept, work, fs::copy_options::recursive);
-  open.session = grhost::Session::openProject(work, quiet());
-  open.attach();
-  open.findTypeDiagram();
-  openSize = elements;
-  return open;
+  current.session = grhost::Session::openProject(work, quiet());
+  current.attach();
+  current.findTypeDiagram();
+  currentSize = elements;
+  return current;
 }
 
 int sizeOf(const benchmark::State& state) {
@@ -153,7 +191,7 @@ void BM_EditText(benchmark::State& state) {
   int count = 0;
   for (auto _ : state) {
     RepId box = open.boxes[random() % open.boxes.size()];
-    RepId name = open.gestures->compartment(box, "AS#Name");
+    RepId name = open.gestures->compartment(box, "Name");
     benchmark::DoNotOptimize(open.gestures->editText(name, "Name " + std::to_string(++count)));
   }
   state.counters["elements"] = sizeOf(state);
@@ -192,5 +230,8 @@ int main(int argc, char** argv) {
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+  // The project closes before its folder goes.
+  current.gestures.reset();
+  current = Open{};
   return 0;
 }

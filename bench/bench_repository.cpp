@@ -167,13 +167,13 @@ void BM_CreateLinkNearby(benchmark::State& state) {
 }
 BENCHMARK(BM_CreateLinkNearby);
 
-// Links between random objects anywhere in the store: every end is a cache miss.
+// Links between random objects anywhere among the store's million (not among
+// the objects the benchmarks above added): every end is a cache miss.
 void BM_CreateLinkRandom(benchmark::State& state) {
   Schema& schema = bigStore();
-  uint32_t count = GetObjectNum(schema.item);
   std::mt19937 random(5);
   std::vector<RepId> ends(1 << 16);
-  for (RepId& id : ends) id = GetObjectIdByIndex(schema.item, random() % count);
+  for (RepId& id : ends) id = GetObjectIdByIndex(schema.item, random() % kObjects);
   size_t i = 0;
   for (auto _ : state) {
     CreateLink(schema.random, ends[i % ends.size()], ends[(i + 1) % ends.size()]);
@@ -225,12 +225,16 @@ BENCHMARK(BM_IteratePartnersOfHub);
 
 // ---- committing -------------------------------------------------------------------
 
+enum class Timed { Commit, Idle, SaveRequest };
+
 // 1,000 new objects, each with a value and linked to a random old object:
-// 2,000 objects and 1,000 links change. Only the commit (or, DURABLE, the
-// save request that also syncs and checkpoints) is timed.
-void commitThousandChanges(benchmark::State& state, const Schema& schema, bool durable = false) {
+// 2,000 objects and 1,000 links change. Timed is the commit, or the RepIdle
+// that a host calls when the gesture is done (folding the log into the
+// store file), or a SaveRequest that syncs and folds at once.
+void commitThousandChanges(benchmark::State& state, const Schema& schema, Timed timed) {
   uint32_t count = GetObjectNum(schema.item);
   std::mt19937 random(13);
+  int64_t rows = 0, bytes = 0;
   for (auto _ : state) {
     state.PauseTiming();
     StartSaveTransaction1(0, 0, "");
@@ -239,17 +243,39 @@ void commitThousandChanges(benchmark::State& state, const Schema& schema, bool d
       AddProperty(fresh, schema.caption, "changed");
       CreateLink(schema.random, fresh, GetObjectIdByIndex(schema.item, random() % count));
     }
+    if (timed == Timed::Idle && !CommitSaveTransaction()) state.SkipWithError(RepLastError());
     state.ResumeTiming();
-    if (!(durable ? SaveRequest(11) && CommitSaveTransaction() : CommitSaveTransaction())) {
-      state.SkipWithError(RepLastError());
+    bool done = false;
+    switch (timed) {
+      case Timed::Commit:
+        done = CommitSaveTransaction();
+        break;
+      case Timed::Idle:
+        done = RepIdle();
+        break;
+      case Timed::SaveRequest:
+        done = SaveRequest(11) && CommitSaveTransaction();
+        break;
     }
+    if (!done) state.SkipWithError(RepLastError());
+    state.PauseTiming();
+    if (timed == Timed::Commit) {
+      rows += RepLastCommitRowCount();
+      bytes += RepLastCommitByteCount();
+      if (!RepIdle()) state.SkipWithError(RepLastError());
+    }
+    state.ResumeTiming();
   }
-  if (!durable) state.counters["rows"] = static_cast<double>(RepLastCommitRowCount());
+  if (timed == Timed::Commit) {
+    state.counters["rows"] = static_cast<double>(rows) / static_cast<double>(state.iterations());
+    state.counters["log_KB"] =
+        static_cast<double>(bytes) / 1024.0 / static_cast<double>(state.iterations());
+  }
 }
 
 // Runs on a copy, so the project stays the same from run to run; opening the
 // copy also drops what the benchmarks above created without committing.
-void commitOnCopyOfBigStore(benchmark::State& state, bool durable) {
+void commitOnCopyOfBigStore(benchmark::State& state, Timed timed) {
   bigStore();
   RepCloseProject();
   std::string copy = benchFolder() + "_commit";
@@ -259,49 +285,106 @@ void commitOnCopyOfBigStore(benchmark::State& state, bool durable) {
     state.SkipWithError(RepLastError());
     return;
   }
-  commitThousandChanges(state, Schema::lookUp(), durable);
+  commitThousandChanges(state, Schema::lookUp(), timed);
   RepCloseProject();
   std::filesystem::remove_all(copy);
 }
 
+// The commit alone: it appends to the log, which the host's idle moments fold.
 void BM_CommitThousandChangesBigStore(benchmark::State& state) {
-  commitOnCopyOfBigStore(state, false);
+  commitOnCopyOfBigStore(state, Timed::Commit);
 }
-// 48 commits write about 200 MB of log: the mean includes the checkpoints
-// that fold the log into the database every 64 MB.
 BENCHMARK(BM_CommitThousandChangesBigStore)
     ->Iterations(48)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// What the idle moment after such a commit costs: the fold, with its syncs.
+void BM_IdleAfterThousandChangesBigStore(benchmark::State& state) {
+  commitOnCopyOfBigStore(state, Timed::Idle);
+}
+BENCHMARK(BM_IdleAfterThousandChangesBigStore)
+    ->Iterations(16)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
 // The same changes made durable at once: synced, and the log folded into the
 // database.
 void BM_SaveRequestThousandChangesBigStore(benchmark::State& state) {
-  commitOnCopyOfBigStore(state, true);
+  commitOnCopyOfBigStore(state, Timed::SaveRequest);
 }
 BENCHMARK(BM_SaveRequestThousandChangesBigStore)
     ->Iterations(16)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+std::string freshFolder(const char* suffix) {
+  if (RepIsOpen()) RepCloseProject();
+  std::string folder = benchFolder() + suffix;
+  std::filesystem::remove_all(folder);
+  return folder;
+}
+
 // The same commit on a store of 10,000 objects: its cost must not depend on
 // the size of the store.
 void BM_CommitThousandChangesSmallStore(benchmark::State& state) {
-  if (RepIsOpen()) RepCloseProject();
-  std::string folder = benchFolder() + "_small";
-  std::filesystem::remove_all(folder);
+  std::string folder = freshFolder("_small");
   if (!RepCreateProject(folder.c_str())) {
     state.SkipWithError(RepLastError());
     return;
   }
   populate(10'000);
-  commitThousandChanges(state, Schema::lookUp());
+  commitThousandChanges(state, Schema::lookUp(), Timed::Commit);
   RepCloseProject();
   std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_CommitThousandChangesSmallStore)
     ->Iterations(48)
     ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// One link more at an end of N partners, committed: what a gesture that adds
+// an element to a diagram of N elements writes at the diagram's end. Rows and
+// log bytes per commit must not grow with N.
+void BM_CommitOneLinkToHub(benchmark::State& state) {
+  std::string folder = freshFolder("_hub");
+  if (!RepCreateProject(folder.c_str())) {
+    state.SkipWithError(RepLastError());
+    return;
+  }
+  Schema schema = Schema::create();
+  auto partners = static_cast<uint32_t>(state.range(0) / (kSmoke ? 100 : 1));
+  StartSaveTransaction1(0, 0, "");
+  RepId hub = CreateObject(schema.item);
+  for (uint32_t i = 0; i < partners; ++i) CreateLink(schema.random, hub, CreateObject(schema.item));
+  std::vector<RepId> newcomers(static_cast<size_t>(state.max_iterations));
+  for (RepId& id : newcomers) id = CreateObject(schema.item);
+  if (!CommitSaveTransaction() || !RepIdle()) state.SkipWithError(RepLastError());
+  size_t i = 0;
+  int64_t rows = 0, bytes = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    StartSaveTransaction1(0, 0, "");
+    CreateLink(schema.random, hub, newcomers[i++]);
+    state.ResumeTiming();
+    if (!CommitSaveTransaction()) state.SkipWithError(RepLastError());
+    state.PauseTiming();
+    rows += RepLastCommitRowCount();
+    bytes += RepLastCommitByteCount();
+    RepIdle();
+    state.ResumeTiming();
+  }
+  state.counters["rows"] = static_cast<double>(rows) / static_cast<double>(state.iterations());
+  state.counters["log_KB"] =
+      static_cast<double>(bytes) / 1024.0 / static_cast<double>(state.iterations());
+  RepCloseProject();
+  std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_CommitOneLinkToHub)
+    ->Arg(1'000)
+    ->Arg(100'000)
+    ->Iterations(200)
+    ->Unit(benchmark::kMicrosecond)
     ->UseRealTime();
 
 }  // namespace

@@ -6,6 +6,23 @@
 
 namespace gr::cfg {
 
+bool isKind(const L0_Var_2& object, const std::string& className) {
+  if (object.isNull()) return false;
+  RepId classId = RepositoryUser::getObjectTypeIdByName(className);
+  return classId != 0 && RepositoryUser::isSubclass(classId, object.actualClassId());
+}
+
+std::string valueOf(const L0_Var_2& object, const std::string& attribute) {
+  if (object.isNull()) return "";
+  RepId attr = RepositoryUser::getPropertyTypeIdByName(object.actualClassId(), attribute);
+  return attr == 0 ? "" : object.getAttr(attr);
+}
+
+bool flagOf(const L0_Var_2& object, const std::string& attribute) {
+  std::string value = valueOf(object, attribute);
+  return value == "true" || value == "1";
+}
+
 Values join(std::initializer_list<Values> parts) {
   Values all;
   for (const Values& part : parts) all.insert(all.end(), part.begin(), part.end());

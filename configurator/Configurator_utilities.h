@@ -44,6 +44,14 @@ struct Value {
 };
 using Values = std::vector<Value>;
 
+// The object is of the class or of one of its subclasses; false for null.
+bool isKind(const L0_Var_2& object, const std::string& className);
+
+// The value of the attribute of the object's own class; "" for null or an
+// attribute the class lacks. FLAG: the value reads as true.
+std::string valueOf(const L0_Var_2& object, const std::string& attribute);
+bool flagOf(const L0_Var_2& object, const std::string& attribute);
+
 // Values concatenated in order.
 Values join(std::initializer_list<Values> parts);
 void setValues(L0_Var_2& object, const Values& values);

@@ -139,7 +139,10 @@ void L0_Func_specificationDgr_const() {
 GR_ENTRY_SIGNATURE(L0_Func_specificationDgr_const)
 
 // The project diagram's menu item: the specification diagram is made on first
-// use, so a project that never defines a tool has none.
+// use, so a project that never defines a tool has none. What it defines is the
+// project diagram's type (its seeds are the project diagram's boxes, its lines
+// the project diagram's lines), which is its target type as the import merges
+// it.
 void L0_Func_show_specificationDgr(L0_Var_2 /*activeElement*/) {
   L0_Var_2 type = L0_Func_get_graphDiagramType_by_id("specificationDgr");
   if (type.isNull()) return;
@@ -148,6 +151,8 @@ void L0_Func_show_specificationDgr(L0_Var_2 /*activeElement*/) {
     diagram = newObject("GraphDiagram");
     diagram.setAttr("caption", "Specification Diagram");
     link(diagram, "graphDiagramType", type);
+    L0_Var_2 defined = L0_Func_get_graphDiagramType_by_id("projectDiagram");
+    if (!defined.isNull()) link(diagram, "target_type", defined);
   }
   L0_Func_activeDgrCmd(diagram);
 }

@@ -63,8 +63,10 @@ enum { REP_COMPOS_NONE = 0, REP_COMPOS_PART = 1, REP_COMPOS_WHOLE = 2 };
 /* Creates FOLDER (if missing) with a new, empty store in it and opens it.
  * Fails when the folder already holds a store. */
 REP_API int RepCreateProject(const char* folder);
-/* Opens the store in FOLDER. A missing, corrupt, foreign or locked store
- * fails with a message in RepLastError and is left untouched. */
+/* Opens the store in FOLDER. A missing, corrupt, foreign, unreachable or
+ * locked store, one of an older format, and a write-ahead log or journal
+ * beside it that is not the store's own fail with a message in RepLastError;
+ * whatever is refused is left as it was found. */
 REP_API int RepOpenProject(const char* folder);
 /* Opens an empty store that lives in memory only (commits write nothing). */
 REP_API int RepOpenMemory(void);
@@ -78,6 +80,15 @@ REP_API const char* RepStoreFileName(void);
 /* Rows the last commit or SaveRequest wrote (inserted, replaced or deleted);
  * a diagnostic for tests and benchmarks. */
 REP_API int64_t RepLastCommitRowCount(void);
+/* Bytes the last commit or SaveRequest appended to the store's write-ahead
+ * log; a diagnostic like the row count. */
+REP_API int64_t RepLastCommitByteCount(void);
+/* Call when the host has nothing to do: folds the write-ahead log into the
+ * store file (which syncs it), work that commits leave for such moments so
+ * that they only append to the log. Commits are durable against a crash of
+ * the process without it; a host that never calls it makes a commit fold
+ * the log once it has grown large. */
+REP_API int RepIdle(void);
 
 /* ---- save transactions -------------------------------------------------- */
 
@@ -85,7 +96,10 @@ REP_API int64_t RepLastCommitRowCount(void);
  * arguments are accepted for compatibility and not used. */
 REP_API int StartSaveTransaction1(int flags, int mode, const char* comment);
 /* Ends a save transaction; the outermost one writes everything changed since
- * the last commit in one step that survives a crash of the process. */
+ * the last commit in one step that survives a crash of the process. When the
+ * write fails (a full disk) it returns 0, RepLastError says what was not
+ * saved, the file keeps the last commit that succeeded and the changes stay
+ * pending: a later commit writes all of them or none. */
 REP_API int CommitSaveTransaction(void);
 /* Makes the present state durable at once, transaction or not. */
 REP_API int SaveRequest(int code);

@@ -3,12 +3,11 @@
 namespace rep {
 
 void ChangeSet::clear() {
-  for (RepId object : objects_) marks_[object] = ObjectMark{};
+  for (RepId object : objects_) marks_[object] = 0;
   objects_.clear();
   types_.clear();
   removedValues_.clear();
-  removedEnds_.clear();
-  bigEnds_.clear();
+  links_.clear();
 }
 
 }  // namespace rep

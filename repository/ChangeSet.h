@@ -1,15 +1,17 @@
-// What changed since the last commit, so that a commit rewrites only those
+// What changed since the last commit, so that a commit writes only those
 // rows. Marking is O(1) and allocation-free in the common case, because it
-// happens inside CreateObject and CreateLink.
+// happens inside CreateObject, AddProperty and CreateLink.
 #ifndef GR_REPOSITORY_CHANGESET_H
 #define GR_REPOSITORY_CHANGESET_H
 
+#include <algorithm>
 #include <cstdint>
 #include <set>
 #include <unordered_set>
 #include <vector>
 
 #include "platform/repository.h"
+#include "repository/LinkChangeMap.h"
 
 namespace rep {
 
@@ -29,32 +31,16 @@ class ChangeSet {
   enum : uint8_t {
     kRow = 1,     // its existence and class
     kValues = 2,  // all its values
-    kEnds = 4,    // its inline link ends: the one named by changedEnd, or all
-  };
-  static constexpr RepId kSeveralEnds = UINT32_MAX;
-
-  struct ObjectMark {
-    uint8_t flags = 0;
-    RepId changedEnd = 0;  // the link type whose end changed, or kSeveralEnds
   };
 
   // A store without a file tracks nothing.
   void enable(bool on) { enabled_ = on; }
 
   void markObject(RepId object, uint8_t what) {
-    if (enabled_) mark(object).flags |= what;
-  }
-  // Most commits change one end of an object; only then is a single row
-  // rewritten, otherwise all of the object's inline ends.
-  void markEnd(RepId object, RepId linkType) {
     if (!enabled_) return;
-    ObjectMark& objectMark = mark(object);
-    objectMark.flags |= kEnds;
-    if (objectMark.changedEnd == 0) {
-      objectMark.changedEnd = linkType;
-    } else if (objectMark.changedEnd != linkType) {
-      objectMark.changedEnd = kSeveralEnds;
-    }
+    if (object >= marks_.size()) marks_.resize(std::max<size_t>(object + 1, marks_.size() * 2));
+    if (marks_[object] == 0) objects_.push_back(object);
+    marks_[object] |= what;
   }
   void markType(RepId type) {
     if (enabled_) types_.insert(type);
@@ -62,38 +48,26 @@ class ChangeSet {
   void markRemovedValue(RepId object, RepId attr) {
     if (enabled_) removedValues_.insert(pairKey(object, attr));
   }
-  void markRemovedEnd(RepId object, RepId linkType) {
-    if (enabled_) removedEnds_.insert(pairKey(object, linkType));
-  }
-  void markBigEnd(RepId object, RepId linkType) {
-    if (enabled_) bigEnds_.insert(pairKey(object, linkType));
+  // A link made or (SEQ 0) removed, in the form its row has.
+  void noteLink(const LinkChange& change) {
+    if (enabled_) links_.note(change);
   }
 
   const std::vector<RepId>& objects() const { return objects_; }
-  ObjectMark markOf(RepId object) const {
-    return object < marks_.size() ? marks_[object] : ObjectMark{};
-  }
+  uint8_t markOf(RepId object) const { return object < marks_.size() ? marks_[object] : 0; }
   const std::set<RepId>& types() const { return types_; }
   const std::unordered_set<uint64_t>& removedValues() const { return removedValues_; }
-  const std::unordered_set<uint64_t>& removedEnds() const { return removedEnds_; }
-  const std::unordered_set<uint64_t>& bigEnds() const { return bigEnds_; }
+  const LinkChangeMap& links() const { return links_; }
 
   void clear();
 
  private:
-  ObjectMark& mark(RepId object) {
-    if (object >= marks_.size()) marks_.resize(object + 1);
-    if (marks_[object].flags == 0) objects_.push_back(object);
-    return marks_[object];
-  }
-
   bool enabled_ = true;
-  std::vector<ObjectMark> marks_;  // by object id
-  std::vector<RepId> objects_;     // those with a mark
+  std::vector<uint8_t> marks_;  // by object id
+  std::vector<RepId> objects_;  // those with a mark
   std::set<RepId> types_;
   std::unordered_set<uint64_t> removedValues_;  // (object, attribute)
-  std::unordered_set<uint64_t> removedEnds_;    // (object, link type)
-  std::unordered_set<uint64_t> bigEnds_;        // (object, link type)
+  LinkChangeMap links_;
 };
 
 }  // namespace rep

@@ -428,6 +428,7 @@ void Metamodel::dropLinkTypeRecord(RepId linkType) {
   auto where = linkTypes_.find(linkType);
   if (where == linkTypes_.end()) return;
   if (ClassRec* start = findClass(where->second.start)) eraseItem(start->linkTypes, linkType);
+  if (lastLinkTypeId_ == linkType) lastLinkTypeId_ = 0;
   linkTypes_.erase(where);
   changes_.markType(linkType);
 }

@@ -82,7 +82,17 @@ class Metamodel {
   const ClassRec* findClass(RepId id) const { return findRecord(classes_, id); }
   ClassRec* findClass(RepId id) { return findRecord(classes_, id); }
   const AttributeRec* findAttribute(RepId id) const { return findRecord(attributes_, id); }
-  const LinkTypeRec* findLinkType(RepId id) const { return findRecord(linkTypes_, id); }
+  // CreateLink asks for the same link type over and over; a hit is kept (a
+  // record never moves while it exists).
+  const LinkTypeRec* findLinkType(RepId id) const {
+    if (id == lastLinkTypeId_ && id != 0) return lastLinkType_;
+    const LinkTypeRec* rec = findRecord(linkTypes_, id);
+    if (rec) {
+      lastLinkTypeId_ = id;
+      lastLinkType_ = rec;
+    }
+    return rec;
+  }
   const PackageRec* findPackage(RepId id) const { return findRecord(packages_, id); }
   // For ids known to exist.
   ClassRec& classAt(RepId id) { return classes_.at(id); }
@@ -165,6 +175,8 @@ class Metamodel {
   std::unordered_map<RepId, ClassRec> classes_;
   std::unordered_map<RepId, AttributeRec> attributes_;
   std::unordered_map<RepId, LinkTypeRec> linkTypes_;
+  mutable RepId lastLinkTypeId_ = 0;
+  mutable const LinkTypeRec* lastLinkType_ = nullptr;
   std::unordered_map<RepId, PackageRec> packages_;
   NameIndex classNames_;
   NameIndex attributeNames_;

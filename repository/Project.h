@@ -25,8 +25,11 @@ class Project {
   bool commitTransaction();
   // Writes what is pending and syncs it to disk, transaction or not.
   bool saveNow();
+  // Folds the log into the store file, at a moment when nobody waits.
+  bool idle() { return !file_ || file_->checkpoint(); }
   int depth() const { return depth_; }
   int64_t lastCommitRows() const { return file_ ? file_->lastWriteRows() : 0; }
+  int64_t lastCommitBytes() const { return file_ ? file_->lastWriteBytes() : 0; }
 
  private:
   Project() : store_(std::make_unique<Store>()) {}

@@ -112,6 +112,14 @@ int64_t RepLastCommitRowCount(void) {
   return g_project ? g_project->lastCommitRows() : 0;
 }
 
+int64_t RepLastCommitByteCount(void) {
+  return g_project ? g_project->lastCommitBytes() : 0;
+}
+
+int RepIdle(void) {
+  return openStore() && g_project->idle();
+}
+
 // ---- save transactions -------------------------------------------------------------
 
 int StartSaveTransaction1(int, int, const char*) {

@@ -10,19 +10,22 @@ namespace rep {
 // ---- metamodel changes that reach into the data ------------------------------
 
 bool Store::deleteClass(RepId classId) {
-  if (!metamodel_.findClass(classId)) return refuse<bool>("no such class");
+  const ClassRec* cls = metamodel_.findClass(classId);
+  if (!cls) return refuse<bool>("no such class");
   if (objectCount(classId) != 0) return refuse<bool>("the class has objects");
-  std::vector<RepId> linkTypes = metamodel_.linkTypesTouching(classId);
-  if (!metamodel_.deleteClass(classId)) return false;
-  for (RepId linkType : linkTypes) dropAllEnds(linkType);
-  return true;
+  if (!cls->subclasses.empty()) return refuse<bool>("class \"" + cls->name + "\" has subclasses");
+  for (RepId linkType : metamodel_.linkTypesTouching(classId))
+    dropAllEnds(linkType, metamodel_.linkTypeAt(linkType).inverse);
+  return metamodel_.deleteClass(classId);
 }
 
 // Scans every object: a class moved to another superclass may have taken
 // objects with links of this type out of the link type's classes.
-void Store::dropAllEnds(RepId linkType) {
+void Store::dropAllEnds(RepId linkType, RepId inverse) {
   for (RepId object = 1; object < ids_.next(); ++object) {
-    if (exists(object) && objects_[object].ends.find(linkType).present) dropEnd(object, linkType);
+    if (!exists(object) || !objects_[object].ends.find(linkType).present) continue;
+    for (RepId partner : partners(object, linkType)) logLink(linkType, inverse, object, partner, 0);
+    dropEnd(object, linkType);
   }
 }
 
@@ -49,8 +52,8 @@ bool Store::deleteLinkTypePair(RepId linkType) {
   const LinkTypeRec* rec = metamodel_.findLinkType(linkType);
   if (!rec) return refuse<bool>("no such link type");
   RepId inverse = rec->inverse;
-  dropAllEnds(linkType);
-  dropAllEnds(inverse);
+  dropAllEnds(linkType, inverse);
+  dropAllEnds(inverse, linkType);
   return metamodel_.deleteLinkTypePair(linkType);
 }
 
@@ -96,6 +99,7 @@ RepId Store::createObject(RepId classId) {
 // CLASSID 0 marks the id dead.
 void Store::setAlive(RepId id, RepId classId) {
   objects_.ensure(id);
+  values_.ensure(id);
   objects_[id].classId = classId;
   size_t word = id >> 6;
   if (word >= alive_.size()) alive_.resize(std::max<size_t>(word + 1, alive_.size() * 2));
@@ -110,7 +114,7 @@ bool Store::deleteObject(RepId object) {
   ClassRec& cls = metamodel_.classAt(rec->classId);
   setAlive(object, 0);
   rec->ends.clear();
-  std::vector<Value>().swap(rec->values);
+  ValueList().swap(values_[object]);
   cls.instances.noteDeleted();
   if (cls.instances.isSparse()) compactInstances(cls);
   changes_.markObject(object, ChangeSet::kRow);
@@ -125,7 +129,10 @@ void Store::unlinkAll(RepId object) {
   });
   for (const auto& [linkType, partnerIds] : ends) {
     RepId inverse = metamodel_.linkTypeAt(linkType).inverse;
-    for (RepId partner : partnerIds) removePartner(partner, inverse, object);
+    for (RepId partner : partnerIds) {
+      removePartner(partner, inverse, object);
+      logLink(linkType, inverse, object, partner, 0);
+    }
   }
   for (const auto& [linkType, partnerIds] : ends) dropEnd(object, linkType);
 }
@@ -188,10 +195,7 @@ bool Store::fitsLinkType(const LinkTypeRec& linkType, RepId from, RepId to) cons
 
 void Store::addPartner(RepId object, RepId linkType, RepId partner) {
   EndTable& ends = objects_[object].ends;
-  if (ends.appendInline(linkType, partner)) {
-    changes_.markEnd(object, linkType);
-    return;
-  }
+  if (ends.appendInline(linkType, partner)) return;
   EndTable::Run run = ends.find(linkType);
   if (run.outOfLine) {
     bigEnd(run).append(partner);
@@ -200,30 +204,20 @@ void Store::addPartner(RepId object, RepId linkType, RepId partner) {
     grown.append(partner);
     ends.setOutOfLine(linkType, keepBigEnd(std::move(grown)));
   }
-  changes_.markBigEnd(object, linkType);
 }
 
 bool Store::removePartner(RepId object, RepId linkType, RepId partner) {
   EndTable& ends = objects_[object].ends;
   EndTable::Run run = ends.find(linkType);
   if (!run.present) return false;
-  if (!run.outOfLine) {
-    if (!ends.removeInline(linkType, partner)) return false;
-    changes_.markEnd(object, linkType);
-    if (run.partners.size() == 1) changes_.markRemovedEnd(object, linkType);
-    return true;
-  }
+  if (!run.outOfLine) return ends.removeInline(linkType, partner);
   BigEnd& big = bigEnd(run);
   if (!big.remove(partner)) return false;
-  if (big.size() > EndTable::kMaxInline / 2) {
-    changes_.markBigEnd(object, linkType);
-    return true;
-  }
+  if (big.size() > EndTable::kMaxInline / 2) return true;
   // Few partners left: back inline, where they cost far less memory.
   std::vector<RepId> rest = big.ordered();
   dropEnd(object, linkType);
   ends.addRun(linkType, rest);
-  changes_.markEnd(object, linkType);
   return true;
 }
 
@@ -232,18 +226,31 @@ void Store::dropEnd(RepId object, RepId linkType) {
   EndTable::Run run = ends.find(linkType);
   if (run.outOfLine) releaseBigEnd(run.bigSlot);
   ends.eraseRun(linkType);
-  changes_.markRemovedEnd(object, linkType);
+}
+
+// One row per link, named from the end with the larger object id, so that
+// the links of new objects go to the end of the table; a link of an object
+// to itself is named over the lower link type id.
+void Store::logLink(RepId linkType, RepId inverse, RepId from, RepId to, uint64_t seq) {
+  if (from > to || (from == to && linkType < inverse)) {
+    changes_.noteLink(LinkChange{from, linkType, to, seq});
+  } else {
+    changes_.noteLink(LinkChange{to, inverse, from, seq});
+  }
 }
 
 bool Store::createLink(RepId linkType, RepId from, RepId to) {
+  if (!exists(from) || !exists(to)) return refuse<bool>("no such object");
+  prefetch(from);
+  prefetch(to);
   const LinkTypeRec* rec = metamodel_.findLinkType(linkType);
   if (!rec) return refuse<bool>("no such link type");
-  if (!exists(from) || !exists(to)) return refuse<bool>("no such object");
   if (!fitsLinkType(*rec, from, to)) {
     return refuse<bool>("the objects' classes do not fit link type \"" + rec->name + "\"");
   }
   addPartner(from, linkType, to);
   addPartner(to, rec->inverse, from);
+  logLink(linkType, rec->inverse, from, to, nextLinkSeq_++);
   return true;
 }
 
@@ -252,6 +259,7 @@ bool Store::deleteLink(RepId linkType, RepId from, RepId to) {
   if (!rec) return refuse<bool>("no such link type");
   if (!exists(from) || !removePartner(from, linkType, to)) return refuse<bool>("no such link");
   removePartner(to, rec->inverse, from);
+  logLink(linkType, rec->inverse, from, to, 0);
   return true;
 }
 
@@ -279,10 +287,11 @@ bool Store::setValue(RepId object, RepId attr, std::string_view text) {
     removeValue(object, attr);
     return true;
   }
-  auto found = std::find_if(rec->values.begin(), rec->values.end(),
+  ValueList& values = values_[object];
+  auto found = std::find_if(values.begin(), values.end(),
                             [attr](const Value& value) { return value.attr == attr; });
-  if (found == rec->values.end()) {
-    rec->values.push_back(Value{attr, std::string(text)});
+  if (found == values.end()) {
+    values.push_back(Value{attr, std::string(text)});
   } else {
     found->text = text;
   }
@@ -291,7 +300,7 @@ bool Store::setValue(RepId object, RepId attr, std::string_view text) {
 }
 
 bool Store::removeValue(RepId object, RepId attr) {
-  std::vector<Value>& values = objects_[object].values;
+  ValueList& values = values_[object];
   auto found = std::find_if(values.begin(), values.end(),
                             [attr](const Value& value) { return value.attr == attr; });
   if (found == values.end()) return false;
@@ -302,7 +311,7 @@ bool Store::removeValue(RepId object, RepId attr) {
 
 const std::string* Store::value(RepId object, RepId attr) const {
   if (!exists(object)) return nullptr;
-  for (const Value& value : objects_[object].values) {
+  for (const Value& value : values_[object]) {
     if (value.attr == attr) return &value.text;
   }
   return nullptr;
@@ -321,22 +330,17 @@ bool Store::restoreObject(RepId id, RepId classId) {
 
 bool Store::restoreValue(RepId object, RepId attr, std::string_view text) {
   if (!exists(object) || !metamodel_.findAttribute(attr) || text.empty()) return false;
-  objects_[object].values.push_back(Value{attr, std::string(text)});
+  values_[object].push_back(Value{attr, std::string(text)});
   return true;
 }
 
-bool Store::restoreEnd(RepId object, RepId linkType, std::span<const RepId> partnerIds) {
-  if (!exists(object) || !metamodel_.findLinkType(linkType) || partnerIds.empty()) return false;
-  EndTable& ends = objects_[object].ends;
-  if (ends.find(linkType).present) return false;
-  for (RepId partner : partnerIds) {
-    if (!exists(partner)) return false;
-  }
-  if (partnerIds.size() <= EndTable::kMaxInline) {
-    ends.addRun(linkType, partnerIds);
-  } else {
-    ends.setOutOfLine(linkType, keepBigEnd(BigEnd(partnerIds)));
-  }
+bool Store::restoreLink(const LinkChange& link) {
+  const LinkTypeRec* rec = metamodel_.findLinkType(link.linkType);
+  if (!rec || !exists(link.from) || !exists(link.to) || link.seq == 0) return false;
+  bool named = link.from > link.to || (link.from == link.to && link.linkType < rec->inverse);
+  if (!named) return false;
+  addPartner(link.from, link.linkType, link.to);
+  addPartner(link.to, rec->inverse, link.from);
   return true;
 }
 

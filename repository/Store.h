@@ -4,7 +4,6 @@
 #define GR_REPOSITORY_STORE_H
 
 #include <memory>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,11 +23,16 @@ struct Value {
   std::string text;
 };
 
-struct ObjectRec {
+// The class and link ends of an object fill one cache line, so that linking
+// two objects anywhere in a big store touches two lines. Values are kept
+// apart: links are followed far more often than values are read.
+struct alignas(64) ObjectRec {
   RepId classId = 0;  // 0: no live object has this id
   EndTable ends;
-  std::vector<Value> values;
 };
+static_assert(sizeof(ObjectRec) == 64);
+
+using ValueList = std::vector<Value>;
 
 class Store {
  public:
@@ -61,6 +65,8 @@ class Store {
   RepId createObject(RepId classId);
   bool deleteObject(RepId object);
   const ObjectRec* object(RepId id) const { return exists(id) ? &objects_[id] : nullptr; }
+  // The values of a live object, in the order they were first set.
+  const ValueList& values(RepId object) const { return values_[object]; }
 
   // ---- links, ordered at both ends
   uint32_t partnerCount(RepId object, RepId linkType) const;
@@ -68,8 +74,11 @@ class Store {
   bool connected(RepId linkType, RepId from, RepId to) const;
   bool createLink(RepId linkType, RepId from, RepId to);
   bool deleteLink(RepId linkType, RepId from, RepId to);
-  // The partners in link order, for writing them out.
+  // The partners in link order.
   std::vector<RepId> partners(RepId object, RepId linkType) const;
+  // The order key the next link made gets; every link made earlier has a
+  // smaller one, so the keys of the links at any end ascend in link order.
+  uint64_t nextLinkSeq() const { return nextLinkSeq_; }
 
   // ---- values
   bool acceptsValue(RepId attr, std::string_view text) const;
@@ -79,18 +88,26 @@ class Store {
   const std::string* value(RepId object, RepId attr) const;
 
   // ---- loading from the store file: false when the data do not fit
+  // Before restoring the objects: makes room for ids below the counter.
+  void reserveForLoad() { objects_.reserveForLoad(ids_.next()); }
   bool restoreObject(RepId id, RepId classId);
   bool restoreValue(RepId object, RepId attr, std::string_view text);
-  bool restoreEnd(RepId object, RepId linkType, std::span<const RepId> partnerIds);
+  // Links come in ascending order keys, so appending restores both orders.
+  bool restoreLink(const LinkChange& link);
+  void restoreLinkSeq(uint64_t next) { nextLinkSeq_ = next; }
 
  private:
   ObjectRec* liveObject(RepId id) { return exists(id) ? &objects_[id] : nullptr; }
+  // Starts loading the record of a live object, so that the misses on the
+  // two ends of a link overlap each other and the link type's lookup.
+  void prefetch(RepId id) const { __builtin_prefetch(&objects_[id]); }
   void setAlive(RepId id, RepId classId);
   bool fitsLinkType(const LinkTypeRec& linkType, RepId from, RepId to) const;
   void addPartner(RepId object, RepId linkType, RepId partner);
   bool removePartner(RepId object, RepId linkType, RepId partner);
   void dropEnd(RepId object, RepId linkType);
-  void dropAllEnds(RepId linkType);
+  void dropAllEnds(RepId linkType, RepId inverse);
+  void logLink(RepId linkType, RepId inverse, RepId from, RepId to, uint64_t seq);
   void unlinkAll(RepId object);
   bool removeValue(RepId object, RepId attr);
   void compactInstances(ClassRec& cls);
@@ -102,9 +119,11 @@ class Store {
   ChangeSet changes_;
   Metamodel metamodel_;
   ChunkedTable<ObjectRec> objects_;               // by id; type ids leave empty slots
+  ChunkedTable<ValueList> values_;                // by id
   std::vector<uint64_t> alive_;                   // bit per id
   std::vector<std::unique_ptr<BigEnd>> bigEnds_;  // by slot; null when free
   std::vector<uint32_t> freeBigSlots_;
+  uint64_t nextLinkSeq_ = 1;
 };
 
 }  // namespace rep

@@ -1,5 +1,8 @@
 #include "repository/StoreLoader.h"
 
+#include <malloc.h>
+
+#include <algorithm>
 #include <vector>
 
 #include "repository/Errors.h"
@@ -39,16 +42,27 @@ bool idsColumn(Statement& row, int column, std::vector<RepId>& ids) {
   return decodeIds(row.blob(column), ids);
 }
 
-bool readMeta(Database& db, Store& store) {
-  int64_t nextId = -1;
-  bool ok = forEachRow(db, "SELECT value FROM meta WHERE key = 'next_id'", [&](Statement& row) {
-    nextId = row.integer(0);
+// A missing key reads as -1.
+int64_t metaValue(Database& db, const char* key, bool& ok) {
+  int64_t value = -1;
+  std::string sql = std::string("SELECT value FROM meta WHERE key = '") + key + "'";
+  ok = forEachRow(db, sql.c_str(), [&](Statement& row) {
+    value = row.integer(0);
     return true;
   });
+  return value;
+}
+
+bool readMeta(Database& db, Store& store) {
+  bool ok = false;
+  int64_t nextId = metaValue(db, "next_id", ok);
   if (!ok) return false;
-  if (nextId < 1 || nextId > int64_t{UINT32_MAX})
-    return inconsistent("the id counter and the rows");
+  int64_t linkSeq = metaValue(db, "link_seq", ok);
+  if (!ok) return false;
+  if (nextId < 1 || nextId > int64_t{UINT32_MAX} || linkSeq < 1)
+    return inconsistent("the counters and the rows");
   store.ids().restore(static_cast<RepId>(nextId));
+  store.restoreLinkSeq(static_cast<uint64_t>(linkSeq));
   return true;
 }
 
@@ -111,6 +125,7 @@ bool readLinkTypes(Database& db, Metamodel& metamodel) {
 }
 
 bool readObjects(Database& db, Store& store) {
+  store.reserveForLoad();
   return forEachRow(db, "SELECT id, class FROM objects ORDER BY id", [&](Statement& row) {
     return store.restoreObject(idColumn(row, 0), idColumn(row, 1)) || inconsistent("object rows");
   });
@@ -123,13 +138,26 @@ bool readValues(Database& db, Store& store) {
   });
 }
 
-bool readEnds(Database& db, Store& store) {
-  std::vector<RepId> partners;
-  return forEachRow(db, "SELECT obj, link_type, partners FROM ends", [&](Statement& row) {
-    return (idsColumn(row, 2, partners) &&
-            store.restoreEnd(idColumn(row, 0), idColumn(row, 1), partners)) ||
-           inconsistent("link rows");
+// Links are appended at both ends in the order of their keys, which is the
+// order they were made in: that restores the order at every end.
+bool readLinks(Database& db, Store& store) {
+  std::vector<LinkChange> links;
+  bool ok = forEachRow(db, "SELECT obj, link_type, partner, seq FROM links", [&](Statement& row) {
+    int64_t seq = row.integer(3);
+    if (seq < 1 || static_cast<uint64_t>(seq) >= store.nextLinkSeq())
+      return inconsistent("link rows");
+    links.push_back(LinkChange{idColumn(row, 0), idColumn(row, 1), idColumn(row, 2),
+                               static_cast<uint64_t>(seq)});
+    return true;
   });
+  if (!ok) return false;
+  std::sort(links.begin(), links.end(),
+            [](const LinkChange& left, const LinkChange& right) { return left.seq < right.seq; });
+  for (size_t i = 0; i < links.size(); ++i) {
+    if (i > 0 && links[i].seq == links[i - 1].seq) return inconsistent("link rows");
+    if (!store.restoreLink(links[i])) return inconsistent("link rows");
+  }
+  return true;
 }
 
 }  // namespace
@@ -151,6 +179,11 @@ bool checkStoreIdentity(Database& db) {
     return true;
   });
   if (!ok) return false;
+  if (format >= 1 && format < schema::kFormatVersion) {
+    return refuse<bool>("the store file was made by an older version of the store (format " +
+                        std::to_string(format) + "); this program reads format " +
+                        std::to_string(schema::kFormatVersion) + " only");
+  }
   if (format != schema::kFormatVersion) {
     return refuse<bool>("the store file has format version " + std::to_string(format) +
                         ", this program reads version " + std::to_string(schema::kFormatVersion));
@@ -163,8 +196,11 @@ bool loadStore(Database& db, Store& store) {
   bool ok = readMeta(db, store) && readPackages(db, metamodel) && readClasses(db, metamodel) &&
             readAttributes(db, metamodel) && readLinkTypes(db, metamodel) &&
             metamodel.finishRestore() && readObjects(db, store) && readValues(db, store) &&
-            readEnds(db, store);
+            readLinks(db, store);
   store.changes().clear();
+  // The loader's large temporaries went back to the allocator; give them
+  // back to the system, or they stay resident for the session.
+  malloc_trim(0);
   return ok;
 }
 

@@ -8,10 +8,16 @@ namespace rep::schema {
 
 inline constexpr const char* kFileName = "project.db";
 inline constexpr const char* kLockSuffix = ".lock";
+inline constexpr const char* kLogSuffix = "-wal";
+inline constexpr const char* kJournalSuffix = "-journal";
 // PRAGMA application_id: "GRst".
 inline constexpr int64_t kApplicationId = 0x47527374;
-inline constexpr int64_t kFormatVersion = 1;
+// 1 kept each link end as one blob; 2 keeps one row per link.
+inline constexpr int64_t kFormatVersion = 2;
 
+// A link is one row, named from one of its ends (see Store::logLink); SEQ
+// orders the links at both ends. Rewriting one link never touches the other
+// links of its ends, however many there are.
 inline constexpr const char* kCreateTables = R"sql(
 CREATE TABLE meta(key TEXT PRIMARY KEY, value INTEGER NOT NULL) WITHOUT ROWID;
 CREATE TABLE packages(id INTEGER PRIMARY KEY, name TEXT NOT NULL, package INTEGER NOT NULL);
@@ -26,8 +32,8 @@ CREATE TABLE link_types(id INTEGER PRIMARY KEY, name TEXT NOT NULL, start_class 
 CREATE TABLE objects(id INTEGER PRIMARY KEY, class INTEGER NOT NULL);
 CREATE TABLE vals(obj INTEGER NOT NULL, attr INTEGER NOT NULL, value TEXT NOT NULL,
                   PRIMARY KEY(obj, attr)) WITHOUT ROWID;
-CREATE TABLE ends(obj INTEGER NOT NULL, link_type INTEGER NOT NULL, partners BLOB NOT NULL,
-                  PRIMARY KEY(obj, link_type)) WITHOUT ROWID;
+CREATE TABLE links(obj INTEGER NOT NULL, link_type INTEGER NOT NULL, partner INTEGER NOT NULL,
+                   seq INTEGER NOT NULL, PRIMARY KEY(obj, link_type, partner)) WITHOUT ROWID;
 )sql";
 
 }  // namespace rep::schema

@@ -20,6 +20,7 @@ declare -A allowed=(
   [host/render]="platform runtime host/base host/diagram host/render"
   [host/gestures]="platform runtime host/base host/system host/diagram host/dialog host/multiuser host/head host/gestures"
   [host/script]="platform runtime host/base host/system host/diagram host/dialog host/multiuser host/head host/gestures host/script"
+  [host/web]="platform runtime host/base host/system host/diagram host/dialog host/multiuser host/head host/render host/gestures host/web"
   [host/cli]="platform runtime host"
 )
 

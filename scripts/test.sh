@@ -27,6 +27,10 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGR_BENCH=ON >/d
 ninja -C build -j"$jobs"
 run_tests build
 
+# The editor in a headless Chromium: gestures made with the mouse and the
+# keyboard checked against the model, and the latency of a click (printed).
+GRTOOL=build/bin/grtool node --test --test-concurrency=1 web/tests/editor.test.mjs web/tests/latency.test.mjs
+
 # A smoke run of the benchmarks on small inputs: they must work, numbers come
 # from full runs by hand (see bench/README.md).
 for bench in build/bin/bench_*; do

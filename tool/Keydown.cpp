@@ -3,6 +3,7 @@
 // Also the path-expression console.
 #include <sstream>
 
+#include "configurator/Dialog_utilities.h"
 #include "runtime/Lpath.h"
 #include "tool/Commands.h"
 #include "tool/Utilities.h"
@@ -13,9 +14,6 @@ L0_TRANSFORMATION L0_Var_2 L0_Func_generate_console();
 L0_TRANSFORMATION void L0_Func_eval_console_input();
 L0_TRANSFORMATION void L0_Func_show_lpath_result(L0_Var_2 result);
 L0_TRANSFORMATION void L0_Func_close_active_form();
-L0_TRANSFORMATION L0_Var_2 L0_Func_add_d_eventHandler_main(L0_Var_2 component,
-                                                           std::string eventName,
-                                                           std::string transformationName);
 
 using gr::firstOver;
 
@@ -130,16 +128,3 @@ void L0_Func_close_active_form() {
   L0_Func_d_cmd(gr::firstOf("D#Form"), "Close");
 }
 GR_ENTRY_SIGNATURE(L0_Func_close_active_form)
-
-// A handler of this library ("main") for an event of the component.
-L0_Var_2 L0_Func_add_d_eventHandler_main(L0_Var_2 component, std::string eventName,
-                                         std::string transformationName) {
-  L0_Var_2 handler("D#EventHandler");
-  handler.addObj("D#EventHandler");
-  handler.setAttr("eventName", eventName);
-  handler.setAttr("transformationName", transformationName);
-  handler.setAttr("procedureName", "main");
-  handler.addLink(component, "eventSource");
-  return handler;
-}
-GR_ENTRY_SIGNATURE(L0_Func_add_d_eventHandler_main)

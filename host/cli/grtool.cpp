@@ -1,11 +1,17 @@
 // grtool: creates and opens projects, plays gesture scripts, shares projects
-// with a team, renders diagrams and dumps the model.
+// with a team, renders diagrams, dumps the model and serves the editor to a
+// browser.
+#include <pthread.h>
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "host/base/HostError.h"
@@ -18,6 +24,9 @@
 #include "host/multiuser/PostgresSharedStore.h"
 #include "host/render/SvgRender.h"
 #include "host/script/ScriptPlayer.h"
+#include "host/web/Editor.h"
+#include "host/web/EventHub.h"
+#include "host/web/WebServer.h"
 
 namespace {
 
@@ -44,6 +53,7 @@ int playScripts(const std::string& folder, const std::vector<std::string>& scrip
   grhost::addExpectations(player);
   for (const std::string& script : scripts) {
     if (!player.playFile(script, std::cerr)) return 1;
+    session->idle();
     std::cout << script << ": played, " << player.expectationsMet() << " expectations met\n";
   }
   return 0;
@@ -115,6 +125,35 @@ int renderDiagrams(const std::string& folder, const RenderRequest& request) {
   return 0;
 }
 
+// Serves until SIGINT or SIGTERM. The signals are blocked in every thread
+// and taken here, so that stopping is an ordinary call, not a signal handler.
+int serveProject(const std::string& folder, int port, const HostOptions& options) {
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+  auto session = Session::openProject(folder, options);
+  grhost::web::EventHub hub;
+  grhost::web::Editor editor(*session, hub);
+  grhost::web::WebServer server(editor, hub, grhost::programFolder() / "web");
+  server.bind(port);
+  std::cout << "serving " << session->project().folder().string() << " at " << server.address()
+            << std::endl;
+  std::thread serving([&] {
+    server.run();
+    kill(getpid(), SIGTERM);  // a server that ended by itself ends the wait below
+  });
+  // Between the signals' checks the host is idle: the store may fold its log.
+  timespec aSecond{1, 0};
+  while (sigtimedwait(&stopSignals, nullptr, &aSecond) < 0)
+    editor.idleIfQuiet(std::chrono::seconds(2));
+  server.stop();
+  serving.join();
+  std::cout << "stopped serving" << std::endl;
+  return 0;
+}
+
 int run(int argc, char** argv) {
   CLI::App app{"grtool: the headless host of the diagramming environment"};
   app.require_subcommand(1);
@@ -177,6 +216,16 @@ int run(int argc, char** argv) {
       ->excludes(one)
       ->excludes(file);
 
+  int port = 0;
+  CLI::App* serve = app.add_subcommand("serve", "Serve the editor of a project to a browser");
+  serve->add_option("PROJECT", folder, "The project folder")->required();
+  serve->add_option("--port", port, "The port on 127.0.0.1 (default: a free one)")
+      ->check(CLI::Range(0, 65535));
+  serve->add_option("--tool", toolFolder, "A folder of installed tools (default: none)");
+  serve->add_option("--shared", options.shared.location,
+                    "The shared store (default: the one the project was shared to)");
+  sharedOptions(serve);
+
   CLI11_PARSE(app, argc, argv);
   options.toolFolder = fromStartFolder(toolFolder);
   if (leaseSeconds > 0)
@@ -192,6 +241,7 @@ int run(int argc, char** argv) {
   if (share->parsed()) return shareProject(folder, options);
   if (render->parsed()) return renderDiagrams(folder, renderRequest);
   if (check->parsed()) return checkModel(folder);
+  if (serve->parsed()) return serveProject(folder, port, options);
   return dumpModel(folder, className, json);
 }
 

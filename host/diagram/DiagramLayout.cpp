@@ -18,6 +18,8 @@ using S = geometry::LayoutSpacing;
 constexpr int kCellSize = 512;
 constexpr int kParallelSpacing = 10;
 constexpr int kLooseLineWidth = 110;
+// The room around the texts a box grows to hold; the picture draws them as far in.
+constexpr int kTextMargin = 4;
 // Far more steps past neighbours than any real row has; beyond it the box
 // is placed where the search stands.
 constexpr int kMaxPackingSteps = 100000;
@@ -208,6 +210,7 @@ void DiagramLayout::update(const std::vector<RepId>& elements, render::StyleBook
       inner->second.cursorSet = false;
     if (entry->placed) {
       keep(element, *entry);
+      fitTexts(element, styles);
     } else if (unplaced.emplace(element, *entry).second) {
       order.push_back(element);
     }
@@ -219,7 +222,32 @@ void DiagramLayout::update(const std::vector<RepId>& elements, render::StyleBook
     return std::pair{kindRank, depth(element, unplaced)};
   };
   std::stable_sort(order.begin(), order.end(), [&](RepId a, RepId b) { return rank(a) < rank(b); });
-  for (RepId element : order) place(element, unplaced[element], styles);
+  for (RepId element : order) {
+    place(element, unplaced[element], styles);
+    fitTexts(element, styles);
+  }
+}
+
+// A node grows to the right and down until the texts of its compartments
+// fit in it; it never shrinks. Free boxes keep the size the user drew.
+void DiagramLayout::fitTexts(RepId element, render::StyleBook& styles) {
+  auto found = entries_.find(element);
+  if (found == entries_.end() || !found->second.placed || found->second.kind != ElementKind::Node)
+    return;
+  std::vector<render::ShownText> texts = styles.shownTexts(element);
+  if (texts.empty()) return;
+  int width = static_cast<int>(std::ceil(styles.textWidth(texts))) + 2 * kTextMargin;
+  int height = static_cast<int>(std::ceil(styles.textHeight(texts))) + 2 * kTextMargin;
+  Entry grown = found->second;
+  if (grown.box.w >= width && grown.box.h >= height) return;
+  grown.box.w = std::max(grown.box.w, width);
+  grown.box.h = std::max(grown.box.h, height);
+  Box old = found->second.box;
+  forget(element);
+  keep(element, grown);
+  write(element, grown);
+  stretchAttachments(element, old, grown.box);
+  if (grown.level) growContainer(grown.level, grown.box);
 }
 
 void DiagramLayout::place(RepId element, Entry entry, render::StyleBook& styles) {

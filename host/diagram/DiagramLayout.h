@@ -5,7 +5,8 @@
 // geometry are placed at once: a new box in the next free place of its level
 // (the top level or its container, which grows to hold it), a new port on its
 // node's outline, a new line between its ends. Placed geometry is never
-// moved; every placement is written to the element's `location`.
+// moved; a box only grows, to hold what it holds and (a node) the texts of
+// its compartments. Every placement is written to the element's `location`.
 #pragma once
 
 #include <cstdint>
@@ -89,6 +90,7 @@ class DiagramLayout {
   void placeBox(RepId element, Entry& entry, render::StyleBook& styles);
   geometry::Point packAtCursor(RepId owner, int width, int height);
   void growContainer(RepId container, geometry::Box inner);
+  void fitTexts(RepId element, render::StyleBook& styles);
   void stretchAttachments(RepId box, const geometry::Box& old, const geometry::Box& now);
   void stretchLineEnds(RepId end, const geometry::Box& old, const geometry::Box& now);
   void placePort(RepId element, Entry& entry, render::StyleBook& styles);

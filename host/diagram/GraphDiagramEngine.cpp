@@ -58,6 +58,21 @@ bool GraphDiagramEngine::execute(RepId command, const std::string& className) {
 
 // The elements that changed since the last update, each once, in the order
 // first changed; every kept geometry is dropped when the metamodel changed.
+namespace {
+
+// The element a compartment (at any depth) belongs to; 0 for anything else.
+RepId elementOfCompartment(RepId object) {
+  if (!model::isKindOf(object, "Compartment")) return 0;
+  RepId at = object;
+  for (int depth = 0; at && depth < 64; ++depth) {
+    if (RepId element = model::firstPartner(at, "element")) return element;
+    at = model::firstPartner(at, "parentCompartment");
+  }
+  return 0;
+}
+
+}  // namespace
+
 void GraphDiagramEngine::updateGeometry() {
   std::span<const RepChange> pending = changes_.pending();
   if (pending.empty()) return;
@@ -68,8 +83,12 @@ void GraphDiagramEngine::updateGeometry() {
   for (const RepChange& change : pending) {
     if (change.kind == REP_CHANGE_METAMODEL) metamodelChanged = true;
     if (!seen.insert(change.object).second) continue;
-    if (change.kind == REP_CHANGE_DELETED || classifier.kindOf(change.object))
+    if (change.kind == REP_CHANGE_DELETED || classifier.kindOf(change.object)) {
       touched.push_back(change.object);
+    } else if (RepId element = elementOfCompartment(change.object)) {
+      // A node's texts may need more room.
+      if (seen.insert(element).second) touched.push_back(element);
+    }
   }
   changes_.advance();
   if (metamodelChanged) {

@@ -65,6 +65,12 @@ bool DialogEngine::execute(RepId command, const std::string& className) {
   RepId receiver = model::firstPartner(command, "receiver");
   record_.push_back({className, word, receiver});
   if (className == "D#Command") runWord(word, receiver);
+  if (className == "D#SelectTreeNodeCmd")
+    selectNode(receiver, model::firstPartner(command, "treeNode"));
+  if (className == "D#DeleteTreeNodeCmd") {
+    RepId node = model::firstPartner(command, "treeNode");
+    if (ObjectExists(node)) remove(node);
+  }
   return true;
 }
 
@@ -78,6 +84,13 @@ void DialogEngine::runWord(const std::string& word, RepId receiver) {
   } else if (word == "Delete") {
     remove(receiver);
   }
+}
+
+// The library links a node it adds itself; selecting it is the engine's.
+void DialogEngine::selectNode(RepId tree, RepId node) {
+  if (!ObjectExists(tree) || !ObjectExists(node)) return;
+  model::unlinkAll(tree, "selected");
+  model::link(tree, "selected", node);
 }
 
 void DialogEngine::show(RepId form, bool modal) {
@@ -134,6 +147,12 @@ RepId DialogEngine::modalForm() const {
   for (auto open = open_.rbegin(); open != open_.rend(); ++open)
     if (open->modal && ObjectExists(open->form)) return open->form;
   return 0;
+}
+
+bool DialogEngine::isModal(RepId form) const {
+  return ObjectExists(form) &&
+         std::any_of(open_.begin(), open_.end(),
+                     [form](const OpenForm& open) { return open.form == form && open.modal; });
 }
 
 bool DialogEngine::isWaiting(RepId command) const {

@@ -47,6 +47,8 @@ class DialogEngine {
   RepId activeForm() const;
   // The newest open form shown with "ShowModal"; 0 when none.
   RepId modalForm() const;
+  // The form is open and was shown with "ShowModal".
+  bool isModal(RepId form) const;
 
   // The forms shown and closed since the last call, oldest first.
   std::vector<FormChange> takeFormChanges();
@@ -88,6 +90,7 @@ class DialogEngine {
 
   void runWord(const std::string& word, RepId receiver);
   void show(RepId form, bool modal);
+  void selectNode(RepId tree, RepId node);
 
   CommandQueue& queue_;
   std::vector<OpenForm> open_;

@@ -65,16 +65,48 @@ void checkOnForm(RepId component, RepId form, const std::string& what) {
 
 }  // namespace
 
+namespace {
+
+// A multi-line box holds one text line per line of the text; the lines it
+// had are replaced.
+void setLines(RepId box, const std::string& text) {
+  for (RepId line : model::partners(box, "textLine")) model::remove(line);
+  std::size_t start = 0;
+  for (;;) {
+    std::size_t cut = text.find('\n', start);
+    RepId line = model::create("D#TextLine");
+    model::setAttribute(line, "text",
+                        text.substr(start, cut == std::string::npos ? cut : cut - start));
+    model::setAttribute(line, "inserted", "true");
+    model::setAttribute(line, "edited", "true");
+    model::setAttribute(line, "deleted", "false");
+    model::link(box, "textLine", line);
+    if (cut == std::string::npos) break;
+    start = cut + 1;
+  }
+}
+
+}  // namespace
+
 GestureOutcome Gestures::typeIntoField(RepId target, const std::string& text) {
   RepId form = activeForm();
   checkOnForm(target, form, "field");
-  if (!model::hasAttribute(target, "text"))
+  bool lines = model::isKindOf(target, "D#MultiLineTextBox");
+  if (!lines && !model::hasAttribute(target, "text"))
     throw GestureError("the field " + quoted(model::attribute(target, "id")) + " is a " +
                        model::className(target) + ", which takes no text");
+  if (model::attribute(target, "editable") == "false" ||
+      model::attribute(target, "enabled") == "false" ||
+      model::attribute(target, "readOnly") == "true")
+    throw GestureError("the field " + quoted(model::attribute(target, "id")) +
+                       " does not take text");
   checkText(text, "the text");
   Run run(*this, "type");
   moveFocusTo(target);
-  model::setAttribute(target, "text", text);
+  if (lines)
+    setLines(target, text);
+  else
+    model::setAttribute(target, "text", text);
   raiseIfHandled(target, "Change");
   return run.finish();
 }

@@ -139,13 +139,89 @@ RepId Gestures::activeForm() const {
   return form;
 }
 
-RepId Gestures::field(const std::string& id) const {
+namespace {
+
+bool isField(RepId component) {
+  return !model::isKindOf(component, "D#Container") && !model::isKindOf(component, "D#Label") &&
+         !model::isKindOf(component, "D#Button");
+}
+
+// The first field inside the container, depth first.
+RepId firstField(RepId container, int depth) {
+  if (depth > 16) return 0;
+  for (RepId component : model::partners(container, "component")) {
+    if (isField(component)) return component;
+    if (RepId inner = firstField(component, depth + 1)) return inner;
+  }
+  return 0;
+}
+
+// The field that goes with a label: the first one in the nearest container
+// around the label that holds one.
+RepId fieldOfLabel(RepId label) {
+  RepId at = model::firstPartner(label, "container");
+  for (int up = 0; at && up < 3 && !model::isKindOf(at, "D#Form"); ++up) {
+    if (RepId found = firstField(at, 0)) return found;
+    at = model::firstPartner(at, "container");
+  }
+  return 0;
+}
+
+}  // namespace
+
+RepId Gestures::field(const std::string& idOrLabel) const {
   RepId form = activeForm();
-  RepId found = DialogEngine::findComponent(form, "D#Component", "id", id);
+  if (RepId found = DialogEngine::findComponent(form, "D#Component", "id", idOrLabel)) return found;
+  if (RepId label = DialogEngine::findComponent(form, "D#Label", "caption", idOrLabel))
+    if (RepId found = fieldOfLabel(label)) return found;
+  throw GestureError("the form " + quoted(model::attribute(form, "caption")) + " has no field " +
+                     quoted(idOrLabel));
+}
+
+RepId Gestures::tab(const std::string& caption) const {
+  RepId form = activeForm();
+  RepId found = DialogEngine::findComponent(form, "D#Tab", "caption", caption);
   if (!found)
-    throw GestureError("the form " + quoted(model::attribute(form, "caption")) + " has no field " +
-                       quoted(id));
+    throw GestureError("the form " + quoted(model::attribute(form, "caption")) + " has no tab " +
+                       quoted(caption));
   return found;
+}
+
+RepId Gestures::treeNode(const std::string& path) const {
+  RepId form = activeForm();
+  RepId tree = DialogEngine::findComponent(form, "D#Tree", "", "");
+  if (!tree)
+    throw GestureError("the form " + quoted(model::attribute(form, "caption")) + " has no tree");
+  std::vector<RepId> level = model::partners(tree, "treeNode");
+  RepId node = 0;
+  std::size_t start = 0;
+  for (;;) {
+    std::size_t cut = path.find('/', start);
+    std::string text = path.substr(start, cut == std::string::npos ? cut : cut - start);
+    auto found = std::find_if(level.begin(), level.end(), [&text](RepId candidate) {
+      return model::attribute(candidate, "text") == text;
+    });
+    if (found == level.end()) throw GestureError("the tree has no node " + quoted(path));
+    node = *found;
+    if (cut == std::string::npos) return node;
+    level = model::partners(node, "childNode");
+    start = cut + 1;
+  }
+}
+
+RepId Gestures::item(RepId box, const std::string& value) const {
+  for (RepId candidate : model::partners(box, "item"))
+    if (model::attribute(candidate, "value") == value) return candidate;
+  throw GestureError("the field " + quoted(model::attribute(box, "id")) + " has no item " +
+                     quoted(value));
+}
+
+std::vector<RepId> Gestures::tableColumns(RepId table) {
+  return model::partners(model::firstPartner(table, "vTableType"), "vTableColumnType");
+}
+
+std::vector<RepId> Gestures::tableRows(RepId table) {
+  return model::partners(table, "vTableRow");
 }
 
 RepId Gestures::button(const std::string& caption) const {

@@ -63,9 +63,20 @@ class Gestures {
   RepId compartment(RepId element, const std::string& typeId) const;
   // The form the form gestures act on: the newest open one.
   RepId activeForm() const;
-  // The active form's component with this id, depth first.
-  RepId field(const std::string& id) const;
+  // The active form's component with this id, depth first; when none has
+  // it, the field of the row whose label shows this caption (generated
+  // forms give all fields of a kind one id).
+  RepId field(const std::string& idOrLabel) const;
   RepId button(const std::string& caption) const;
+  RepId tab(const std::string& caption) const;
+  // The node of the active form's first tree reached by the texts of the
+  // nodes from the top, joined by "/" ("Class/Attributes").
+  RepId treeNode(const std::string& path) const;
+  // The item of a combo box or list box with this value.
+  RepId item(RepId box, const std::string& value) const;
+  // The columns of a table in order.
+  static std::vector<RepId> tableColumns(RepId table);
+  static std::vector<RepId> tableRows(RepId table);
 
   // ---- diagram gestures
   GestureOutcome drawBox(RepId paletteBox, RepId parentNode, const BoxPlacement& where);
@@ -108,6 +119,25 @@ class Gestures {
   GestureOutcome pressButton(RepId button);
   // The window's close box.
   GestureOutcome closeForm();
+  // The user clicks into a field: the one that had the focus loses it.
+  GestureOutcome focusField(RepId field);
+  GestureOutcome setChecked(RepId checkBox, bool checked);
+  // The user opens a combo box's list ("DropDown"), then picks an item of a
+  // combo box or list box ("Change"); a list box that selects several
+  // toggles the item.
+  GestureOutcome dropDown(RepId box);
+  GestureOutcome chooseItem(RepId box, RepId item);
+  GestureOutcome selectTab(RepId tab);
+  GestureOutcome selectNode(RepId node);
+  GestureOutcome expandNode(RepId node, bool expanded);
+  // The node is dragged under NEWPARENT, as its child number POSITION
+  // (0-based; none: the last); only in trees with draggable nodes.
+  GestureOutcome moveNode(RepId node, RepId newParent, std::optional<std::size_t> position);
+  // Table rows and cells, rows and columns counted from 0.
+  GestureOutcome addTableRow(RepId table);
+  GestureOutcome editTableCell(RepId table, std::size_t row, std::size_t column,
+                               const std::string& text);
+  GestureOutcome deleteTableRow(RepId table, std::size_t row);
 
   // ---- the raw gestures of scripts
   // An event of any class with its links, run by its registered handler.
@@ -129,6 +159,8 @@ class Gestures {
   void raiseDialogEvent(RepId component, const std::string& eventName, const std::string& handler);
   void raiseIfHandled(RepId component, const std::string& eventName);
   void press(RepId form, RepId button);
+  // The component is on the active form and enabled; returns the form.
+  RepId checkUsable(RepId component, const std::string& what) const;
   void placeAdded(const std::string& className, const BoxPlacement& where);
   static bool conversionFinished(const MessageLog& log, std::size_t mark);
   [[noreturn]] static void abandonConversion();

@@ -101,4 +101,8 @@ void Session::connectRememberedStore(const HostOptions& options) {
   engine.resumeLocks();
 }
 
+void Session::idle() {
+  if (!RepIdle()) log_.note(std::string("The store's log was not folded: ") + RepLastError());
+}
+
 }  // namespace grhost

@@ -49,6 +49,10 @@ class Session {
 
   HeadEngine& head() { return *head_; }
   MessageLog& log() { return log_; }
+  // The host has nothing to do (a script has ended, an editor waits for the
+  // user): the store folds its log into its file now, so that commits stay
+  // cheap appends. A failure only leaves the log unfolded, and is noted.
+  void idle();
   Project& project() { return *project_; }
 
  private:

@@ -22,7 +22,7 @@ std::string elementId(RepId element) {
   return "e" + std::to_string(element);
 }
 
-std::string kindName(ElementKind kind) {
+std::string elementKindName(ElementKind kind) {
   switch (kind) {
     case ElementKind::Node:
       return "node";
@@ -81,8 +81,9 @@ double anchorX(const TextFrame& frame, Alignment alignment) {
 
 class DiagramPainter {
  public:
-  DiagramPainter(RepId diagram, const DiagramGeometry& geometry, StyleBook& styles)
-      : diagram_(diagram), geometry_(geometry), styles_(styles) {
+  DiagramPainter(RepId diagram, const DiagramGeometry& geometry, StyleBook& styles,
+                 SvgWriter::Start start = SvgWriter::Start::Document)
+      : diagram_(diagram), geometry_(geometry), styles_(styles), svg_(start) {
     std::size_t count = geometry.elements.size();
     children_.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
@@ -126,6 +127,15 @@ class DiagramPainter {
     return svg_.finish();
   }
 
+  // One element's group with what it holds, as paint() draws it.
+  std::string paintElement(int index) {
+    if (geometry_.elements[index].isLine())
+      drawLineElement(index);
+    else
+      drawBoxElement(index);
+    return svg_.finish();
+  }
+
  private:
   template <class Draw>
   void layer(const char* name, Draw draw) {
@@ -153,7 +163,7 @@ class DiagramPainter {
   }
 
   void openElement(const PlacedElement& element, std::string extra) {
-    svg_.open("g", {{"class", "element " + kindName(element.kind)},
+    svg_.open("g", {{"class", "element " + elementKindName(element.kind)},
                     {"id", elementId(element.id)},
                     {"data-element", std::to_string(element.id)},
                     {"data-shape", std::move(extra)}});
@@ -198,7 +208,7 @@ class DiagramPainter {
   }
 
   // The texts of a container sit at its top, above what it holds; those of
-  // any other box are centred in it.
+  // any other box are centred in it, as far as they fit.
   void drawBoxTexts(int index) {
     const PlacedElement& element = geometry_.elements[index];
     std::vector<ShownText> texts = styles_.shownTexts(element.id);
@@ -208,7 +218,9 @@ class DiagramPainter {
     bool holdsNodes = std::any_of(children_[index].begin(), children_[index].end(), [&](int child) {
       return geometry_.elements[child].kind == ElementKind::Node;
     });
-    double top = holdsNodes ? box.y + kTextInset : box.y + (box.h - height) / 2;
+    // Texts taller than the box start at its top rather than above it.
+    double centred = box.y + (box.h - height) / 2;
+    double top = holdsNodes ? box.y + kTextInset : std::max(centred, box.y + kTextInset + 0.0);
     drawTexts(texts,
               {box.x + kTextInset + 0.0, box.x + box.w / 2.0, box.right() - kTextInset + 0.0, top});
   }
@@ -298,6 +310,15 @@ class DiagramPainter {
 
 std::string svgOfDiagram(RepId diagram, const DiagramGeometry& geometry, StyleBook& styles) {
   return DiagramPainter(diagram, geometry, styles).paint();
+}
+
+std::string svgOfElement(const DiagramGeometry& geometry, int index, StyleBook& styles) {
+  if (index < 0 || static_cast<std::size_t>(index) >= geometry.elements.size()) return "";
+  return DiagramPainter(0, geometry, styles, SvgWriter::Start::Fragment).paintElement(index);
+}
+
+std::string kindName(ElementKind kind) {
+  return elementKindName(kind);
 }
 
 std::string renderDiagram(RepId diagram) {

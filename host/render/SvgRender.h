@@ -16,6 +16,13 @@ namespace grhost::render {
 
 // The document for GEOMETRY, the diagram's laid-out elements.
 std::string svgOfDiagram(RepId diagram, const DiagramGeometry& geometry, StyleBook& styles);
+// The group of GEOMETRY's element at INDEX, with the ports and nodes it
+// holds (those of GEOMETRY whose owner it is), drawn as svgOfDiagram draws
+// it; no XML declaration. "" for an index out of range.
+std::string svgOfElement(const DiagramGeometry& geometry, int index, StyleBook& styles);
+// "node", "port", "edge", "free-box" or "free-line": the class a group of
+// the kind carries.
+std::string kindName(ElementKind kind);
 // Lays the diagram out (writing new locations: run it inside a save
 // transaction) and draws it.
 std::string renderDiagram(RepId diagram);

@@ -97,8 +97,8 @@ std::string number(double value) {
   return text;
 }
 
-SvgWriter::SvgWriter() {
-  out_ = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+SvgWriter::SvgWriter(Start start) {
+  if (start == Start::Document) out_ = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
 }
 
 void SvgWriter::indent() {

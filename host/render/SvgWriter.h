@@ -27,7 +27,10 @@ std::string number(int value);
 
 class SvgWriter {
  public:
-  SvgWriter();
+  // A document starts with the XML declaration; a fragment (a piece of a
+  // document sent on its own) without.
+  enum class Start { Document, Fragment };
+  explicit SvgWriter(Start start = Start::Document);
   // Attributes whose value is empty are left out.
   void open(std::string_view name, Attributes attributes = {});
   void close();

@@ -6,6 +6,7 @@
 
 #include "host/base/MessageLog.h"
 #include "host/base/Model.h"
+#include "host/gestures/Gestures.h"
 #include "host/head/HeadEngine.h"
 #include "host/script/ScriptPlayer.h"
 
@@ -123,11 +124,34 @@ void expectForm(ScriptPlayer& player, ScriptLine& line) {
     throw ScriptError("the open form is " + shown(caption) + ", not " + shown(wanted));
 }
 
-// What a field shows: its text, else its check mark, else its caption.
+// What a field shows: its lines, else its text, else its check mark, else
+// its caption.
 std::string fieldValue(RepId field) {
+  if (model::isKindOf(field, "D#MultiLineTextBox")) {
+    std::string text;
+    std::vector<RepId> lines = model::partners(field, "textLine");
+    for (std::size_t i = 0; i < lines.size(); ++i)
+      text += (i ? "\n" : "") + model::attribute(lines[i], "text");
+    return text;
+  }
   for (const char* attribute : {"text", "checked", "caption"})
     if (model::hasAttribute(field, attribute)) return model::attribute(field, attribute);
   return "";
+}
+
+RepId fieldOnForm(ScriptPlayer& player, const std::string& id) {
+  openForm(player);
+  try {
+    return player.gestures().field(id);
+  } catch (const GestureError& error) {
+    throw ScriptError(error.what());
+  }
+}
+
+std::vector<std::string> strings(ScriptLine& line, const std::string& what) {
+  std::vector<std::string> texts;
+  while (!line.atEnd()) texts.push_back(line.string(what));
+  return texts;
 }
 
 // expect field "id" = "text"
@@ -136,14 +160,57 @@ void expectField(ScriptPlayer& player, ScriptLine& line) {
   line.equals();
   std::string wanted = line.string("the text");
   line.finish();
-  RepId form = openForm(player);
-  RepId field = DialogEngine::findComponent(form, "D#Component", "id", id);
-  if (!field)
-    throw ScriptError("the form " + shown(model::attribute(form, "caption")) + " has no field " +
-                      shown(id));
-  std::string value = fieldValue(field);
+  std::string value = fieldValue(fieldOnForm(player, id));
   if (value != wanted)
     throw ScriptError("the field " + shown(id) + " is " + shown(value) + ", not " + shown(wanted));
+}
+
+void collectNodes(RepId node, const std::string& above, std::vector<std::string>& paths) {
+  std::string path = (above.empty() ? "" : above + "/") + model::attribute(node, "text");
+  paths.push_back(path);
+  for (RepId child : model::partners(node, "childNode")) collectNodes(child, path, paths);
+}
+
+// expect nodes "Root" "Root/A" ...: every node of the form's first tree,
+// depth first, as its path
+void expectNodes(ScriptPlayer& player, ScriptLine& line) {
+  std::vector<std::string> wanted = strings(line, "a node's path");
+  RepId form = openForm(player);
+  RepId tree = DialogEngine::findComponent(form, "D#Tree", "", "");
+  if (!tree)
+    throw ScriptError("the form " + shown(model::attribute(form, "caption")) + " has no tree");
+  std::vector<std::string> paths;
+  for (RepId node : model::partners(tree, "treeNode")) collectNodes(node, "", paths);
+  if (paths != wanted)
+    throw ScriptError("the tree shows " + listed(paths) + ", not " + listed(wanted));
+}
+
+// expect items "field" "a" "b" ...: the items of a combo box or list box
+void expectItems(ScriptPlayer& player, ScriptLine& line) {
+  std::string id = line.string("a field's id");
+  std::vector<std::string> wanted = strings(line, "an item");
+  std::vector<std::string> items;
+  for (RepId item : model::partners(fieldOnForm(player, id), "item"))
+    items.push_back(model::attribute(item, "value"));
+  if (items != wanted)
+    throw ScriptError("the field " + shown(id) + " lists " + listed(items) + ", not " +
+                      listed(wanted));
+}
+
+// expect cells "table" ROW "a" "b" ...: the cells of a table's row (from 1)
+void expectCells(ScriptPlayer& player, ScriptLine& line) {
+  std::string id = line.string("a table's id");
+  long row = line.number("a row number");
+  std::vector<std::string> wanted = strings(line, "a cell's text");
+  std::vector<RepId> rows = Gestures::tableRows(fieldOnForm(player, id));
+  if (row < 1 || static_cast<std::size_t>(row) > rows.size())
+    throw ScriptError("the table " + shown(id) + " has no row " + std::to_string(row));
+  std::vector<std::string> cells;
+  for (RepId cell : model::partners(rows[static_cast<std::size_t>(row) - 1], "vTableCell"))
+    cells.push_back(model::attribute(cell, "value"));
+  if (cells != wanted)
+    throw ScriptError("row " + std::to_string(row) + " of " + shown(id) + " is " + listed(cells) +
+                      ", not " + listed(wanted));
 }
 
 // expect NAME.attr = "value"
@@ -235,6 +302,9 @@ void addExpectations(ScriptPlayer& player) {
                         [&player](ScriptLine& line) { expectSelection(player, line); });
   player.addExpectation("form", [&player](ScriptLine& line) { expectForm(player, line); });
   player.addExpectation("field", [&player](ScriptLine& line) { expectField(player, line); });
+  player.addExpectation("nodes", [&player](ScriptLine& line) { expectNodes(player, line); });
+  player.addExpectation("items", [&player](ScriptLine& line) { expectItems(player, line); });
+  player.addExpectation("cells", [&player](ScriptLine& line) { expectCells(player, line); });
   player.addExpectation("count", [&player](ScriptLine& line) { expectCount(player, line); });
   player.addExpectation("current",
                         [&player](ScriptLine& line) { expectCurrentDiagram(player, line); });

@@ -1,7 +1,8 @@
 # Plays SCRIPT on a new project, renders every diagram into a folder and
 # checks the pictures: one SVG document per diagram, the type diagram's eight
-# lines and its names drawn, and a second rendering identical to the first
-# (the layout written by the first one holds).
+# lines and its names drawn, the values written through the generated
+# dialogs drawn on the elements of the defined tool, and a second rendering
+# identical to the first (the layout written by the first one holds).
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
   if(NOT result EQUAL 0)
@@ -16,7 +17,7 @@ run(${GRTOOL} render ${PROJECT} --dir ${PICTURES})
 
 file(GLOB pictures RELATIVE ${PICTURES} ${PICTURES}/*.svg)
 list(SORT pictures)
-set(expected "Demo.svg;Specification_Diagram.svg;Uzņēmums.svg;diagram-2.svg;diagram.svg")
+set(expected "Demo.svg;Liepāja.svg;Rīga.svg;Specification_Diagram.svg;Uzņēmums.svg")
 if(NOT pictures STREQUAL expected)
   message(FATAL_ERROR "pictures: ${pictures}, expected ${expected}")
 endif()
@@ -35,6 +36,13 @@ endif()
 if(NOT types MATCHES ">Nodaļa</text>")
   message(FATAL_ERROR "the type diagram does not show the name Nodaļa")
 endif()
+file(READ ${PICTURES}/Rīga.svg riga)
+foreach(text "SIA Koks" "Anna Bērziņa" "anna@koks.lv" "\\+371 2000 0000" "Jaunais tilts" "vadītāja"
+        "Līgums līdz")
+  if(NOT riga MATCHES ">${text}</text>")
+    message(FATAL_ERROR "the diagram Rīga does not show \"${text}\"")
+  endif()
+endforeach()
 
 run(${GRTOOL} render ${PROJECT} --dir ${PICTURES}-again)
 foreach(picture ${pictures})

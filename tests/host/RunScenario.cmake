@@ -1,4 +1,5 @@
-# Creates a fresh project named "Demo" with grtool and plays SCRIPT on it.
+# Creates a fresh project named "Demo" with grtool and plays SCRIPT on it;
+# then REOPENED, when given, by a second grtool play (the project reopened).
 file(REMOVE_RECURSE ${PROJECT})
 execute_process(COMMAND ${GRTOOL} new ${PROJECT} --name Demo RESULT_VARIABLE created)
 if(NOT created EQUAL 0)
@@ -18,6 +19,16 @@ endif()
 # A runtime error report is a fault of the library, whatever a script expects.
 if(shown MATCHES "(^|\n)\\[error\\] ([^\n]*)")
   message(FATAL_ERROR "grtool play ${SCRIPT} reported a runtime error: ${CMAKE_MATCH_2}")
+endif()
+if(REOPENED)
+  execute_process(COMMAND ${GRTOOL} play ${PROJECT} ${REOPENED} RESULT_VARIABLE replayed
+                  OUTPUT_VARIABLE reshown ECHO_OUTPUT_VARIABLE)
+  if(NOT replayed EQUAL 0)
+    message(FATAL_ERROR "grtool play ${REOPENED} failed (${replayed})")
+  endif()
+  if(reshown MATCHES "(^|\n)\\[error\\] ([^\n]*)")
+    message(FATAL_ERROR "grtool play ${REOPENED} reported a runtime error: ${CMAKE_MATCH_2}")
+  endif()
 endif()
 # Whatever the scenario deleted took along what it owned.
 execute_process(COMMAND ${GRTOOL} check ${PROJECT} OUTPUT_VARIABLE orphans RESULT_VARIABLE checked)

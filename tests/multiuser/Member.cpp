@@ -75,6 +75,8 @@ class Member {
         gestures_.drawBox(gestures_.paletteEntry("PaletteBox", "Part"), 0, where);
     RepId box = drawn.firstAdded("Node");
     if (!box) throw HostError("no box was drawn");
+    // A drawn box opens its properties dialog.
+    if (gestures_.activeForm()) gestures_.closeForm();
     gestures_.editText(gestures_.compartment(box, "Name"), text);
   }
 

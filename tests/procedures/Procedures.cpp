@@ -271,3 +271,46 @@ TEST_ENTRY void L0_Func_choose_file() {
   say("chose \"" + L0_Func_BrowseForFile("Open", "*.txt") + "\"");
 }
 GR_ENTRY_SIGNATURE(L0_Func_choose_file)
+
+// A dialog event as its handler sees it: "EVENT CLASS SOURCE-ID", with the
+// node, tab or items it carries.
+TEST_ENTRY void L0_Func_note_dialog_event() {
+  L0_Var_2 event = firstOf("D#Event");
+  if (event.isNull()) return;
+  L0_Var_2 source("D#Component");
+  source.setFirstByRelation(event, "source");
+  std::string text = event.getAttr("info") + " " + event.getAttrOfActualClass("id");
+  if (!source.isNull()) text = event.getAttr("info") + " " + source.getAttrOfActualClass("id");
+  for (const char* role :
+       {"treeNode", "previous", "previousParent", "tab", "selected", "deselected"}) {
+    if (!GetLinkTypeIdByName(event.actualClassId(), role)) continue;
+    L0_Var_2 partner;
+    for (bool found = partner.setFirstByRelation(event, role); found; found = partner.next()) {
+      RepId attr = GetPropertyTypeIdByName(partner.actualClassId(), "text");
+      if (!attr) attr = GetPropertyTypeIdByName(partner.actualClassId(), "caption");
+      if (!attr) attr = GetPropertyTypeIdByName(partner.actualClassId(), "value");
+      text += std::string(" ") + role + "=" + partner.getAttr(attr);
+    }
+  }
+  say(text);
+  event.deleteObj();
+}
+GR_ENTRY_SIGNATURE(L0_Func_note_dialog_event)
+
+// Fills the combo box that dropped down with the items "red" and "green"
+// instead of those it had.
+TEST_ENTRY void L0_Func_fill_colours() {
+  L0_Var_2 event = firstOf("D#Event");
+  L0_Var_2 box("D#ComboBox");
+  if (event.isNull() || !box.setFirstByRelation(event, "source")) return;
+  L0_Var_2 old("D#Item");
+  while (old.setFirstByRelation(box, "item")) old.deleteObj();
+  for (const char* value : {"red", "green"}) {
+    L0_Var_2 item("D#Item");
+    item.addObj("D#Item");
+    item.setAttr("value", value);
+    item.addLink(box, "comboBox");
+  }
+  event.deleteObj();
+}
+GR_ENTRY_SIGNATURE(L0_Func_fill_colours)

@@ -199,5 +199,52 @@ TEST_F(LinksTest, ManyPartnersBehaveLikeSmallEndsUnderRandomOperations) {
   EXPECT_EQ(model[other], partnersOf(other, compartments));
 }
 
+// An object's ends share a few words with the object and move out to the
+// heap and back as they grow and shrink; many link types with few partners
+// each, made and removed at random, must read like a plain model.
+TEST_F(LinksTest, ObjectsWithManyLinkTypesKeepEveryEndAsTheyGrowAndShrink) {
+  std::vector<RepId> roles;
+  for (int i = 0; i < 6; ++i) {
+    std::string name = "role" + std::to_string(i);
+    roles.push_back(CreateLinkType(element, name.c_str(), REP_MULT_MANY, 1, element,
+                                   ("back" + name).c_str(), REP_MULT_MANY, 1, 0));
+  }
+  std::vector<RepId> objects;
+  for (int i = 0; i < 8; ++i) objects.push_back(CreateObject(element));
+  std::map<std::pair<RepId, RepId>, std::vector<RepId>> model;  // (object, role) -> partners
+  auto end = [&](RepId object, RepId role) -> std::vector<RepId>& {
+    return model[std::make_pair(object, role)];
+  };
+  std::mt19937 random(5);
+  for (int step = 0; step < 6000; ++step) {
+    RepId role = roles[random() % roles.size()];
+    RepId back = GetInverseLinkTypeId(role);
+    RepId from = objects[random() % 3];  // three busy objects
+    RepId to = objects[random() % objects.size()];
+    bool growing = (step / 700) % 2 == 0;
+    if (random() % 4 != 0 ? growing : !growing) {
+      ASSERT_TRUE(CreateLink(role, from, to));
+      std::erase(end(from, role), to);
+      std::erase(end(to, back), from);
+      end(from, role).push_back(to);
+      end(to, back).push_back(from);
+    } else {
+      bool linked = std::count(end(from, role).begin(), end(from, role).end(), to) != 0;
+      ASSERT_EQ(linked, DeleteLink(role, from, to) != 0);
+      std::erase(end(from, role), to);
+      std::erase(end(to, back), from);
+    }
+    if (step % 13 == 0) {
+      for (RepId object : objects) {
+        for (RepId r : roles) {
+          ASSERT_EQ(end(object, r), partnersOf(object, r)) << "step " << step;
+          RepId b = GetInverseLinkTypeId(r);
+          ASSERT_EQ(end(object, b), partnersOf(object, b)) << "step " << step;
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace reptest

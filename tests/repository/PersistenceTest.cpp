@@ -1,3 +1,4 @@
+#include <random>
 #include <sstream>
 
 #include "tests/repository/RepoTestSupport.h"
@@ -159,11 +160,17 @@ TEST_F(PersistenceTest, CommitRewritesOnlyTheRowsOfWhatChanged) {
 
   ASSERT_TRUE(CreateLink(next, items[5], items[6]));
   commit();
-  EXPECT_EQ(2, RepLastCommitRowCount()) << "one end row at each object";
+  EXPECT_EQ(2, RepLastCommitRowCount()) << "the link's row and the link order counter";
 
   ASSERT_TRUE(CreateLink(next, items[0], items[7]));
   commit();
-  EXPECT_EQ(2, RepLastCommitRowCount()) << "the hub's end row and the partner's";
+  EXPECT_EQ(2, RepLastCommitRowCount()) << "a relinked partner of the hub: its row alone";
+
+  ASSERT_TRUE(CreateLink(next, items[0], items[5]));
+  ASSERT_TRUE(DeleteLink(next, items[0], items[5]));
+  ASSERT_TRUE(CreateLink(next, items[0], items[5]));
+  commit();
+  EXPECT_EQ(2, RepLastCommitRowCount()) << "the last change of a link counts";
 
   CreateObject(cls);
   commit();
@@ -171,13 +178,12 @@ TEST_F(PersistenceTest, CommitRewritesOnlyTheRowsOfWhatChanged) {
 
   ASSERT_TRUE(DeleteObjectHard(items[200]));
   commit();
-  EXPECT_EQ(4, RepLastCommitRowCount()) << "object, value and end rows, and the hub's end";
+  EXPECT_EQ(3, RepLastCommitRowCount()) << "the object, value and link rows";
 
   ASSERT_TRUE(AddProperty(items[50], caption, ""));
   ASSERT_TRUE(DeleteLink(next, items[5], items[6]));
   commit();
-  EXPECT_EQ(3, RepLastCommitRowCount())
-      << "a deleted value, the emptied end of items[6], the rewritten end of items[5]";
+  EXPECT_EQ(2, RepLastCommitRowCount()) << "a deleted value and a deleted link";
 
   CreateObjectType("Other");
   commit();
@@ -218,6 +224,131 @@ TEST_F(PersistenceTest, CreateAndOpenRefuseTheWrongFolder) {
   EXPECT_FALSE(RepOpenProject((folder() + "/missing").c_str()));
   EXPECT_STRNE("", RepLastError());
   EXPECT_FALSE(RepIsOpen());
+}
+
+// Link order is meaning: after any mix of links made, remade (which moves a
+// link to the end of both orders), deleted over either end, with objects
+// deleted, hubs and links of an object to itself, both orders of every end
+// must come back exactly, and uncommitted work must not.
+TEST_F(PersistenceTest, LinkOrderAtBothEndsSurvivesReopeningExactly) {
+  RepId node = CreateObjectType("Node");
+  RepId edge = CreateLinkType(node, "out", REP_MULT_MANY, 1, node, "in", REP_MULT_MANY, 1, 0);
+  RepId inverse = GetInverseLinkTypeId(edge);
+  RepId tag = CreateLinkType(node, "tag", REP_MULT_MANY, 1, node, "tagged", REP_MULT_MANY, 1, 0);
+  std::vector<RepId> nodes;
+  for (int i = 0; i < 40; ++i) nodes.push_back(CreateObject(node));
+  commit();
+  std::mt19937 random(17);
+  auto pick = [&] {
+    // Every third pick is one of two hubs, so some ends grow past the small ones.
+    return random() % 3 == 0 ? nodes[random() % 2] : nodes[random() % nodes.size()];
+  };
+  for (int round = 0; round < 12; ++round) {
+    ASSERT_TRUE(StartSaveTransaction1(0, 0, ""));
+    for (int step = 0; step < 300; ++step) {
+      RepId from = pick();
+      RepId to = pick();
+      switch (random() % 8) {
+        case 0:
+          DeleteLink(edge, from, to);
+          break;
+        case 1:
+          DeleteLink(inverse, to, from);
+          break;
+        case 2:
+          ASSERT_TRUE(CreateLink(inverse, to, from));
+          break;
+        case 3:
+          ASSERT_TRUE(CreateLink(tag, from, from));
+          break;
+        case 4:
+          if (round % 3 == 2 && step % 50 == 0 && from != nodes[0] && from != nodes[1]) {
+            ASSERT_TRUE(DeleteObjectHard(from));
+            std::erase(nodes, from);
+            nodes.push_back(CreateObject(node));
+          }
+          break;
+        default:
+          ASSERT_TRUE(CreateLink(edge, from, to));
+      }
+    }
+    ASSERT_TRUE(CommitSaveTransaction()) << RepLastError();
+    std::string committed = describeStore();
+    CreateLink(edge, nodes[5], nodes[6]);  // not committed
+    DeleteObjectHard(nodes[7]);
+    reopen();
+    ASSERT_EQ(committed, describeStore()) << "round " << round;
+  }
+  EXPECT_GT(GetLinkedObjectNum(nodes[0], edge), 16u) << "a hub took part";
+}
+
+// After a fold the log holds only the first transaction of the next log,
+// which stamps its token (made at once, so that no commit pays its sync).
+TEST_F(PersistenceTest, CommitsOnlyAppendToTheLogWhichIdleMomentsAndClosingFold) {
+  namespace fs = std::filesystem;
+  fs::path log = storeFile().string() + "-wal";
+  RepId cls = CreateObjectType("Item");
+  commit();
+  ASSERT_TRUE(RepIdle());
+  const uintmax_t startedLog = fs::file_size(log);
+  EXPECT_LT(startedLog, 2u * 4096) << "one frame";
+  uintmax_t dbSize = fs::file_size(storeFile());
+  for (int i = 0; i < 50; ++i) {
+    ASSERT_TRUE(StartSaveTransaction1(0, 0, ""));
+    for (int k = 0; k < 100; ++k) CreateObject(cls);
+    ASSERT_TRUE(CommitSaveTransaction());
+  }
+  EXPECT_GT(fs::file_size(log), startedLog);
+  EXPECT_EQ(dbSize, fs::file_size(storeFile())) << "a commit folded the log";
+  ASSERT_TRUE(RepIdle()) << RepLastError();
+  EXPECT_EQ(startedLog, fs::file_size(log));
+  EXPECT_GT(fs::file_size(storeFile()), dbSize);
+  dbSize = fs::file_size(storeFile());
+  ASSERT_TRUE(RepIdle()) << "nothing to fold";
+  EXPECT_EQ(startedLog, fs::file_size(log));
+
+  CreateObject(cls);
+  commit();
+  ASSERT_TRUE(RepCloseProject());
+  EXPECT_FALSE(fs::exists(log));
+  EXPECT_FALSE(RepIdle()) << "no store is open";
+  ASSERT_TRUE(RepOpenProject(folder().c_str()));
+  EXPECT_EQ(5001u, GetObjectNum(cls));
+}
+
+// One more link at an end costs its row and a few pages of log, however many
+// partners the end has.
+TEST_F(PersistenceTest, LinkingToAnObjectWithManyPartnersWritesAsMuchAsToOneWithFew) {
+  RepId cls = CreateObjectType("Item");
+  RepId link = CreateLinkType(cls, "parts", REP_MULT_MANY, 1, cls, "whole", REP_MULT_MANY, 1, 0);
+  RepId hub = CreateObject(cls);
+  RepId loner = CreateObject(cls);
+  std::vector<RepId> others;
+  for (int i = 0; i < 40000; ++i) others.push_back(CreateObject(cls));
+  for (int i = 0; i < 20000; ++i) ASSERT_TRUE(CreateLink(link, hub, others[i]));
+  commit();
+  ASSERT_TRUE(RepIdle());
+
+  // The old layout rewrote the hub's 20,000 partners: 80 KB, 20 pages.
+  const int64_t fewPages = 5 * (4096 + 24);
+  auto expectOneLinkCostsFewPages = [&](RepId linkType, RepId from, RepId to, const char* what) {
+    ASSERT_TRUE(CreateLink(linkType, from, to));
+    commit();
+    EXPECT_EQ(2, RepLastCommitRowCount()) << what << ": the link's row and the order counter";
+    EXPECT_LE(RepLastCommitByteCount(), fewPages) << what;
+    EXPECT_GT(RepLastCommitByteCount(), 0) << what;
+    ASSERT_TRUE(RepIdle());
+  };
+  RepId whole = GetInverseLinkTypeId(link);
+  expectOneLinkCostsFewPages(link, loner, others[30000], "a link of an object with no partners");
+  expectOneLinkCostsFewPages(link, hub, others[30002], "a new link of the hub");
+  expectOneLinkCostsFewPages(link, hub, others[10], "a link of the hub remade");
+  expectOneLinkCostsFewPages(whole, others[25000], hub, "a link of the hub made over the inverse");
+  reopen();
+  ASSERT_EQ(20002u, GetLinkedObjectNum(hub, link));
+  EXPECT_EQ(others[10], GetLinkedObjectIdByIndex(hub, link, 20000));
+  EXPECT_EQ(others[25000], GetLinkedObjectIdByIndex(hub, link, 20001));
+  EXPECT_EQ(hub, GetLinkedObjectIdByIndex(others[25000], whole, 0));
 }
 
 TEST(MemoryStore, CommitsSucceedAndWriteNothing) {

@@ -1,4 +1,5 @@
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -30,13 +31,29 @@ class StoreFileGuardTest : public ProjectFolderTest {
     ASSERT_TRUE(RepCloseProject());
   }
 
-  // Opening must fail with a message and leave the file as it was.
+  // Opening must fail with a message and leave the folder as it was: the
+  // file unchanged, no log, journal or lock file left beside it.
   void expectRefusedUntouched(const char* expectedWords) {
-    std::string bytes = fileBytes(storeFile());
+    auto before = folderContents(folder_);
     EXPECT_FALSE(RepOpenProject(folder().c_str()));
     EXPECT_FALSE(RepIsOpen());
     EXPECT_NE(std::string::npos, std::string(RepLastError()).find(expectedWords)) << RepLastError();
-    EXPECT_EQ(bytes, fileBytes(storeFile())) << "the file was modified";
+    EXPECT_EQ(before, folderContents(folder_)) << "the folder was modified";
+  }
+
+  void changeWithSqlite(const char* sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open(storeFile().c_str(), &db));
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(db, sql, nullptr, nullptr, nullptr)) << sql;
+    sqlite3_close(db);
+  }
+
+  // What opening says in a child that runs without root's privileges.
+  std::string openWithoutPrivileges() {
+    return inChild([&] {
+      if (!dropRootPrivileges()) return std::string("(cannot drop privileges)");
+      return std::string(RepOpenProject(folder().c_str()) ? "opened" : RepLastError());
+    });
   }
 };
 
@@ -81,21 +98,83 @@ TEST_F(StoreFileGuardTest, ForeignDatabaseAndNewerFormatAreRefusedUntouched) {
 
   std::filesystem::remove(storeFile());
   makeStore();
-  ASSERT_EQ(SQLITE_OK, sqlite3_open(storeFile().c_str(), &db));
-  ASSERT_EQ(SQLITE_OK, sqlite3_exec(db, "UPDATE meta SET value = 99 WHERE key = 'format'", nullptr,
-                                    nullptr, nullptr));
-  sqlite3_close(db);
+  changeWithSqlite("UPDATE meta SET value = 99 WHERE key = 'format'");
   expectRefusedUntouched("format version 99");
+  changeWithSqlite("UPDATE meta SET value = 1 WHERE key = 'format'");
+  expectRefusedUntouched("made by an older version of the store");
+}
+
+// SQLite would wait for a writer on a FIFO for ever.
+TEST_F(StoreFileGuardTest, AStoreThatIsNoRegularFileIsRefusedAtOnce) {
+  std::filesystem::create_directories(folder_);
+  ASSERT_EQ(0, mkfifo(storeFile().c_str(), 0644));
+  auto before = folderContents(folder_);
+  std::string message = inChild(
+      [&] { return std::string(RepOpenProject(folder().c_str()) ? "opened" : RepLastError()); },
+      10);
+  EXPECT_EQ(storeFile().string() + " is not a regular file", message);
+  EXPECT_EQ(before, folderContents(folder_));
+
+  std::filesystem::remove(storeFile());
+  std::filesystem::create_directory(storeFile());
+  expectRefusedUntouched("is not a regular file");
+}
+
+TEST_F(StoreFileGuardTest, ReadOnlyFilesAndFoldersAreRefusedForWhatTheyAre) {
+  namespace fs = std::filesystem;
+  makeStore();
+  fs::path lock = storeFile().string() + ".lock";
+  fs::permissions(storeFile(),
+                  fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  fs::permissions(lock, fs::perms::all & ~(fs::perms::owner_exec | fs::perms::group_exec |
+                                           fs::perms::others_exec));
+  auto before = folderContents(folder_);
+  std::string message = openWithoutPrivileges();
+  if (message == "(cannot drop privileges)") GTEST_SKIP() << message;
+  EXPECT_EQ("cannot write the store file " + storeFile().string() + ": Permission denied", message);
+
+  fs::permissions(storeFile(),
+                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::add);
+  fs::permissions(folder_,
+                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  message = openWithoutPrivileges();
+  fs::permissions(folder_, fs::perms::all);
+  EXPECT_EQ("cannot write in the project folder " + folder() + ": Permission denied", message);
+  EXPECT_EQ(before, folderContents(folder_));
+
+  fs::path log = storeFile().string() + "-wal";
+  writeBytes(log, "");
+  fs::permissions(log, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  before = folderContents(folder_);
+  message = openWithoutPrivileges();
+  EXPECT_EQ("cannot write the write-ahead log " + log.string() + ": Permission denied", message);
+  EXPECT_EQ(before, folderContents(folder_));
+  fs::remove(log);
+  ASSERT_TRUE(RepOpenProject(folder().c_str())) << RepLastError();
+  EXPECT_EQ(3000u, GetObjectNum(GetObjectTypeIdByName("Item")));
 }
 
 TEST_F(StoreFileGuardTest, RowsThatDoNotFitTogetherAreRefused) {
   makeStore();
-  sqlite3* db = nullptr;
-  ASSERT_EQ(SQLITE_OK, sqlite3_open(storeFile().c_str(), &db));
-  ASSERT_EQ(SQLITE_OK, sqlite3_exec(db, "INSERT INTO ends VALUES (4, 424242, x'01000000')", nullptr,
-                                    nullptr, nullptr));
-  sqlite3_close(db);
-  expectRefusedUntouched("damaged");
+  const char* const damages[] = {
+      "INSERT INTO links VALUES (4, 424242, 3, 1)",                          // no such link type
+      "UPDATE links SET partner = 999999 WHERE obj = 10",                    // no such object
+      "UPDATE links SET seq = (SELECT max(seq) FROM links) WHERE obj = 20",  // order unclear
+      "UPDATE meta SET value = 2 WHERE key = 'link_seq'",  // order keys beyond the counter
+      // A link named from the end the store never names it from.
+      "CREATE TEMP TABLE one AS SELECT * FROM links WHERE obj = 30;"
+      "DELETE FROM links WHERE obj = 30;"
+      "INSERT INTO links SELECT partner, (SELECT inverse FROM link_types WHERE id = link_type),"
+      "  obj, seq FROM one",
+  };
+  std::string intact = fileBytes(storeFile());
+  for (const char* damage : damages) {
+    writeBytes(storeFile(), intact);
+    changeWithSqlite(damage);
+    expectRefusedUntouched("damaged");
+  }
 }
 
 TEST_F(StoreFileGuardTest, AStoreOpenInAnotherProcessIsRefused) {

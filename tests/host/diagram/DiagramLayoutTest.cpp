@@ -134,6 +134,31 @@ TEST_F(DiagramLayoutTest, PortsOfOneNodeAndLinesBetweenTheSameEndsLieApart) {
   EXPECT_EQ(boxOf(ports[0]).centre(), (geo::Point{200, 50})) << "the first on the right side";
 }
 
+TEST_F(DiagramLayoutTest, ANodeGrowsToHoldItsTextsAndNeverShrinks) {
+  grhost::ChangeTracker changes;
+  grhost::GraphDiagramEngine engine(changes);
+  RepId a = node(0, "20 20 110 45");
+  RepId p = port(a, 0, "120 30 20 20");
+  RepId free = element("FreeBox", 0, "300 20 40 20");
+  redraw(engine);
+  RepId name = compartment(a, "Short");
+  compartment(free, "A text far wider than the free box");
+  redraw(engine);
+  EXPECT_EQ(location(a), "20 20 110 45") << "the name fits";
+  model::setAttribute(name, "input", "A name far wider than the box\nsecond line\nthird line");
+  redraw(engine);
+  Box grown = boxOf(a);
+  EXPECT_EQ(grown.x, 20);
+  EXPECT_EQ(grown.y, 20);
+  EXPECT_GT(grown.w, 110);
+  EXPECT_GT(grown.h, 45);
+  EXPECT_TRUE(geo::onBorder(grown, boxOf(p).centre())) << "its port moves with its side";
+  EXPECT_EQ(location(free), "300 20 40 20") << "a free box keeps the size drawn";
+  model::setAttribute(name, "input", "x");
+  redraw(engine);
+  EXPECT_EQ(boxOf(a), grown);
+}
+
 TEST_F(DiagramLayoutTest, AMovedElementIsReadAgainAndAMetamodelChangeRereadsTheWhole) {
   grhost::ChangeTracker changes;
   grhost::GraphDiagramEngine engine(changes);

@@ -29,22 +29,28 @@ class GesturesTest : public GestureTest {
   }
   grhost::Gestures& gestures() { return *gestures_; }
 
+  // Drawing on a type diagram opens the new type's properties dialog: it is
+  // closed as the user would, and the drawing's outcome is kept.
+  GestureOutcome closing(GestureOutcome drawn) {
+    while (head().dialogs().activeForm()) gestures().pressButton(gestures().button("Close"));
+    return drawn;
+  }
+
   // The type diagram of a new diagram type: the specification diagram's
   // seed, double-clicked.
   void openATypeDiagram() {
     GestureOutcome menu = gestures().rightClick(0);
     ASSERT_TRUE(menu.menuShown);
     gestures().chooseMenuItem(gestures().menuItem("Specification Diagram"));
-    RepId seed =
-        gestures().drawBox(gestures().paletteEntry("PaletteBox", "Seed"), 0, {}).firstAdded("Node");
+    RepId seed = closing(gestures().drawBox(gestures().paletteEntry("PaletteBox", "Seed"), 0, {}))
+                     .firstAdded("Node");
     ASSERT_TRUE(seed);
     gestures().doubleClick(seed);
   }
   RepId box(std::optional<grhost::geometry::Point> at = {}) {
     BoxPlacement where;
     where.corner = at;
-    return gestures()
-        .drawBox(gestures().paletteEntry("PaletteBox", "Box"), 0, where)
+    return closing(gestures().drawBox(gestures().paletteEntry("PaletteBox", "Box"), 0, where))
         .firstAdded("Node");
   }
   static bool has(const std::vector<RepId>& ids, RepId id) {
@@ -56,8 +62,8 @@ class GesturesTest : public GestureTest {
 
 TEST_F(GesturesTest, DrawingReportsTheAddedElementsAndEditingReportsTheChangedOnes) {
   openATypeDiagram();
-  GestureOutcome drawn =
-      gestures().drawBox(gestures().paletteEntry("PaletteBox", "Box"), 0, {{{20, 20}}, 140, 60});
+  GestureOutcome drawn = closing(
+      gestures().drawBox(gestures().paletteEntry("PaletteBox", "Box"), 0, {{{20, 20}}, 140, 60}));
   ASSERT_EQ(drawn.addedOf("Node").size(), 1u);
   RepId a = drawn.firstAdded("Node");
   EXPECT_EQ(model::attribute(a, "location"), "20 20 140 60");
@@ -68,7 +74,8 @@ TEST_F(GesturesTest, DrawingReportsTheAddedElementsAndEditingReportsTheChangedOn
   EXPECT_FALSE(has(drawn.changed, a)) << "an added element is not also changed";
 
   RepId b = box();
-  GestureOutcome line = gestures().drawLine(gestures().paletteEntry("PaletteLine", "Line"), a, b);
+  GestureOutcome line =
+      closing(gestures().drawLine(gestures().paletteEntry("PaletteLine", "Line"), a, b));
   RepId ab = line.firstAdded("Edge");
   ASSERT_TRUE(ab);
   EXPECT_TRUE(has(line.changed, a)) << "its line starts there now";
@@ -90,8 +97,8 @@ TEST_F(GesturesTest, DrawingReportsTheAddedElementsAndEditingReportsTheChangedOn
 TEST_F(GesturesTest, DeletingReportsWhatWentAndTheSelectionItLeft) {
   openATypeDiagram();
   RepId a = box(), b = box();
-  RepId ab =
-      gestures().drawLine(gestures().paletteEntry("PaletteLine", "Line"), a, b).firstAdded("Edge");
+  RepId ab = closing(gestures().drawLine(gestures().paletteEntry("PaletteLine", "Line"), a, b))
+                 .firstAdded("Edge");
   GestureOutcome selected = gestures().select({a});
   EXPECT_TRUE(selected.selectionChanged);
   EXPECT_TRUE(selected.added.empty());
@@ -125,8 +132,13 @@ TEST_F(GesturesTest, MenusFormsAndMessagesAreReportedByTheGestureThatShowedThem)
 
   openATypeDiagram();
   GestureOutcome drawn = gestures().drawBox(gestures().paletteEntry("PaletteBox", "Box"), 0, {});
+  ASSERT_EQ(drawn.formsOpened.size(), 1u) << "the new type's properties dialog";
+  EXPECT_EQ(model::attribute(drawn.formsOpened.front(), "caption"), "Box Properties");
   ASSERT_FALSE(drawn.messages.empty());
-  EXPECT_EQ(drawn.messages.front().text, "Probably, Function not found \n\"_L0_Func_add_type\".");
+  EXPECT_EQ(drawn.messages.front().text,
+            "Probably, Function not found \n\"_L0_Func_add_popUpTable\".");
+  GestureOutcome typeClosed = gestures().pressButton(gestures().button("Close"));
+  EXPECT_EQ(typeClosed.formsClosed, drawn.formsOpened);
 }
 
 TEST_F(GesturesTest, RefusedGesturesChangeNothing) {
@@ -156,8 +168,8 @@ TEST_F(GesturesTest, AGestureIsOneSaveTransaction) {
   // Whatever the handler and its commands commit inside a gesture stays
   // within the gesture's own transaction.
   RepId a = box();
-  GestureOutcome drawn = gestures().drawBox(gestures().paletteEntry("PaletteBox", "Box"), 0,
-                                            {{{300, 300}}, std::nullopt, std::nullopt});
+  GestureOutcome drawn = closing(gestures().drawBox(gestures().paletteEntry("PaletteBox", "Box"), 0,
+                                                    {{{300, 300}}, std::nullopt, std::nullopt}));
   depthInside = RepTransactionDepth();
   EXPECT_EQ(depthInside, 0) << "nothing is left open";
   EXPECT_TRUE(a);

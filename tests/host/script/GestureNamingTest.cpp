@@ -12,6 +12,7 @@ const char* const kTypeDiagram =
     "rightclick\n"
     "choose \"Specification Diagram\"\n"
     "box \"Seed\" as Seed\n"
+    "press \"Close\"\n"  // its properties dialog opened as it was drawn
     "doubleclick Seed\n"
     "find Seed.target as TypeDiagram\n";
 
@@ -28,10 +29,14 @@ class GestureNamingTest : public GestureTest {
 
 TEST_F(GestureNamingTest, AsNamesTheElementOfTheGesturesClassAndLocationTakesTheGivenGeometry) {
   EXPECT_EQ(play("box \"Box\" at 10 20 as A\n"
+                 "press \"Close\"\n"
                  "box \"Box\" at 200 20 size 60 30 as B\n"
+                 "press \"Close\"\n"
                  "pin \"Pin\" on A as P\n"
                  "line \"Line\" from A to B as L\n"
+                 "press \"Close\"\n"
                  "freebox \"FreeBox\" at 5 6 size 7 8 as F\n"
+                 "press \"Close\"\n"
                  "freeline \"FreeLine\" from 1 2 via 3 4 to 5 6 as C\n"),
             "");
   EXPECT_EQ(className(named("A")), "Node");
@@ -48,25 +53,30 @@ TEST_F(GestureNamingTest, AsNamesTheElementOfTheGesturesClassAndLocationTakesThe
 
 TEST_F(GestureNamingTest, ANameOfARefusedElementStaysUnboundAndItsUseNamesTheLine) {
   EXPECT_EQ(play("box \"Box\" as A\n"
+                 "press \"Close\"\n"
                  "freebox \"FreeBox\" at 0 0 size 9 9 as F\n"
+                 "press \"Close\"\n"
                  "line \"Line\" from A to F as L\n"
                  "expect info \"box can't be connected to freeBox with Line\"\n"
                  "box \"Box\" in A as Inner\n"
                  "expect info \"box can't be inserted into box\"\n"),
             "");
-  EXPECT_EQ(play("expect L.start -> A"), "1: 'L' names nothing: line 3 created no Edge");
-  EXPECT_EQ(play("select Inner"), "1: 'Inner' names nothing: line 5 created no Node");
+  EXPECT_EQ(play("expect L.start -> A"), "1: 'L' names nothing: line 5 created no Edge");
+  EXPECT_EQ(play("select Inner"), "1: 'Inner' names nothing: line 7 created no Node");
   // A name that named something before names nothing once a gesture refuses it.
   EXPECT_EQ(play("line \"Line\" from A to F as A\nexpect A.id = \"\""),
             "2: 'A' names nothing: line 1 created no Edge");
-  EXPECT_EQ(play("box \"Box\" as A\nexpect A.elemType count 1"), "");
+  EXPECT_EQ(play("box \"Box\" as A\npress \"Close\"\nexpect A.elemType count 1"), "");
 }
 
 TEST_F(GestureNamingTest, PastedElementsAndMovedLinesAreNamedInOrder) {
   EXPECT_EQ(play("box \"Box\" as A\n"
+                 "press \"Close\"\n"
                  "pin \"Pin\" on A as P\n"
                  "box \"Box\" as B\n"
+                 "press \"Close\"\n"
                  "line \"Line\" from A to B as L\n"
+                 "press \"Close\"\n"
                  "select A\n"
                  "copy\n"
                  "select none\n"
@@ -81,15 +91,18 @@ TEST_F(GestureNamingTest, PastedElementsAndMovedLinesAreNamedInOrder) {
   EXPECT_EQ(className(named("P2")), "Port");
   EXPECT_EQ(named("Moved"), named("L"));
   EXPECT_EQ(play("select Nothing"),
-            "1: 'Nothing' names nothing: line 8 created no element number 1");
-  EXPECT_EQ(play("select Extra"), "1: 'Extra' names nothing: line 10 created no element number 3");
+            "1: 'Nothing' names nothing: line 11 created no element number 1");
+  EXPECT_EQ(play("select Extra"), "1: 'Extra' names nothing: line 13 created no element number 3");
 }
 
 TEST_F(GestureNamingTest, AModalFormTakesEveryDiagramGestureUntilItCloses) {
-  EXPECT_EQ(play("box \"Box\" as A\nselect A\nconsole \"elemType/@id\"\nexpect form \"Console\""),
+  EXPECT_EQ(play("box \"Box\" as A\npress \"Close\"\nselect A\nconsole \"elemType/@id\"\nexpect "
+                 "form \"Console\""),
             "");
   EXPECT_EQ(play("box \"Box\""), "1: the modal form \"Console\" is open");
   EXPECT_EQ(play("select none"), "1: the modal form \"Console\" is open");
   EXPECT_EQ(play("key \"Delete\""), "1: the modal form \"Console\" is open");
-  EXPECT_EQ(play("press \"Exit\"\nexpect no form\nselect none\nbox \"Box\" as B"), "");
+  EXPECT_EQ(play("press \"Exit\"\nexpect no form\nselect none\nbox \"Box\" as B\n"
+                 "expect form \"Box Properties\""),
+            "");
 }

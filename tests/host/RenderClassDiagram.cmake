@@ -1,0 +1,45 @@
+# Plays the class-diagram tool's scenario and its reopening on a new project,
+# renders the diagram drawn with the defined tool and checks that each class
+# box shows the values of its compartments, line by line, inside its group,
+# and the association its role.
+function(run)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "${ARGN} failed (${result}): ${output}${errors}")
+  endif()
+endfunction()
+
+file(REMOVE_RECURSE ${PROJECT})
+run(${GRTOOL} new ${PROJECT} --name Demo)
+run(${GRTOOL} play ${PROJECT} ${SCRIPT})
+run(${GRTOOL} play ${PROJECT} ${REOPENED})
+run(${GRTOOL} render ${PROJECT} --diagram Staff -o ${PROJECT}/staff.svg)
+file(READ ${PROJECT}/staff.svg svg)
+
+# One group per element; the texts of a box stand in its own group.
+string(REGEX MATCHALL "<g class=\"element [^\"]*\"[^>]*>([^<]|<text[^>]*>[^<]*</text>|<[^g/][^>]*>)*"
+       groups "${svg}")
+set(person "")
+foreach(group ${groups})
+  if(group MATCHES ">Employee</text>")
+    set(person "${group}")
+  endif()
+endforeach()
+if(person STREQUAL "")
+  message(FATAL_ERROR "no element shows the class name Employee:\n${svg}")
+endif()
+foreach(text "name: String" "age: Integer" "salary: Real" "true")
+  if(NOT person MATCHES ">${text}</text>")
+    message(FATAL_ERROR "the class Employee does not show \"${text}\":\n${person}")
+  endif()
+endforeach()
+string(FIND "${person}" ">Employee<" nameAt)
+string(FIND "${person}" ">name: String<" attributesAt)
+if(attributesAt LESS nameAt)
+  message(FATAL_ERROR "the attributes stand above the class name:\n${person}")
+endif()
+foreach(text "Company" "Project" "employer")
+  if(NOT svg MATCHES ">${text}</text>")
+    message(FATAL_ERROR "the diagram does not show \"${text}\"")
+  endif()
+endforeach()
