@@ -30,6 +30,8 @@ refused() {
 "$grtool" new plain --name Demo >/dev/null
 "$grtool" play plain "$here/members/setup.grs" >/dev/null
 
+refused "no shared store is connected" plain play plain "$here/members/convert.grs"
+
 if [ "$backend" = sqlite ]; then
   refused "does not exist or is no folder" plain share plain --shared "$work/nowhere"
   refused "does not exist or is no folder" plain play plain "$here/members/checkout-top.grs" \

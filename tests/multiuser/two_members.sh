@@ -40,4 +40,11 @@ play bob bob-lock-refused.grs
 play alice alice-commit.grs
 play bob bob-sees-change.grs
 for member in alice bob; do "$grtool" check "$member" >/dev/null; done
+
+# dave converts his project from a script, into the same store.
+"$grtool" new dave --name Demo >/dev/null
+"$grtool" play dave "$scripts/setup.grs" >/dev/null
+"$grtool" play dave "$scripts/convert.grs" --user dave --shared "$shared" >"$work/out" 2>&1 ||
+  { cat "$work/out"; exit 1; }
+"$grtool" check dave >/dev/null
 echo "two members: every step as expected"
