@@ -4,7 +4,10 @@
 // project lacks changes nothing.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "host/multiuser/AreaCodec.h"
 #include "tests/host/HostFixture.h"
@@ -13,6 +16,9 @@ namespace {
 
 using namespace grhost;
 namespace m = grhost::model;
+
+// What people and tools read in an area (GR_UPDATE_GOLDEN=1 writes it anew).
+const std::string kGolden = std::string(GR_SOURCE_DIR) + "/tests/host/multiuser/golden/area.json";
 
 const shared::AreaExtent kExtent{
     "GraphDiagram.graphDiagramType-_L0_Func_getLOforGDType;Element.elemType-_L0_Func_"
@@ -131,6 +137,21 @@ TEST_F(AreaCodecTest, ADiagramReadBackIsTheSameDiagram) {
   // The selection and the child diagram are not the area's.
   EXPECT_EQ(m::firstPartner(copy, "collection"), 0u);
   EXPECT_EQ(m::firstPartner(elements[1], "target"), 0u);
+}
+
+TEST_F(AreaCodecTest, TheTextOfADiagramIsTheGoldenOne) {
+  // The ids are the store's object ids of the moment; the rest is the
+  // format. One line for the head, then one per object.
+  nlohmann::json document = withoutIds(codec.write(drawn(), kExtent));
+  std::string actual;
+  for (const nlohmann::json& object : document["objects"]) actual += object.dump() + "\n";
+  document.erase("objects");
+  actual = document.dump() + "\n" + actual;
+  if (std::getenv("GR_UPDATE_GOLDEN")) std::ofstream(kGolden, std::ios::binary) << actual;
+  std::ifstream in(kGolden, std::ios::binary);
+  std::stringstream expected;
+  expected << in.rdbuf();
+  EXPECT_EQ(actual, expected.str()) << "GR_UPDATE_GOLDEN=1 writes " << kGolden;
 }
 
 TEST_F(AreaCodecTest, ReadingIntoADiagramReplacesWhatItHeldAndKeepsTheDiagram) {
