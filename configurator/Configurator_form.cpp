@@ -2,10 +2,13 @@
 
 #include <algorithm>
 
+#include "configurator/Configurator_tables.h"
+#include "configurator/Configurator_tabs.h"
 #include "configurator/Configurator_utilities.h"
 #include "configurator/Dialog_utilities.h"
 #include "configurator/Generate_propert_diagram.h"
 #include "configurator/Palette_functions.h"
+#include "configurator/Toolbar_popup_functions.h"
 #include "tool/Commands.h"
 #include "tool/Compartment.h"
 #include "tool/Utilities.h"
@@ -30,12 +33,7 @@ L0_Var_2 configuratorForm() {
   return gr::firstWith("D#Form", "id", kFormId);
 }
 
-// The type element the open dialog shows: the form's element, else the
-// active element.
-L0_Var_2 typeElement() {
-  L0_Var_2 element = stable(firstOver(configuratorForm(), "presentationElement", "Element"));
-  return element.isNull() ? stable(L0_Func_get_active_element()) : element;
-}
+using gr::cfg::typeElement;
 
 L0_Var_2 definedElemType() {
   return stable(firstOver(typeElement(), "target_type", "ElemType"));
@@ -156,6 +154,26 @@ void addReverseFlags(L0_Var_2& container, const L0_Var_2& type) {
                                      reverseBack == "true", simetric, "reverse_pair_end");
 }
 
+// Name, number and icon of the type's palette entry; a line type picks
+// its name among the diagram type's palette lines, which line types share.
+void addPaletteRows(L0_Var_2& container, const L0_Var_2& type, bool line) {
+  L0_Var_2 entry = firstOver(type, "paletteElement", "PaletteElement");
+  if (line) {
+    L0_Var_2 combo =
+        L0_Func_add_ComboBoxRow(container, "Palette Element Name", "palette_element_name",
+                                valueOf(entry, "caption"), true, "add_line_comboBox_items");
+    L0_Func_add_d_eventHandler_main(combo, "FocusLost", "update_paletteLine_name");
+  } else {
+    L0_Func_add_Row_void_properties(container, "Palette Element Name", "palette_element_name",
+                                    valueOf(entry, "caption"), "update_paletteElement_name");
+  }
+  L0_Func_add_Row_void_int_properties(container, "Palette Element Nr", "palette_element_nr",
+                                      valueOf(entry, "nr"), "update_paletteElement_nr");
+  L0_Var_2 imageBox = L0_Func_add_row_box_label(container, "Icon Path");
+  imageBox.setAttr("id", line ? "palette_element_image" : "image_container");
+  L0_Func_add_image(imageBox, valueOf(entry, "picture"), "update_paletteElement_icon");
+}
+
 L0_Var_2 buttonsRow(L0_Var_2& container, const std::string& id) {
   L0_Var_2 row = L0_Func_add_horizontalRow(container, id);
   return row;
@@ -186,6 +204,8 @@ L0_Var_2 buildForm(L0_Var_2& element, L0_Var_2& type) {
   link(tabs, "activeTab", typeTab);
   L0_Func_add_Tab(tabs, "Transformations").setAttr("id", "tab3");
   L0_Func_add_Tab(tabs, "Extras").setAttr("id", "tab5");
+  L0_Func_add_Tab(tabs, "Handlers").setAttr("id", "tab4");
+  L0_Func_add_Tab(tabs, "Mappings").setAttr("id", "tab6");
   L0_Func_make_type_tab(typeTab);
   L0_Var_2 bottom = buttonsRow(form, "buttons_container");
   addButton(bottom, "Style", "open_style_box");
@@ -270,6 +290,11 @@ void refreshComponent(const L0_Var_2& component) {
 
 }  // namespace
 
+L0_Var_2 gr::cfg::typeElement() {
+  L0_Var_2 element = stable(firstOver(configuratorForm(), "presentationElement", "Element"));
+  return element.isNull() ? stable(L0_Func_get_active_element()) : element;
+}
+
 // ---- the dialog
 
 void L0_Func_l2Click_BoxProperties(L0_Var_2 element) {
@@ -321,9 +346,13 @@ void L0_Func_refresh_tab() {
   if (id == "tab1")
     L0_Func_make_type_tab(tab);
   else if (id == "tab3")
-    gr::runReference("make_UT_tab", tab);
+    L0_Func_make_UT_tab(tab);
   else if (id == "tab5")
-    gr::runReference("make_extra_tab", tab);
+    L0_Func_make_extra_tab(tab);
+  else if (id == "tab4")
+    L0_Func_make_handler_tab(tab);
+  else if (id == "tab6")
+    L0_Func_make_mapping_tab(tab);
   refreshComponent(tab);
   L0_Var_2 event = gr::dlg::currentEvent();
   if (isKind(event, "D#TabChangeEvent")) finishEvent();
@@ -388,38 +417,10 @@ void L0_Func_make_elemType_property(L0_Var_2 container, L0_Var_2 type) {
     L0_Func_add_d_eventHandler_main(combo, "DropDown", "fill_navigate_link_comboBox");
     L0_Func_add_d_eventHandler_main(combo, "FocusLost", "add_delete_navigate_link");
   }
-  L0_Var_2 entry = firstOver(type, "paletteElement", "PaletteElement");
-  L0_Var_2 name = L0_Func_add_Row_void_properties(
-      container, "Palette Element Name", "palette_element_name", valueOf(entry, "caption"),
-      edge ? "update_paletteLine_name" : "update_paletteElement_name");
-  (void)name;
-  L0_Func_add_Row_void_int_properties(container, "Palette Element Nr", "palette_element_nr",
-                                      valueOf(entry, "nr"), "update_paletteElement_nr");
-  L0_Var_2 imageBox = L0_Func_add_row_box_label(container, "Icon Path");
-  imageBox.setAttr("id", "image_container");
-  L0_Func_add_image(imageBox, valueOf(entry, "picture"), "update_paletteElement_icon");
-  gr::runReference("add_popUpTable", container);
+  addPaletteRows(container, type, edge);
+  L0_Func_add_popUpTable(container);
 }
 GR_ENTRY_SIGNATURE(L0_Func_make_elemType_property)
-
-void L0_Func_make_compartType_property(L0_Var_2 container, L0_Var_2 type) {
-  L0_Func_add_Row_void_properties(container, "ID", "id", valueOf(type, "id"),
-                                  "update_compartType_id");
-  L0_Func_add_NameRow(container, "Caption", valueOf(type, "caption"));
-  L0_Var_2 rowTypes = L0_Func_add_ComboBoxRow(container, "Row Type", "row_type", "", false,
-                                              "fill_row_type_comboBox");
-  L0_Func_add_d_eventHandler_main(rowTypes, "Change", "update_from_comboBox");
-  L0_Var_2 tab = L0_Func_add_ComboBoxRow(container, "Tab", "tab", "", true, "fill_tab_comboBox");
-  L0_Func_add_d_eventHandler_main(tab, "FocusLost", "add_propertyTab");
-  L0_Func_add_Row(container, "Start Value", "startValue", valueOf(type, "startValue"));
-  L0_Func_add_Row(container, "Adornment Prefix", "adornmentPrefix",
-                  valueOf(type, "adornmentPrefix"));
-  L0_Func_add_Row(container, "Adornment Suffix", "adornmentSuffix",
-                  valueOf(type, "adornmentSuffix"));
-  L0_Func_add_Row(container, "Concat Style", "concatStyle", valueOf(type, "concatStyle"));
-  L0_Func_add_CheckBox(container, "Is Essential", "isEssential", flagOf(type, "isEssential"), true);
-}
-GR_ENTRY_SIGNATURE(L0_Func_make_compartType_property)
 
 // ---- tree and compartment types in step
 
@@ -646,15 +647,14 @@ void L0_Func_update_name_field() {
 }
 GR_ENTRY_SIGNATURE(L0_Func_update_name_field)
 
-// A line type's styles keep their own ids; box styles and compartment
-// styles are named after their type.
+// The first style is the type's own look and is named after it (a line
+// type's keeps its id); further styles keep the names they were given.
 void L0_Func_update_style_id_and_caption(L0_Var_2 type) {
-  bool line = isKind(type, "EdgeType");
   const char* role = isKind(type, "CompartType") ? "compartStyle" : "elemStyle";
-  for (L0_Var_2 style : partnersOf(type, role, "Thing")) {
-    if (!line) style.setAttr("id", valueOf(type, "id"));
-    style.setAttr("caption", valueOf(type, "caption"));
-  }
+  L0_Var_2 style = stable(firstOver(type, role, "Thing"));
+  if (style.isNull()) return;
+  if (!isKind(type, "EdgeType")) style.setAttr("id", valueOf(type, "id"));
+  style.setAttr("caption", valueOf(type, "caption"));
 }
 GR_ENTRY_SIGNATURE(L0_Func_update_style_id_and_caption)
 

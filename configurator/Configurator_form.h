@@ -14,8 +14,6 @@ L0_TRANSFORMATION void L0_Func_refresh_tab();
 L0_TRANSFORMATION void L0_Func_make_type_tab(L0_Var_2 tab);
 // The rows of the element type on the type tab.
 L0_TRANSFORMATION void L0_Func_make_elemType_property(L0_Var_2 container, L0_Var_2 type);
-// The rows of a compartment type on the type tab.
-L0_TRANSFORMATION void L0_Func_make_compartType_property(L0_Var_2 container, L0_Var_2 type);
 L0_TRANSFORMATION void L0_Func_fill_tree(L0_Var_2 tree, L0_Var_2 type);
 
 // ---- handlers
@@ -39,3 +37,9 @@ L0_TRANSFORMATION void L0_Func_make_subCompartment_order(L0_Var_2 node);
 // Deletes every compartment of the type in every diagram, with its sub-compartments.
 L0_TRANSFORMATION void L0_Func_delete_compartments(L0_Var_2 compartType);
 L0_TRANSFORMATION void L0_Func_update_style_id_and_caption(L0_Var_2 type);
+
+namespace gr::cfg {
+// The type element the open element-type dialog shows; without the dialog,
+// the active element.
+L0_Var_2 typeElement();
+}  // namespace gr::cfg

@@ -1,5 +1,6 @@
 #include "configurator/Dialog_utilities.h"
 
+#include <charconv>
 #include <set>
 
 #include "configurator/Configurator_utilities.h"
@@ -90,6 +91,11 @@ void collectParts(ObjID object, int depth, std::set<ObjID>& seen, std::vector<Ob
       collectParts(GetLinkedObjectIdByIndex(object, role, p), depth + 1, seen, all);
   }
   if (roles) RepIdListFree(roles);
+  // A column's editor is made for that column alone, though only linked to it.
+  L0_Var_2 column = L0_Var_2::fromObjectId(object);
+  if (isKind(column, "D#VTableColumnType"))
+    for (const L0_Var_2& editor : gr::cfg::partnersOf(column, "defaultComponent", "D#Component"))
+      collectParts(editor.getCurrObjID(), depth + 1, seen, all);
   all.push_back(object);
 }
 
@@ -128,6 +134,89 @@ std::vector<L0_Var_2> components(const L0_Var_2& container) {
   for (const L0_Var_2& each : gr::cfg::partnersOf(container, "component", "D#Component"))
     result.push_back(gr::stable(each));
   return result;
+}
+
+L0_Var_2 formOf(const L0_Var_2& component) {
+  L0_Var_2 at = gr::stable(component);
+  for (int depth = 0; depth < kMaxDepth && !at.isNull(); ++depth) {
+    if (isKind(at, "D#Form")) return at;
+    at = gr::stable(firstOver(at, "container", "D#Container"));
+  }
+  return L0_Var_2("D#Form");
+}
+
+L0_Var_2 eventForm() {
+  L0_Var_2 event = currentEvent();
+  L0_Var_2 form = gr::stable(firstOver(event, "form", "D#Form"));
+  return form.isNull() ? formOf(eventSource()) : form;
+}
+
+L0_Var_2 newTable(L0_Var_2 container, const std::string& id, const std::string& insertCaption,
+                  const std::string& deleteCaption, int width, int height) {
+  L0_Var_2 table = L0_Func_add_Table(container);
+  setValues(table, {{"id", id},
+                    {"minimumWidth", std::to_string(width)},
+                    {"minimumHeight", std::to_string(height)}});
+  if (insertCaption.empty() && deleteCaption.empty())
+    L0_Func_add_TableType_without_buttons(table);
+  else
+    L0_Func_add_TableType(table, insertCaption, deleteCaption);
+  return table;
+}
+
+L0_Var_2 tableType(const L0_Var_2& table) {
+  return gr::stable(firstOver(table, "vTableType", "D#VTableType"));
+}
+
+std::vector<std::string> columnCaptions(const L0_Var_2& table) {
+  std::vector<std::string> captions;
+  for (const L0_Var_2& column :
+       gr::cfg::partnersOf(tableType(table), "vTableColumnType", "D#VTableColumnType"))
+    captions.push_back(valueOf(column, "caption"));
+  return captions;
+}
+
+std::vector<TableRow> liveRows(const L0_Var_2& table) {
+  std::vector<std::string> captions = columnCaptions(table);
+  std::vector<TableRow> rows;
+  for (const L0_Var_2& row : gr::cfg::partnersOf(table, "vTableRow", "D#VTableRow")) {
+    if (gr::cfg::flagOf(row, "deleted")) continue;
+    TableRow cells;
+    std::size_t column = 0;
+    for (const L0_Var_2& cell : gr::cfg::partnersOf(row, "vTableCell", "D#VTableCell"))
+      if (column < captions.size()) cells[captions[column++]] = valueOf(cell, "value");
+    for (; column < captions.size(); ++column) cells[captions[column]] = "";
+    rows.push_back(std::move(cells));
+  }
+  return rows;
+}
+
+void setRows(L0_Var_2& table, const std::vector<std::vector<std::string>>& rows) {
+  std::vector<L0_Var_2> old;
+  for (const L0_Var_2& row : gr::cfg::partnersOf(table, "vTableRow", "D#VTableRow"))
+    old.push_back(gr::stable(row));
+  for (const L0_Var_2& row : old) deleteWithParts(row);
+  std::size_t columns = columnCaptions(table).size();
+  for (const std::vector<std::string>& cells : rows) {
+    L0_Var_2 row = newObject("D#VTableRow");
+    setValues(row, {{"edited", "true"}, {"inserted", "true"}, {"deleted", "false"}});
+    link(table, "vTableRow", row);
+    for (std::size_t column = 0; column < columns; ++column) {
+      L0_Var_2 cell = newObject("D#VTableCell");
+      cell.setAttr("value", column < cells.size() ? cells[column] : "");
+      link(row, "vTableCell", cell);
+    }
+  }
+  L0_Func_d_componentRefreshCmd(table);
+}
+
+int cellNumber(const std::string& text, bool& ok) {
+  ok = true;
+  if (text.empty()) return 0;
+  int value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  ok = error == std::errc() && end == text.data() + text.size();
+  return ok ? value : 0;
 }
 
 }  // namespace gr::dlg
@@ -437,6 +526,13 @@ L0_Var_2 L0_Func_add_ColumnType_ComboBox_with_items(L0_Var_2 tableType, std::str
 }
 GR_ENTRY_SIGNATURE(L0_Func_add_ColumnType_ComboBox_with_items)
 
+L0_Var_2 L0_Func_add_ColumnType_CheckBox(L0_Var_2 tableType, std::string caption) {
+  L0_Var_2 column = addColumnType(tableType, caption, "D#CheckBox");
+  column.setAttr("defaultValue", "false");
+  return column;
+}
+GR_ENTRY_SIGNATURE(L0_Func_add_ColumnType_CheckBox)
+
 L0_Var_2 L0_Func_add_ColumnType_Button(L0_Var_2 tableType, std::string caption,
                                        std::string transformation) {
   L0_Var_2 column = addColumnType(tableType, caption, "D#Button");
@@ -577,3 +673,13 @@ void L0_Func_check_double() {
   checkNumber(false);
 }
 GR_ENTRY_SIGNATURE(L0_Func_check_double)
+
+void L0_Func_close_form() {
+  L0_Var_2 form = gr::dlg::eventForm();
+  if (form.isNull())
+    gr::showMessageBox("Error in close_form");
+  else
+    L0_Func_d_cmd(form, "Close");
+  L0_Func_delete_event();
+}
+GR_ENTRY_SIGNATURE(L0_Func_close_form)

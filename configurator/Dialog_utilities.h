@@ -4,6 +4,10 @@
 // positions anything. Components are found again by `id`.
 #pragma once
 
+#include <map>
+#include <string>
+#include <vector>
+
 #include "tool/Transformation.h"
 
 // ---- forms and boxes
@@ -87,6 +91,8 @@ L0_TRANSFORMATION L0_Var_2 L0_Func_add_ColumnType_ComboBox_with_items(L0_Var_2 t
                                                                       std::string items);
 L0_TRANSFORMATION L0_Var_2 L0_Func_add_ColumnType_Button(L0_Var_2 tableType, std::string caption,
                                                          std::string transformation);
+// A column of check boxes; its cells hold "true" or "false".
+L0_TRANSFORMATION L0_Var_2 L0_Func_add_ColumnType_CheckBox(L0_Var_2 tableType, std::string caption);
 L0_TRANSFORMATION L0_Var_2 L0_Func_add_Button(L0_Var_2 container, std::string id,
                                               std::string caption, std::string transformation);
 L0_TRANSFORMATION L0_Var_2 L0_Func_add_ListBox(L0_Var_2 container, std::string transformation);
@@ -123,6 +129,9 @@ L0_TRANSFORMATION void L0_Func_update_from_inputField();
 L0_TRANSFORMATION void L0_Func_update_from_checkBox();
 L0_TRANSFORMATION void L0_Func_check_int();
 L0_TRANSFORMATION void L0_Func_check_double();
+// "Click" of a "Close" button: closes the form of the event; the form was
+// shown with its deletion queued behind it.
+L0_TRANSFORMATION void L0_Func_close_form();
 
 namespace gr::dlg {
 // The dialog event being handled, and its source component.
@@ -134,4 +143,26 @@ L0_Var_2 selectedType();
 std::string textOf(const L0_Var_2& component);
 // The component's parts over `component`, in order.
 std::vector<L0_Var_2> components(const L0_Var_2& container);
+// The form the dialog event came from: its `form`, else the form holding its source.
+L0_Var_2 eventForm();
+// The form holding the component; null when none.
+L0_Var_2 formOf(const L0_Var_2& component);
+
+// ---- tables
+// A new editable table under CONTAINER with its id, the captions of its
+// insert and delete buttons (empty: the table has none) and its minimum size.
+L0_Var_2 newTable(L0_Var_2 container, const std::string& id, const std::string& insertCaption,
+                  const std::string& deleteCaption, int width, int height);
+// The table's type, made by newTable; its columns are added to it.
+L0_Var_2 tableType(const L0_Var_2& table);
+// The captions of the table's columns, in order.
+std::vector<std::string> columnCaptions(const L0_Var_2& table);
+// A row the user left in a table (not marked deleted): its cells by column caption.
+using TableRow = std::map<std::string, std::string>;
+std::vector<TableRow> liveRows(const L0_Var_2& table);
+// The table shows these rows instead of those it had; each row's cells in
+// column order (missing ones are empty).
+void setRows(L0_Var_2& table, const std::vector<std::vector<std::string>>& rows);
+// The integer a cell holds: empty is 0; OK false for any other text that is no integer.
+int cellNumber(const std::string& text, bool& ok);
 }  // namespace gr::dlg

@@ -182,6 +182,17 @@ void addSubButton(L0_Var_2& container, L0_Var_2& row) {
 }
 
 // One row of the definition; false for row types without a component.
+// What a tree row's "<-" button runs: the row's own transformation
+// ("library#name", a bare name this library's), else the script engine's
+// tree form.
+std::pair<std::string, std::string> treeHandlerOf(const L0_Var_2& row) {
+  std::string named = valueOf(row, "treeTransformation");
+  if (named.empty()) return {"lua_engine", "lua.law_view.create_form()"};
+  std::size_t hash = named.find('#');
+  if (hash == std::string::npos) return {"main", named};
+  return {named.substr(0, hash), named.substr(hash + 1)};
+}
+
 bool addRowComponents(L0_Var_2& container, L0_Var_2& row) {
   std::string type = valueOf(row, "rowType");
   static const std::vector<std::string> built = {"InputRow",
@@ -231,9 +242,10 @@ bool addRowComponents(L0_Var_2& container, L0_Var_2& row) {
                       {{"id", "textArea"}, {"minimumWidth", "150"}, {"editable", "false"}}, row);
     L0_Var_2 button = L0_Func_add_Button(line, "tree", "<-", "");
     L0_Var_2 handler = newObject("D#EventHandler");
+    auto [library, transformation] = treeHandlerOf(row);
     setValues(handler, {{"eventName", "Click"},
-                        {"transformationName", "lua.law_view.create_form()"},
-                        {"procedureName", "lua_engine"}});
+                        {"transformationName", transformation},
+                        {"procedureName", library}});
     link(handler, "eventSource", button);
   } else if (type == "LabelRow") {
     component =

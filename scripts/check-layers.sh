@@ -7,10 +7,11 @@ cd "$(dirname "$0")/.."
 declare -A allowed=(
   [repository]="platform repository"
   [runtime]="platform runtime"
-  # tool/, configurator/ and multiuser/ are one library (libmain) and call each other.
-  [tool]="platform runtime tool configurator multiuser"
-  [configurator]="platform runtime tool configurator multiuser"
-  [multiuser]="platform runtime tool configurator multiuser"
+  # tool/, configurator/, exchange/ and multiuser/ are one library (libmain) and call each other.
+  [tool]="platform runtime tool configurator exchange multiuser"
+  [configurator]="platform runtime tool configurator exchange multiuser"
+  [exchange]="platform runtime tool configurator exchange multiuser"
+  [multiuser]="platform runtime tool configurator exchange multiuser"
   [host/base]="platform runtime host/base"
   [host/system]="platform runtime host/base host/system"
   [host/diagram]="platform runtime host/base host/diagram"

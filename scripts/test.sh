@@ -16,10 +16,12 @@ run_tests() {
   rm -f "$folder/L0_trace.txt" "$folder/l0_log"
   ctest --test-dir "$1" --output-on-failure -j"$jobs"
   for file in L0_trace.txt l0_log; do
-    if [ -e "$folder/$file" ]; then
-      echo "a test wrote $file into $folder, the folder every test starts in" >&2
-      exit 1
-    fi
+    for place in "$folder" "$PWD"; do
+      if [ -e "$place/$file" ]; then
+        echo "a test wrote $file into $place, a folder tests share" >&2
+        exit 1
+      fi
+    done
   done
 }
 

@@ -211,8 +211,12 @@ void deleteTree(L0_Var_2& compartment, bool runDomainProcedures = true) {
   compartment.deleteObj();
 }
 
+// An element already in the style keeps its links where they are, so that
+// the style's element order tells the order the elements took the look in.
 void applyElementStyle(L0_Var_2& element, const L0_Var_2& style) {
   if (element.isNull() || style.isNull()) return;
+  L0_Var_2 held("ElemStyle");
+  if (held.setFirstByRelation(element, "elemStyle") && held == style && !held.next()) return;
   L0_Var_2 current("ElemStyle");
   for (bool found = current.setFirstByRelation(element, "elemStyle"); found; found = current.next())
     element.deleteLink(current, "elemStyle");
@@ -568,13 +572,39 @@ GR_ENTRY_SIGNATURE(L0_Func_disable_block)
 
 // ---- styles chosen by values
 
+namespace {
+
+// Only a compartment whose items name styles chooses a look: any other would
+// put every element it is made on back into its type's first style, and a
+// type element on a type diagram, drawn in the look of the type it defines,
+// would lose that look.
+bool choosesStyles(const L0_Var_2& type) {
+  L0_Var_2 item("ChoiceItem");
+  for (bool found = item.setFirstByRelation(type, "choiceItem"); found; found = item.next())
+    if (!firstOver(item, "elemStyleByChoiceItem", "ElemStyle").isNull() ||
+        !firstOver(item, "compartStyleByChoiceItem", "CompartStyle").isNull())
+      return true;
+  return false;
+}
+
+// The first style of the type that owns the field: a type element on a type
+// diagram shows the fields of the type it defines, and falls back to that
+// type's look, not to the look of the configurator's own box type.
+L0_Var_2 defaultLook(const L0_Var_2& element, const L0_Var_2& compartment) {
+  L0_Var_2 top = L0_Func_get_compartment_root_compartment(compartment);
+  L0_Var_2 owner = firstOver(typeOf(top), "elemType", "ElemType");
+  if (owner.isNull()) owner = firstOver(element, "elemType", "ElemType");
+  return firstOver(owner, "elemStyle", "ElemStyle");
+}
+
+}  // namespace
+
 void L0_Func_update_styles_from_compartment(L0_Var_2 compartment) {
   L0_Var_2 element = L0_Func_get_compartment_parent_element(compartment);
-  if (element.isNull()) return;
+  if (element.isNull() || !choosesStyles(typeOf(compartment))) return;
   L0_Var_2 item = firstOver(compartment, "selectedItem", "ChoiceItem");
   L0_Var_2 elemStyle = firstOver(item, "elemStyleByChoiceItem", "ElemStyle");
-  if (elemStyle.isNull())
-    elemStyle = firstOver(firstOver(element, "elemType", "ElemType"), "elemStyle", "ElemStyle");
+  if (elemStyle.isNull()) elemStyle = defaultLook(element, compartment);
   applyElementStyle(element, elemStyle);
   std::vector<L0_Var_2> chosen;
   L0_Var_2 style("CompartStyle");

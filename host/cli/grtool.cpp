@@ -1,6 +1,6 @@
 // grtool: creates and opens projects, plays gesture scripts, shares projects
-// with a team, renders diagrams, dumps the model and serves the editor to a
-// browser.
+// with a team, renders diagrams, exports and imports exchange texts, dumps
+// the model and serves the editor to a browser.
 #include <pthread.h>
 #include <unistd.h>
 
@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "host/base/Model.h"
 #include "host/base/ModelDump.h"
 #include "host/base/OrphanCheck.h"
+#include "host/gestures/ExchangeGestures.h"
 #include "host/gestures/Gestures.h"
 #include "host/head/Project.h"
 #include "host/head/Session.h"
@@ -90,6 +92,55 @@ int checkModel(const std::string& folder) {
   std::cout << (orphans.empty() ? "no orphans" : std::to_string(orphans.size()) + " orphans")
             << "\n";
   return orphans.empty() ? 0 : 1;
+}
+
+struct ExportRequest {
+  std::string caption;
+  std::string typeId;
+  bool withSpecification = false;
+  std::string output;
+};
+
+// The diagram or the tool as its seed's menu exports it, copied to the output.
+int exportText(const std::string& folder, const ExportRequest& request,
+               const HostOptions& options) {
+  auto session = Session::openProject(folder, options);
+  grhost::Gestures gestures(session->head(), session->log());
+  grhost::ExchangeGestures exchange(gestures);
+  const grhost::ExchangeWritten written =
+      request.caption.empty()
+          ? exchange.exportTool(request.typeId, request.withSpecification, request.output)
+          : exchange.exportDiagram(request.caption, request.output);
+  std::cout << "exported "
+            << (request.caption.empty() ? "tool \"" + request.typeId
+                                        : "diagram \"" + request.caption)
+            << "\" to " << written.file.string() << ": " << written.statements << " statements, "
+            << written.objects << " objects\n";
+  return 0;
+}
+
+struct ImportRequest {
+  std::string file;
+  std::string kind;
+  std::string into;
+};
+
+int importText(const std::string& folder, const ImportRequest& request,
+               const HostOptions& options) {
+  auto session = Session::openProject(folder, options);
+  grhost::Gestures gestures(session->head(), session->log());
+  grhost::ExchangeGestures exchange(gestures);
+  std::optional<grhost::ExchangeTextKind> kind;
+  if (!request.kind.empty())
+    kind =
+        request.kind == "tool" ? grhost::ExchangeTextKind::Tool : grhost::ExchangeTextKind::Diagram;
+  const grhost::ExchangeRead read = exchange.importText(request.file, kind, request.into);
+  std::cout << "imported " << request.file << ": " << read.statements << " statements, "
+            << read.objectsCreated << " objects created";
+  if (!read.messages.empty())
+    std::cout << ", " << read.messages.size() << " lookups failed (shown above)";
+  std::cout << "\n";
+  return 0;
 }
 
 struct RenderRequest {
@@ -216,6 +267,38 @@ int run(int argc, char** argv) {
       ->excludes(one)
       ->excludes(file);
 
+  ExportRequest exportRequest;
+  CLI::App* exporting =
+      app.add_subcommand("export", "Write a diagram or a tool definition as an exchange text");
+  exporting->add_option("PROJECT", folder, "The project folder")->required();
+  CLI::Option* diagram = exporting->add_option(
+      "--diagram", exportRequest.caption, "The caption of the diagram, exported with its seed");
+  CLI::Option* tool = exporting->add_option("--tool", exportRequest.typeId,
+                                            "The id of the diagram type whose tool is exported");
+  diagram->excludes(tool);
+  exporting
+      ->add_flag("--with-specification", exportRequest.withSpecification,
+                 "With the tool's seed and type diagrams")
+      ->needs(tool);
+  exporting->add_option("-o,--output", exportRequest.output, "The exchange text to write")
+      ->required();
+  exporting->callback([&] {
+    if (exportRequest.caption.empty() && exportRequest.typeId.empty())
+      throw CLI::RequiredError("--diagram or --tool");
+  });
+
+  ImportRequest importRequest;
+  CLI::App* importing =
+      app.add_subcommand("import", "Read an exchange text (a diagram or a tool) into a project");
+  importing->add_option("PROJECT", folder, "The project folder")->required();
+  importing->add_option("FILE", importRequest.file, "The exchange text")->required();
+  importing
+      ->add_option("--kind", importRequest.kind,
+                   "diagram or tool (default: a text that declares a diagram type is a tool)")
+      ->check(CLI::IsMember({"diagram", "tool"}));
+  importing->add_option("--into", importRequest.into,
+                        "The diagram that elements without a diagram join (default: the current)");
+
   int port = 0;
   CLI::App* serve = app.add_subcommand("serve", "Serve the editor of a project to a browser");
   serve->add_option("PROJECT", folder, "The project folder")->required();
@@ -236,12 +319,16 @@ int run(int argc, char** argv) {
   for (std::string& script : scripts) script = fromStartFolder(script);
   renderRequest.output = fromStartFolder(renderRequest.output);
   renderRequest.folder = fromStartFolder(renderRequest.folder);
+  exportRequest.output = fromStartFolder(exportRequest.output);
+  importRequest.file = fromStartFolder(importRequest.file);
   if (create->parsed()) return newProject(folder, name, options);
   if (play->parsed()) return playScripts(folder, scripts, options);
   if (share->parsed()) return shareProject(folder, options);
   if (render->parsed()) return renderDiagrams(folder, renderRequest);
   if (check->parsed()) return checkModel(folder);
   if (serve->parsed()) return serveProject(folder, port, options);
+  if (exporting->parsed()) return exportText(folder, exportRequest, options);
+  if (importing->parsed()) return importText(folder, importRequest, options);
   return dumpModel(folder, className, json);
 }
 

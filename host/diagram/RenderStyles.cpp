@@ -154,6 +154,11 @@ const TextLook& StyleBook::textLook(RepId compartStyle) {
   readFontStyle(modelInteger(model::attribute(compartStyle, "fontStyle"), 0), look);
   look.colour = svgColour(model::attribute(compartStyle, "fontColor"), look.colour);
   look.alignment = readAlignment(modelInteger(model::attribute(compartStyle, "alignment"), 0));
+  look.picture = model::attribute(compartStyle, "picture");
+  look.pictureWidth = std::max(modelInteger(model::attribute(compartStyle, "picWidth"), 0), 0);
+  look.pictureHeight = std::max(modelInteger(model::attribute(compartStyle, "picHeight"), 0), 0);
+  if (look.pictureWidth == 0) look.pictureWidth = 16;
+  if (look.pictureHeight == 0) look.pictureHeight = 16;
   return look;
 }
 
@@ -165,8 +170,9 @@ std::vector<ShownText> StyleBook::shownTexts(RepId element) {
     if (!look.visible) continue;
     std::string text = model::attribute(compartment, "input");
     if (text.empty()) text = model::attribute(compartment, "value");
-    if (text.empty()) continue;
-    texts.push_back({compartment, splitLines(text), &look});
+    if (text.empty() && look.picture.empty()) continue;
+    texts.push_back(
+        {compartment, text.empty() ? std::vector<std::string>{} : splitLines(text), &look});
   }
   return texts;
 }
@@ -185,13 +191,15 @@ double StyleBook::textWidth(const std::vector<ShownText>& texts) const {
     double perCharacter = text.look->sizePx * (text.look->bold ? 0.62 : 0.56);
     for (const std::string& line : text.lines)
       widest = std::max(widest, characterCount(line) * perCharacter);
+    if (!text.look->picture.empty()) widest = std::max(widest, text.look->pictureWidth + 0.0);
   }
   return widest;
 }
 
 double StyleBook::textHeight(const std::vector<ShownText>& texts) const {
   double height = 0;
-  for (const ShownText& text : texts) height += text.lines.size() * text.look->lineHeight();
+  for (const ShownText& text : texts)
+    height += text.look->pictureRowHeight() + text.lines.size() * text.look->lineHeight();
   return height;
 }
 

@@ -60,7 +60,12 @@ struct TextLook {
   bool bold = false, italic = false, underline = false, strikeOut = false;
   std::string colour = "#000000";
   Alignment alignment = Alignment::Left;
+  // A picture stands in a row of its own above the text.
+  std::string picture;
+  int pictureWidth = 16;
+  int pictureHeight = 16;
   double lineHeight() const { return sizePx * 1.25; }
+  double pictureRowHeight() const { return picture.empty() ? 0 : pictureHeight + 2; }
 };
 
 // A top-level compartment's text as the element shows it.
@@ -76,7 +81,7 @@ class StyleBook {
   const LineLook& lineLook(RepId style);
   const TextLook& textLook(RepId compartStyle);
   // The texts of the element's visible top-level compartments, in link
-  // order; empty texts are left out.
+  // order; empty texts are left out unless their style shows a picture.
   std::vector<ShownText> shownTexts(RepId element);
   // The height the element's texts take.
   double textHeight(const std::vector<ShownText>& texts) const;

@@ -6,6 +6,7 @@
 
 #include "host/base/CommandQueue.h"
 #include "host/base/Model.h"
+#include "host/dialog/StyleDialog.h"
 
 namespace grhost {
 namespace {
@@ -36,16 +37,30 @@ std::vector<RepId> partsOf(RepId object) {
 void collectWithParts(RepId object, int depth, std::set<RepId>& seen, std::vector<RepId>& all) {
   if (depth > kMaxPartDepth || !seen.insert(object).second) return;
   for (RepId part : partsOf(object)) collectWithParts(part, depth + 1, seen, all);
+  // A column's editor is made for that column alone, though only linked to it.
+  if (model::isKindOf(object, "D#VTableColumnType"))
+    for (RepId editor : model::partners(object, "defaultComponent"))
+      collectWithParts(editor, depth + 1, seen, all);
   all.push_back(object);
 }
 
+// The components of a container the user sees: of a tab container its
+// active tab, else its first.
+std::vector<RepId> shownParts(RepId container) {
+  std::vector<RepId> parts = model::partners(container, "component");
+  if (!model::isKindOf(container, "D#TabContainer") || parts.empty()) return parts;
+  RepId active = model::firstPartner(container, "activeTab");
+  return {active ? active : parts.front()};
+}
+
 RepId findDepthFirst(RepId container, const std::string& className, const std::string& attribute,
-                     const std::string& value, int depth) {
+                     const std::string& value, int depth, bool shownOnly) {
   if (depth > kMaxPartDepth) return 0;
-  for (RepId component : model::partners(container, "component")) {
+  for (RepId component :
+       shownOnly ? shownParts(container) : model::partners(container, "component")) {
     if (model::isKindOf(component, className) && model::attribute(component, attribute) == value)
       return component;
-    if (RepId inner = findDepthFirst(component, className, attribute, value, depth + 1))
+    if (RepId inner = findDepthFirst(component, className, attribute, value, depth + 1, shownOnly))
       return inner;
   }
   return 0;
@@ -58,6 +73,8 @@ bool DialogEngine::execute(RepId command, const std::string& className) {
     RepId shown =
         model::firstPartner(command, className == "PropertyDgrCmd" ? "propertyDiagram" : "element");
     record_.push_back({className, model::attribute(command, "info"), shown});
+    if (className == "StyleDialogCmd")
+      if (RepId form = styledialog::buildForm(shown)) show(form, true);
     return true;
   }
   if (className.rfind("D#", 0) != 0) return false;
@@ -197,7 +214,12 @@ RepId DialogEngine::formOf(RepId component) {
 
 RepId DialogEngine::findComponent(RepId form, const std::string& className,
                                   const std::string& attribute, const std::string& value) {
-  return findDepthFirst(form, className, attribute, value, 0);
+  return findDepthFirst(form, className, attribute, value, 0, false);
+}
+
+RepId DialogEngine::findShownComponent(RepId form, const std::string& className,
+                                       const std::string& attribute, const std::string& value) {
+  return findDepthFirst(form, className, attribute, value, 0, true);
 }
 
 }  // namespace grhost

@@ -77,6 +77,10 @@ class DialogEngine {
   // subclass) whose ATTRIBUTE is VALUE; 0 when none.
   static RepId findComponent(RepId form, const std::string& className, const std::string& attribute,
                              const std::string& value);
+  // As findComponent, among what the user sees: of a tab container only its
+  // active tab (else its first).
+  static RepId findShownComponent(RepId form, const std::string& className,
+                                  const std::string& attribute, const std::string& value);
 
  private:
   struct OpenForm {

@@ -77,6 +77,19 @@ GestureOutcome Gestures::setChecked(RepId box, bool checked) {
   return run.finish();
 }
 
+GestureOutcome Gestures::choosePicture(RepId image, const std::string& fileName) {
+  checkUsable(image, "image");
+  if (!model::isKindOf(image, "D#Image")) throw GestureError(describe(image) + " is no D#Image");
+  if (model::attribute(image, "editable") == "false")
+    throw GestureError("the image " + nameOf(image) + " is not editable");
+  checkText(fileName, "the file name");
+  Run run(*this, "picture");
+  moveFocusTo(image);
+  model::setAttribute(image, "fileName", fileName);
+  raiseIfHandled(image, "Change");
+  return run.finish();
+}
+
 GestureOutcome Gestures::dropDown(RepId box) {
   checkUsable(box, "combo box");
   if (!model::isKindOf(box, "D#ComboBox") && !model::isKindOf(box, "D#ListBox"))

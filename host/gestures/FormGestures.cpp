@@ -125,7 +125,8 @@ GestureOutcome Gestures::pressButton(RepId pressed) {
 }
 
 // A form that clicks a button on closing presses its cancel button; any
-// other closes at once.
+// other closes at once. Either way the field being edited loses the focus
+// first, as in any window that closes, so that what was typed into it is kept.
 GestureOutcome Gestures::closeForm() {
   RepId form = activeForm();
   Run run(*this, "close form");
@@ -133,7 +134,8 @@ GestureOutcome Gestures::closeForm() {
   if (cancel && isTrue(model::attribute(form, "buttonClickOnClose"))) {
     press(form, cancel);
   } else {
-    head_.dialogs().close(form);
+    moveFocusTo(0);
+    if (ObjectExists(form)) head_.dialogs().close(form);
     head_.executeCommands();
   }
   return run.finish();

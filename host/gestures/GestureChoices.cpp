@@ -1,5 +1,8 @@
 #include "host/gestures/GestureChoices.h"
 
+#include <algorithm>
+#include <charconv>
+
 #include "host/base/Model.h"
 #include "host/head/HeadEngine.h"
 
@@ -26,6 +29,22 @@ bool editableInPlace(RepId compartment, RepId type, RepId diagram) {
          model::attribute(row, "isEditable") != "false";
 }
 
+// An entry's `nr`; 0 when it has none or no integer.
+long numberOf(RepId entry) {
+  std::string text = model::attribute(entry, "nr");
+  long value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && end == text.data() + text.size() ? value : 0;
+}
+
+// The engine shows entries by their `nr`; equal numbers keep link order.
+template <class Choice>
+void sortByNumber(std::vector<Choice>& choices) {
+  std::stable_sort(choices.begin(), choices.end(), [](const Choice& a, const Choice& b) {
+    return numberOf(a.id) < numberOf(b.id);
+  });
+}
+
 }  // namespace
 
 std::vector<PaletteChoice> paletteOf(RepId diagram) {
@@ -34,6 +53,7 @@ std::vector<PaletteChoice> paletteOf(RepId diagram) {
     for (RepId entry : model::partners(palette, "paletteElement"))
       choices.push_back({entry, model::className(entry), model::attribute(entry, "caption"),
                          model::attribute(entry, "picture")});
+  sortByNumber(choices);
   return choices;
 }
 
@@ -41,8 +61,10 @@ std::vector<ToolChoice> toolsOf(RepId diagram) {
   std::vector<ToolChoice> choices;
   for (RepId toolbar : model::partners(model::firstPartner(diagram, "graphDiagramType"), "toolbar"))
     for (RepId tool : model::partners(toolbar, "tool"))
-      choices.push_back(
-          {tool, model::attribute(tool, "caption"), model::attribute(tool, "picture")});
+      if (model::attribute(tool, "visibility") != "false")
+        choices.push_back(
+            {tool, model::attribute(tool, "caption"), model::attribute(tool, "picture")});
+  sortByNumber(choices);
   return choices;
 }
 

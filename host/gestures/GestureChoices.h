@@ -48,9 +48,10 @@ struct TextChoice {
   bool editableInPlace = false;
 };
 
-// The entries of every palette of the diagram's type, in link order.
+// The entries of every palette of the diagram's type, by their `nr` (equal
+// numbers in link order).
 std::vector<PaletteChoice> paletteOf(RepId diagram);
-// The tools of every tool bar of the diagram's type, in link order.
+// The visible tools of every tool bar of the diagram's type, by their `nr`.
 std::vector<ToolChoice> toolsOf(RepId diagram);
 // Every diagram of the project in the store's order; open ones as the
 // diagram engine has them open.

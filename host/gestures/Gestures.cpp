@@ -169,13 +169,23 @@ RepId fieldOfLabel(RepId label) {
 
 }  // namespace
 
+// What the user sees is found first: of tabs, the one in front.
 RepId Gestures::field(const std::string& idOrLabel) const {
   RepId form = activeForm();
-  if (RepId found = DialogEngine::findComponent(form, "D#Component", "id", idOrLabel)) return found;
-  if (RepId label = DialogEngine::findComponent(form, "D#Label", "caption", idOrLabel))
-    if (RepId found = fieldOfLabel(label)) return found;
+  for (auto find : {&DialogEngine::findShownComponent, &DialogEngine::findComponent}) {
+    if (RepId found = find(form, "D#Component", "id", idOrLabel)) return found;
+    if (RepId label = find(form, "D#Label", "caption", idOrLabel))
+      if (RepId found = fieldOfLabel(label)) return found;
+  }
   throw GestureError("the form " + quoted(model::attribute(form, "caption")) + " has no field " +
                      quoted(idOrLabel));
+}
+
+RepId Gestures::table(const std::string& idOrLabel) const {
+  RepId form = activeForm();
+  for (auto find : {&DialogEngine::findShownComponent, &DialogEngine::findComponent})
+    if (RepId found = find(form, "D#VTable", "id", idOrLabel)) return found;
+  return field(idOrLabel);
 }
 
 RepId Gestures::tab(const std::string& caption) const {
@@ -226,7 +236,8 @@ std::vector<RepId> Gestures::tableRows(RepId table) {
 
 RepId Gestures::button(const std::string& caption) const {
   RepId form = activeForm();
-  RepId found = DialogEngine::findComponent(form, "D#Button", "caption", caption);
+  RepId found = DialogEngine::findShownComponent(form, "D#Button", "caption", caption);
+  if (!found) found = DialogEngine::findComponent(form, "D#Button", "caption", caption);
   if (!found)
     throw GestureError("the form " + quoted(model::attribute(form, "caption")) + " has no button " +
                        quoted(caption));

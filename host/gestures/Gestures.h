@@ -67,6 +67,8 @@ class Gestures {
   // it, the field of the row whose label shows this caption (generated
   // forms give all fields of a kind one id).
   RepId field(const std::string& idOrLabel) const;
+  // The table with this id, else the field so named.
+  RepId table(const std::string& idOrLabel) const;
   RepId button(const std::string& caption) const;
   RepId tab(const std::string& caption) const;
   // The node of the active form's first tree reached by the texts of the
@@ -122,6 +124,9 @@ class Gestures {
   // The user clicks into a field: the one that had the focus loses it.
   GestureOutcome focusField(RepId field);
   GestureOutcome setChecked(RepId checkBox, bool checked);
+  // The user picks a picture file for an image field (D#Image): its
+  // `fileName`, then "Change".
+  GestureOutcome choosePicture(RepId image, const std::string& fileName);
   // The user opens a combo box's list ("DropDown"), then picks an item of a
   // combo box or list box ("Change"); a list box that selects several
   // toggles the item.

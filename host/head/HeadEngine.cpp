@@ -150,6 +150,7 @@ void HeadEngine::startSession() {
 bool HeadEngine::runTransformation(const HandlerValue& handler) {
   Nesting nesting(handlerDepth_, handler.text());
   if (!nesting) return false;
+  if (runOwnHandler(handler)) return true;
   std::string why;
   Libraries::VoidEntry entry = libraries_.transformation(handler, why);
   if (!entry) {

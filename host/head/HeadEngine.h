@@ -112,6 +112,11 @@ class HeadEngine : public gr::HostApi {
   bool runDispatcher();
   void startSession();
   bool runTransformation(const HandlerValue& handler);
+  // Handlers the host answers itself (host/head/HostHandlers.cpp): the
+  // buttons of the engine's style dialog, and the configurator script's
+  // answer to OKStyleDialogEvent. False when HANDLER is none of them.
+  bool runOwnHandler(const HandlerValue& handler);
+  void confirmStyleDialog(RepId event, RepId form);
   bool executeNextCommand();
   RepId nextCommand();
   void execute(RepId command);

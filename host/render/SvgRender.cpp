@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "host/base/Model.h"
+#include "host/render/SvgPictures.h"
 #include "host/render/SvgShapes.h"
 #include "host/render/SvgWriter.h"
 
@@ -82,8 +83,9 @@ double anchorX(const TextFrame& frame, Alignment alignment) {
 class DiagramPainter {
  public:
   DiagramPainter(RepId diagram, const DiagramGeometry& geometry, StyleBook& styles,
+                 const std::filesystem::path& pictures,
                  SvgWriter::Start start = SvgWriter::Start::Document)
-      : diagram_(diagram), geometry_(geometry), styles_(styles), svg_(start) {
+      : diagram_(diagram), geometry_(geometry), styles_(styles), pictures_(pictures), svg_(start) {
     std::size_t count = geometry.elements.size();
     children_.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
@@ -175,7 +177,7 @@ class DiagramPainter {
     const BoxLook& look = styles_.boxLook(element.style);
     openElement(element, isKnownBoxShape(look.shapeCode) ? "" : "unknown");
     drawBoxShape(svg_, element.box, look);
-    if (!look.picture.empty()) drawPicturePlaceholder(element.box, look);
+    if (!look.picture.empty()) drawPicture(element.box, look);
     drawBoxTexts(index);
     for (int child : children_[index])
       if (geometry_.elements[child].kind == ElementKind::Port) drawBoxElement(child);
@@ -184,26 +186,43 @@ class DiagramPainter {
     svg_.close();
   }
 
-  void drawPicturePlaceholder(const Box& box, const BoxLook& look) {
+  // In the box's top-left corner, as large as the style says (else 24 x 24)
+  // and the box allows.
+  void drawPicture(const Box& box, const BoxLook& look) {
     int w = look.pictureWidth > 0 ? look.pictureWidth : 24,
         h = look.pictureHeight > 0 ? look.pictureHeight : 24;
-    Box frame{box.x + 2, box.y + 2, std::min(w, std::max(box.w - 4, 0)),
-              std::min(h, std::max(box.h - 4, 0))};
-    std::string name = look.picture.substr(look.picture.find_last_of("/\\") + 1);
-    svg_.open("g", {{"class", "picture"}, {"data-picture", look.picture}});
-    svg_.empty("rect", {{"x", number(frame.x)},
-                        {"y", number(frame.y)},
-                        {"width", number(frame.w)},
-                        {"height", number(frame.h)},
-                        {"fill", "#EEEEEE"},
-                        {"stroke", "#888888"},
-                        {"stroke-dasharray", "3 2"}});
-    svg_.textElement("text",
-                     {{"x", number(frame.x + 2)},
-                      {"y", number(frame.y + 9)},
-                      {"font-size", "8"},
-                      {"fill", "#555555"}},
-                     name);
+    drawPictureIn({box.x + 2, box.y + 2, std::min(w, std::max(box.w - 4, 0)),
+                   std::min(h, std::max(box.h - 4, 0))},
+                  look.picture);
+  }
+
+  // The picture the project holds, else a labelled placeholder.
+  void drawPictureIn(const Box& frame, const std::string& picture) {
+    const std::string& data = pictures_.dataUri(picture);
+    svg_.open("g",
+              {{"class", data.empty() ? "picture missing" : "picture"}, {"data-picture", picture}});
+    if (!data.empty()) {
+      svg_.empty("image", {{"x", number(frame.x)},
+                           {"y", number(frame.y)},
+                           {"width", number(frame.w)},
+                           {"height", number(frame.h)},
+                           {"preserveAspectRatio", "xMidYMid meet"},
+                           {"href", data}});
+    } else {
+      svg_.empty("rect", {{"x", number(frame.x)},
+                          {"y", number(frame.y)},
+                          {"width", number(frame.w)},
+                          {"height", number(frame.h)},
+                          {"fill", "#EEEEEE"},
+                          {"stroke", "#888888"},
+                          {"stroke-dasharray", "3 2"}});
+      svg_.textElement("text",
+                       {{"x", number(frame.x + 2)},
+                        {"y", number(frame.y + 9)},
+                        {"font-size", "8"},
+                        {"fill", "#555555"}},
+                       pictureFileName(picture));
+    }
     svg_.close();
   }
 
@@ -228,6 +247,15 @@ class DiagramPainter {
   void drawTexts(const std::vector<ShownText>& texts, TextFrame frame) {
     for (const ShownText& text : texts) {
       const TextLook& look = *text.look;
+      if (!look.picture.empty()) {
+        double x = anchorX(frame, look.alignment);
+        if (look.alignment == Alignment::Centre) x -= look.pictureWidth / 2.0;
+        if (look.alignment == Alignment::Right) x -= look.pictureWidth;
+        drawPictureIn({static_cast<int>(std::lround(x)), static_cast<int>(std::lround(frame.top)),
+                       look.pictureWidth, look.pictureHeight},
+                      look.picture);
+        frame.top += look.pictureRowHeight();
+      }
       for (const std::string& line : text.lines) {
         double baseline = frame.top + look.lineHeight() / 2 + look.sizePx * 0.35;
         svg_.textElement("text",
@@ -302,29 +330,33 @@ class DiagramPainter {
   RepId diagram_;
   const DiagramGeometry& geometry_;
   StyleBook& styles_;
+  PictureShelf pictures_;
   std::vector<std::vector<int>> children_;
   SvgWriter svg_;
 };
 
 }  // namespace
 
-std::string svgOfDiagram(RepId diagram, const DiagramGeometry& geometry, StyleBook& styles) {
-  return DiagramPainter(diagram, geometry, styles).paint();
+std::string svgOfDiagram(RepId diagram, const DiagramGeometry& geometry, StyleBook& styles,
+                         const std::filesystem::path& pictures) {
+  return DiagramPainter(diagram, geometry, styles, pictures).paint();
 }
 
-std::string svgOfElement(const DiagramGeometry& geometry, int index, StyleBook& styles) {
+std::string svgOfElement(const DiagramGeometry& geometry, int index, StyleBook& styles,
+                         const std::filesystem::path& pictures) {
   if (index < 0 || static_cast<std::size_t>(index) >= geometry.elements.size()) return "";
-  return DiagramPainter(0, geometry, styles, SvgWriter::Start::Fragment).paintElement(index);
+  return DiagramPainter(0, geometry, styles, pictures, SvgWriter::Start::Fragment)
+      .paintElement(index);
 }
 
 std::string kindName(ElementKind kind) {
   return elementKindName(kind);
 }
 
-std::string renderDiagram(RepId diagram) {
+std::string renderDiagram(RepId diagram, const std::filesystem::path& pictures) {
   StyleBook styles;
   DiagramGeometry geometry = layOutDiagram(diagram, styles);
-  return svgOfDiagram(diagram, geometry, styles);
+  return svgOfDiagram(diagram, geometry, styles, pictures);
 }
 
 }  // namespace grhost::render

@@ -14,18 +14,25 @@
 
 namespace grhost::render {
 
-// The document for GEOMETRY, the diagram's laid-out elements.
-std::string svgOfDiagram(RepId diagram, const DiagramGeometry& geometry, StyleBook& styles);
+// Where the pictures that styles name are looked for: the folder "pictures"
+// of the open project (whose folder is the current directory).
+inline const std::filesystem::path kProjectPictures = "pictures";
+
+// The document for GEOMETRY, the diagram's laid-out elements; pictures are
+// taken from PICTURES.
+std::string svgOfDiagram(RepId diagram, const DiagramGeometry& geometry, StyleBook& styles,
+                         const std::filesystem::path& pictures = kProjectPictures);
 // The group of GEOMETRY's element at INDEX, with the ports and nodes it
 // holds (those of GEOMETRY whose owner it is), drawn as svgOfDiagram draws
 // it; no XML declaration. "" for an index out of range.
-std::string svgOfElement(const DiagramGeometry& geometry, int index, StyleBook& styles);
+std::string svgOfElement(const DiagramGeometry& geometry, int index, StyleBook& styles,
+                         const std::filesystem::path& pictures = kProjectPictures);
 // "node", "port", "edge", "free-box" or "free-line": the class a group of
 // the kind carries.
 std::string kindName(ElementKind kind);
 // Lays the diagram out (writing new locations: run it inside a save
 // transaction) and draws it.
-std::string renderDiagram(RepId diagram);
+std::string renderDiagram(RepId diagram, const std::filesystem::path& pictures = kProjectPictures);
 
 // The first diagram with this caption; 0 when there is none.
 RepId diagramByCaption(const std::string& caption);

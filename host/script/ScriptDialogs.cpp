@@ -118,7 +118,7 @@ std::size_t columnOf(RepId table, const std::string& caption) {
 void tableGesture(ScriptPlayer& player, ScriptLine& line) {
   std::string id = line.string("a table's id");
   Gestures& gestures = player.gestures();
-  RepId table = gestures.field(id);
+  RepId table = gestures.table(id);
   if (line.accept("add")) {
     line.finish();
     player.play(gestures.addTableRow(table));
@@ -134,6 +134,15 @@ void tableGesture(ScriptPlayer& player, ScriptLine& line) {
     line.finish();
     player.play(gestures.deleteTableRow(table, row));
   }
+}
+
+// picture "image" "file": the user picks a picture file for an image field.
+void pictureGesture(ScriptPlayer& player, ScriptLine& line) {
+  std::string id = line.string("an image's id");
+  std::string file = line.string("the file name");
+  line.finish();
+  Gestures& gestures = player.gestures();
+  player.play(gestures.choosePicture(gestures.field(id), file));
 }
 
 }  // namespace
@@ -163,6 +172,7 @@ void addDialogGestures(ScriptPlayer& player) {
                     [&player](ScriptLine& line) { expandGesture(player, line, false); });
   player.addGesture("drag", [&player](ScriptLine& line) { dragGesture(player, line); });
   player.addGesture("table", [&player](ScriptLine& line) { tableGesture(player, line); });
+  player.addGesture("picture", [&player](ScriptLine& line) { pictureGesture(player, line); });
 }
 
 }  // namespace grhost

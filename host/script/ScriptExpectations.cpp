@@ -6,6 +6,7 @@
 
 #include "host/base/MessageLog.h"
 #include "host/base/Model.h"
+#include "host/gestures/GestureChoices.h"
 #include "host/gestures/Gestures.h"
 #include "host/head/HeadEngine.h"
 #include "host/script/ScriptPlayer.h"
@@ -85,6 +86,23 @@ void expectMenu(ScriptPlayer& player, ScriptLine& line) {
   for (const MenuItem& item : player.head().diagrams().lastMenu()) captions.push_back(item.caption);
   if (captions != wanted)
     throw ScriptError("the last menu shown has " + listed(captions) + ", not " + listed(wanted));
+}
+
+// expect palette "a" "b" ... | expect toolbar "a" "b" ...: what the current
+// diagram offers, in the order the engine shows it.
+void expectOffered(ScriptPlayer& player, ScriptLine& line, bool palette) {
+  std::vector<std::string> wanted;
+  while (!line.atEnd()) wanted.push_back(line.string("a caption"));
+  RepId diagram = player.head().diagrams().currentDiagram();
+  if (!diagram) throw ScriptError("there is no current diagram");
+  std::vector<std::string> captions;
+  if (palette)
+    for (const PaletteChoice& entry : paletteOf(diagram)) captions.push_back(entry.caption);
+  else
+    for (const ToolChoice& tool : toolsOf(diagram)) captions.push_back(tool.caption);
+  if (captions != wanted)
+    throw ScriptError(std::string("the ") + (palette ? "palette" : "tool bar") + " shows " +
+                      listed(captions) + ", not " + listed(wanted));
 }
 
 // expect selection NAME... | expect selection none
@@ -202,7 +220,14 @@ void expectCells(ScriptPlayer& player, ScriptLine& line) {
   std::string id = line.string("a table's id");
   long row = line.number("a row number");
   std::vector<std::string> wanted = strings(line, "a cell's text");
-  std::vector<RepId> rows = Gestures::tableRows(fieldOnForm(player, id));
+  openForm(player);
+  RepId table = 0;
+  try {
+    table = player.gestures().table(id);
+  } catch (const GestureError& error) {
+    throw ScriptError(error.what());
+  }
+  std::vector<RepId> rows = Gestures::tableRows(table);
   if (row < 1 || static_cast<std::size_t>(row) > rows.size())
     throw ScriptError("the table " + shown(id) + " has no row " + std::to_string(row));
   std::vector<std::string> cells;
@@ -309,6 +334,10 @@ void addExpectations(ScriptPlayer& player) {
   player.addExpectation("current",
                         [&player](ScriptLine& line) { expectCurrentDiagram(player, line); });
   player.addExpectation("menu", [&player](ScriptLine& line) { expectMenu(player, line); });
+  player.addExpectation("palette",
+                        [&player](ScriptLine& line) { expectOffered(player, line, true); });
+  player.addExpectation("toolbar",
+                        [&player](ScriptLine& line) { expectOffered(player, line, false); });
   player.setObjectExpectation(
       [&player](const std::string& word, ScriptLine& line) { expectOfObject(player, word, line); });
 }

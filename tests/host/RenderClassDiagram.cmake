@@ -1,7 +1,9 @@
 # Plays the class-diagram tool's scenario and its reopening on a new project,
 # renders the diagram drawn with the defined tool and checks that each class
 # box shows the values of its compartments, line by line, inside its group,
-# and the association its role.
+# and the association its role; and that the looks the tool was given are
+# drawn: the class whose "Kind" is "interface" rounded and green, the
+# association dashed with an open arrow at its end, class names in bold.
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE errors)
   if(NOT result EQUAL 0)
@@ -43,3 +45,34 @@ foreach(text "Company" "Project" "employer")
     message(FATAL_ERROR "the diagram does not show \"${text}\"")
   endif()
 endforeach()
+
+# The looks the configurator gave the tool.
+set(shape "")
+set(association "")
+foreach(group ${groups})
+  if(group MATCHES ">Shape</text>")
+    set(shape "${group}")
+  elseif(group MATCHES ">employer</text>")
+    set(association "${group}")
+  endif()
+endforeach()
+if(NOT shape MATCHES "<rect class=\"shape rounded-rectangle\"[^>]* fill=\"#CCFFCC\"")
+  message(FATAL_ERROR "the interface class is not a green rounded box:\n${shape}")
+endif()
+if(NOT person MATCHES "fill=\"#E5E0EE\"")
+  message(FATAL_ERROR "the class Employee is not drawn in the class style:\n${person}")
+endif()
+if(NOT association MATCHES "<polyline class=\"line\"[^>]* stroke-dasharray=\"6 3\"")
+  message(FATAL_ERROR "the association is not dashed 6 3:\n${association}")
+endif()
+if(NOT association MATCHES "class=\"end end-end open-arrow\"")
+  message(FATAL_ERROR "the association has no open arrow at its end:\n${association}")
+endif()
+foreach(name "Employee" "Company" "Shape")
+  if(NOT svg MATCHES "font-weight=\"bold\"[^>]*>${name}</text>")
+    message(FATAL_ERROR "the class name ${name} is not bold")
+  endif()
+endforeach()
+if(svg MATCHES "font-weight=\"bold\"[^>]*>(name: String|employer)")
+  message(FATAL_ERROR "a text other than a class name is bold")
+endif()

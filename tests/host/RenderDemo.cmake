@@ -1,6 +1,6 @@
 # Plays SCRIPT on a new project, renders every diagram into a folder and
 # checks the pictures: one SVG document per diagram, the type diagram's eight
-# lines and its names drawn, the values written through the generated
+# lines and the style line of its extra box style, and its names drawn, the values written through the generated
 # dialogs drawn on the elements of the defined tool, and a second rendering
 # identical to the first (the layout written by the first one holds).
 function(run)
@@ -30,13 +30,23 @@ endforeach()
 file(READ ${PICTURES}/Uzņēmums.svg types)
 string(REGEX MATCHALL "class=\"element edge\"" lines "${types}")
 list(LENGTH lines count)
-if(NOT count EQUAL 8)
-  message(FATAL_ERROR "the type diagram shows ${count} lines, not 8")
+if(NOT count EQUAL 9)
+  message(FATAL_ERROR "the type diagram shows ${count} lines, not 9")
 endif()
 if(NOT types MATCHES ">Nodaļa</text>")
   message(FATAL_ERROR "the type diagram does not show the name Nodaļa")
 endif()
 file(READ ${PICTURES}/Rīga.svg riga)
+# The tool's looks: persons green and rounded with bold names, the
+# joint-stock company in its own gold style, "Strādā" dashed with an arrow.
+foreach(look "class=\"shape rounded-rectangle\"[^>]* fill=\"#CCFFCC\""
+        "class=\"shape rectangle\"[^>]* fill=\"#FFFF99\"[^>]* stroke-width=\"2\""
+        "class=\"shape ellipse\"" "stroke-dasharray=\"6 3\"" "class=\"end end-end open-arrow\""
+        "class=\"end end-end hollow-triangle\"" "font-weight=\"bold\"[^>]*>Anna Bērziņa<")
+  if(NOT riga MATCHES "${look}")
+    message(FATAL_ERROR "the diagram Rīga does not show ${look}")
+  endif()
+endforeach()
 foreach(text "SIA Koks" "Anna Bērziņa" "anna@koks.lv" "\\+371 2000 0000" "Jaunais tilts" "vadītāja"
         "Līgums līdz")
   if(NOT riga MATCHES ">${text}</text>")

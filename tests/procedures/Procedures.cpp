@@ -192,6 +192,21 @@ TEST_ENTRY void L0_Func_note_third() {
 }
 GR_ENTRY_SIGNATURE(L0_Func_note_third)
 
+// Names what it ran on: the element's type and the value of its first
+// compartment, if any ("ran on Class Person").
+TEST_ENTRY void L0_Func_note_element(L0_Var_2 element) {
+  L0_Var_2 type("ElemType");
+  L0_Var_2 compartment("Compartment");
+  if (element.isNull() || !type.setFirstByRelation(element, "elemType")) {
+    say("ran on nothing");
+    return;
+  }
+  std::string value =
+      compartment.setFirstByRelation(element, "compartment") ? compartment.getAttr("value") : "";
+  say("ran on " + type.getAttr("caption") + (value.empty() ? "" : " " + value));
+}
+GR_ENTRY_SIGNATURE(L0_Func_note_element)
+
 // A menu made at run time for the element, used once: "Show" reports the
 // element it runs with.
 TEST_ENTRY L0_Var_2 L0_Func_dynamic_menu(L0_Var_2 element) {

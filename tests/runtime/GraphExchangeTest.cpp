@@ -153,12 +153,40 @@ TEST_F(GraphExchangeTest, ReadsTextsWithWindowsLineEnds) {
   EXPECT_EQ(value(report.firstObject, "note"), "a\nb");
 }
 
-TEST_F(GraphExchangeTest, UnterminatedLastStatementIsSkipped) {
-  const auto report = run(" addClass C;\n addClass D\n");
-  EXPECT_FALSE(report.ended);
-  EXPECT_NE(cls("C"), 0u);
-  EXPECT_EQ(cls("D"), 0u);
-  EXPECT_EQ(report.skipped.size(), 1u);
+TEST_F(GraphExchangeTest, CutOffTextIsRefusedWhole) {
+  auto report = run(" addClass C;\n addClass D\n");
+  EXPECT_TRUE(report.refused);
+  EXPECT_EQ(report.errorLine, 4u);
+  EXPECT_EQ(report.error,
+            "the text is cut off: the statement that starts here has no \";\" at its end");
+  EXPECT_EQ(cls("C"), 0u);
+
+  report = run(" addClass C;\n addObj pp_1:C;\n");
+  EXPECT_TRUE(report.refused);
+  EXPECT_EQ(report.errorLine, 4u);
+  EXPECT_EQ(report.error, "the text is cut off: it ends without \"end;\"");
+  EXPECT_EQ(cls("C"), 0u);
+}
+
+TEST_F(GraphExchangeTest, RefusalIsShownWithTheFileAndLine) {
+  const auto report = run(" addClass C;\n\n\n addObj pp_1:Cc;\nend;\n");
+  const std::string file = (dir_ / "text1.txt").string();
+  EXPECT_EQ(report.errorLine, 6u);  // the blank lines before it do not count
+  EXPECT_EQ(report.refusalMessage,
+            file + ", line 6: the project has no class \"Cc\". Nothing was imported.");
+  ASSERT_EQ(gr::recordedMessages().size(), 1u);
+  EXPECT_EQ(gr::recordedMessages()[0], report.refusalMessage);
+  EXPECT_EQ(lastExchangeImport().refusalMessage, report.refusalMessage);
+}
+
+TEST_F(GraphExchangeTest, TextThatIsNoExchangeTextIsRefused) {
+  for (const std::string& junk :
+       {std::string(), std::string("hello\nworld\n"), std::string("begin\n addClass C;\nend;\n")}) {
+    const auto report = run(junk, "");
+    EXPECT_TRUE(report.refused) << junk;
+    EXPECT_EQ(report.error, "not an exchange text: there is no line \"begin;\"") << junk;
+    EXPECT_EQ(cls("C"), 0u);
+  }
 }
 
 // ---- declarations ----------------------------------------------------------
@@ -247,53 +275,80 @@ TEST_F(GraphExchangeTest, AssociationWithOneEmptyRoleIsNavigableOneWay) {
   for (const RepId r : fromA) EXPECT_EQ(text(GetTypeName(r)), "");
 }
 
-TEST_F(GraphExchangeTest, MalformedStatementsAreSkippedAndReadingGoesOn) {
-  const std::vector<std::string> bad = {"addAssoc A.[*]x.B;",
-                                        "addAssoc A.[*]x/y[*]z.B;",
-                                        "addAssoc A.[2]x/y[*].B;",
-                                        "addAssoc A.[*x/y[*].B;",
-                                        "addAssoc A.[*]/[*].B;",
-                                        "addAssoc A.[*]x/y[*].Missing;",
-                                        "addAssoc A.{ordered[*]x/y[*].B;",
-                                        "addAssoc .[*]x/y[*].B;",
-                                        "addAssoc A.[*]x/y/z[*].B;",
-                                        "addAssoc A[*]x/y[*].B;",
-                                        "addAssoc A.[*]x/y[*];",
-                                        "addCompos ;",
-                                        "addClass ;",
-                                        "addClass A B;",
-                                        "addRel A.superOf.B;",
-                                        "addRel A.subClassOf.Missing;",
-                                        "addRel A.subClassOf.A;",
-                                        "addAttr A.x:Float;",
-                                        "addAttr A.x;",
-                                        "addAttr Missing.x:String;",
-                                        "addObj pp_1;",
-                                        "addObj pp_x:A;",
-                                        "addObj qq_1:A;",
-                                        "addObj pp_1000000:A;",
-                                        "addObj pp_-1:A;",
-                                        "addObj pp_2:Missing;",
-                                        "setAttr pp_1.missing=\"v\";",
-                                        "setAttr pp_1 \"v\";",
-                                        "setAttr pp_99.x=\"v\";",
-                                        "addLink pp_1.missing.pp_1;",
-                                        "addLink pp_1.x;",
-                                        "addLink pp_1.x.pp_99;",
-                                        "setPointerF pp_1 getCompartType(a, b);",
-                                        "setPointerF pp_1 = getCompartType(a);",
-                                        "setPointerF pp_1 = getCompartType(\"a, b);"};
-  std::string body = " addClass A;\n addClass B;\n addAttr A.x:String;\n addObj pp_1:A;\n";
-  for (const auto& line : bad) body += " " + line + "\n";
-  body += " frobnicate A;\n addAssoc A.[*]x/y[*].B;\nend;\n";
+// Every bad line stops the import before anything is written, the
+// declarations and objects on the lines before it included.
+TEST_F(GraphExchangeTest, BadStatementsAreRefusedNamingTheirLine) {
+  const std::string prefix =
+      " addClass A;\n addClass B;\n addAttr A.x:String;\n addAssoc A.[*]x/y[*].B;\n"
+      " addObj pp_1:A;\n";  // lines 3 to 7
+  const std::string malformed = "is not a well-formed statement";
+  const std::vector<std::pair<std::string, std::string>> bad = {
+      {"addAssoc A.[*]x.B;", malformed},
+      {"addAssoc A.[*]x/y[*]z.B;", malformed},
+      {"addAssoc A.[2]x/y[*].B;", malformed},
+      {"addAssoc A.[*x/y[*].B;", malformed},
+      {"addAssoc A.[*]/[*].B;", malformed},
+      {"addAssoc A.{ordered[*]x/y[*].B;", malformed},
+      {"addAssoc .[*]x/y[*].B;", malformed},
+      {"addAssoc A.[*]x/y/z[*].B;", malformed},
+      {"addAssoc A[*]x/y[*].B;", malformed},
+      {"addAssoc A.[*]x/y[*];", malformed},
+      {"addCompos ;", malformed},
+      {"addClass ;", malformed},
+      {"addClass A B;", malformed},
+      {"addClass ::A;", malformed},
+      {"addRel A.superOf.B;", malformed},
+      {"addAttr A.x:Float;", malformed},
+      {"addAttr A.x;", malformed},
+      {"addObj pp_1;", malformed},
+      {"addObj pp_x:A;", malformed},
+      {"addObj qq_1:A;", malformed},
+      {"addObj pp_-1:A;", malformed},
+      {"setAttr pp_1 \"v\";", malformed},
+      {"addLink pp_1.x;", malformed},
+      {"setPointerF pp_1 getCompartType(a, b);", malformed},
+      {"setPointerF pp_1 = getCompartType(a);", malformed},
+      {"setPointerF pp_1 = getCompartType(\"a, b);", malformed},
+      {"addAssoc A.[*]x/y[*].Missing;", "the project has no class \"Missing\""},
+      {"addRel A.subClassOf.Missing;", "the project has no class \"Missing\""},
+      {"addAttr Missing.x:String;", "the project has no class \"Missing\""},
+      {"addObj pp_2:Missing;", "the project has no class \"Missing\""},
+      {"addObj pp_1000000:A;", "object number 1000000 is too large"},
+      {"addLink pp_1.y.pp_99999999999999999999;", "object number 99999999999999999999 is too"},
+      {"addObj pp_1:A;", "object pp_1 is created a second time (first on line 7)"},
+      {"setAttr pp_1.missing=\"v\";", "class \"A\" has no attribute \"missing\""},
+      {"addLink pp_1.missing.pp_1;", "class \"A\" has no role \"missing\""},
+      {"setAttr pp_1.x=\"\xff\";", "the text is not valid UTF-8"},
+      {std::string("setAttr pp_1.x=\"a\0b\";", 21), "the text is not valid UTF-8"},
+  };
+  for (const auto& [line, reason] : bad) {
+    gr::clearRecordedMessages();
+    const auto report = run(prefix + " " + line + "\n addObj pp_3:A;\nend;\n");
+    EXPECT_TRUE(report.refused) << line;
+    EXPECT_EQ(report.errorLine, 8u) << line;
+    EXPECT_NE(report.error.find(reason), std::string::npos) << line << ": " << report.error;
+    EXPECT_EQ(report.error.find('\n'), std::string::npos) << line;
+    EXPECT_EQ(cls("A"), 0u) << line;
+    EXPECT_EQ(report.firstObject, 0u) << line;
+    EXPECT_EQ(gr::recordedMessages().size(), 1u) << line;
+  }
+}
 
-  const auto report = run(body);
-  EXPECT_EQ(report.skipped, bad);
-  EXPECT_EQ(report.ignored, std::vector<std::string>{"frobnicate A;"});
+TEST_F(GraphExchangeTest, StatementsWithNothingToActOnAreSkippedAndReadingGoesOn) {
+  const auto report =
+      run(" addClass A;\n addClass B;\n addAttr A.x:String;\n addAssoc A.[*]x/y[*].B;\n"
+          " setAttr pp_9.x=\"before\";\n addObj pp_1:A;\n addLink pp_1.y.pp_9;\n"
+          " addRel A.subClassOf.A;\n frobnicate A;\n addObj pp_9:A;\n"
+          " setAttr pp_9.x=\"after\";\nend;\n");
+  EXPECT_FALSE(report.refused);
   EXPECT_TRUE(report.ended);
-  EXPECT_NE(role("B", "x"), 0u);
-  EXPECT_EQ(GetObjectNum(cls("A")), 1u);
-  EXPECT_EQ(GetExtendsId(cls("A")), 0u);
+  EXPECT_EQ(report.skipped,
+            (std::vector<std::string>{"setAttr pp_9.x=\"before\";", "addLink pp_1.y.pp_9;",
+                                      "addRel A.subClassOf.A;"}));
+  EXPECT_EQ(report.ignored, std::vector<std::string>{"frobnicate A;"});
+  EXPECT_EQ(GetObjectNum(cls("A")), 2u);
+  EXPECT_EQ(value(GetObjectIdByIndex(cls("A"), 1), "x"), "after");
+  EXPECT_EQ(report.objectsCreated, 2u);
 }
 
 // ---- objects, values and links ----------------------------------------------
@@ -309,18 +364,20 @@ TEST_F(GraphExchangeTest, SetAttrBeforeItsObjectDoesNothing) {
 TEST_F(GraphExchangeTest, ObjectNumbersUpToTheTableSizeAreUsable) {
   const auto report =
       run(" addClass C;\n addAttr C.name:String;\n addObj pp_999999:C;\n"
-          " setAttr pp_999999.name=\"last slot\";\n addObj pp_1000000:C;\nend;\n");
+          " setAttr pp_999999.name=\"last slot\";\nend;\n");
   EXPECT_EQ(GetObjectNum(cls("C")), 1u);
   EXPECT_EQ(value(report.firstObject, "name"), "last slot");
-  EXPECT_EQ(report.skipped, std::vector<std::string>{"addObj pp_1000000:C;"});
+  EXPECT_TRUE(report.skipped.empty());
 }
 
-TEST_F(GraphExchangeTest, LinksFindTheirRoleInSuperclassesAndInOrder) {
+TEST_F(GraphExchangeTest, LinksFindTheirRoleInSuperclassesAndKeepTheirFirstPlace) {
   const auto report =
       run(" addClass Base;\n addClass Sub;\n addClass Target;\n addRel Sub.subClassOf.Base;\n"
           " addAssoc Target.{ordered}[*]target/owner[0..1].Base;\n"
           " addObj pp_1:Sub;\n addObj pp_2:Target;\n addObj pp_3:Target;\n"
           " addLink pp_1.target.pp_3;\n addLink pp_1.target.pp_2;\n addLink pp_2.owner.pp_1;\n"
+          // The same link named again from its other end keeps its place.
+          " addLink pp_3.owner.pp_1;\n"
           "end;\n");
   EXPECT_TRUE(report.skipped.empty());
   const RepId sub = report.firstObject;

@@ -170,6 +170,21 @@ TEST_F(CompartmentTest, ChoiceItemsSelectTheElementStyle) {
   EXPECT_EQ(over(node, "elemStyle"), (Objects{defaultStyle}));
 }
 
+TEST_F(CompartmentTest, AValueWithoutStyledItemsKeepsTheElementsLook) {
+  L0_Var_2 own = create("NodeStyle");
+  L0_Var_2 defaultStyle = first(nodeType, "elemStyle");
+  node.deleteLink(defaultStyle, "elemStyle");
+  node.addLink(own, "elemStyle");
+  L0_Var_2 plain = compartType(nodeType, "compartType", "plain");
+  L0_Var_2 item = create("ChoiceItem");
+  item.setAttr("value", "x");
+  plain.addLink(item, "choiceItem");
+  L0_Var_2 compartment = L0_Func_create_compartment(node, plain);
+  L0_Func_set_compartment_value(compartment, "x");
+  L0_Func_set_compartment_value(compartment, "y");
+  EXPECT_EQ(over(node, "elemStyle"), (Objects{own}));
+}
+
 TEST_F(CompartmentTest, TheRegularExpressionEscapesSpecialCharacters) {
   firstPart.setAttr("adornmentPrefix", "[");
   secondPart.setAttr("adornmentSuffix", "*");

@@ -206,6 +206,13 @@ TEST_F(DialogEngineTest, ButtonsAndTheCloseBoxCloseTheFormAndEndItsLoop) {
   queueWord(form, "ShowModal");
   execute();
   EXPECT_EQ(play("close form\nexpect no message\nexpect no form"), "");
+  // The field typed into loses the focus as its window closes: what it holds
+  // reaches its FocusLost handler.
+  queueWord(form, "ShowModal");
+  execute();
+  EXPECT_EQ(play("type \"name\" \"Cy\"\nexpect message \"second\"\n"
+                 "close form\nexpect message \"third\"\nexpect no form"),
+            "");
   // With it, the close box presses the cancel button, which deletes the form.
   grhost::model::setAttribute(form, "buttonClickOnClose", "true");
   queueWord(form, "ShowModal");

@@ -134,11 +134,14 @@ TEST_F(GesturesTest, MenusFormsAndMessagesAreReportedByTheGestureThatShowedThem)
   GestureOutcome drawn = gestures().drawBox(gestures().paletteEntry("PaletteBox", "Box"), 0, {});
   ASSERT_EQ(drawn.formsOpened.size(), 1u) << "the new type's properties dialog";
   EXPECT_EQ(model::attribute(drawn.formsOpened.front(), "caption"), "Box Properties");
-  ASSERT_FALSE(drawn.messages.empty());
-  EXPECT_EQ(drawn.messages.front().text,
-            "Probably, Function not found \n\"_L0_Func_add_popUpTable\".");
+  EXPECT_TRUE(drawn.messages.empty());
   GestureOutcome typeClosed = gestures().pressButton(gestures().button("Close"));
   EXPECT_EQ(typeClosed.formsClosed, drawn.formsOpened);
+  GestureOutcome missing = gestures().transform("absent_procedure");
+  ASSERT_FALSE(missing.messages.empty());
+  EXPECT_EQ(missing.messages.back().text,
+            "Probably, Function not found \n\"_L0_Func_absent_procedure\".");
+  EXPECT_TRUE(gestures().select({}).messages.empty());
 }
 
 TEST_F(GesturesTest, RefusedGesturesChangeNothing) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "host/base/Model.h"
@@ -9,6 +11,7 @@
 #include "host/render/SvgRender.h"
 #include "host/render/SvgShapes.h"
 #include "host/render/SvgWriter.h"
+#include "tests/TestFolder.h"
 #include "tests/host/render/RenderFixture.h"
 
 namespace {
@@ -27,9 +30,9 @@ std::string idOf(RepId element) {
 class RenderSvgTest : public rendertest::RenderTest {
  protected:
   // Renders the diagram and parses the document; fails the test when it is
-  // no well-formed XML.
-  ParsedXml rendered() {
-    svg_ = render::renderDiagram(diagram_);
+  // no well-formed XML. Pictures are looked for in PICTURES (none: nowhere).
+  ParsedXml rendered(const std::filesystem::path& pictures = {}) {
+    svg_ = render::renderDiagram(diagram_, pictures);
     ParsedXml parsed = parseXml(svg_);
     EXPECT_EQ(parsed.error, "") << svg_;
     return parsed;
@@ -344,6 +347,66 @@ TEST_F(RenderSvgTest, FreeShapesPicturesAndTheCanvas) {
   // The canvas holds everything, also what lies left of zero.
   std::string viewBox = svg.root().attr("viewBox");
   EXPECT_LE(std::stoi(viewBox.substr(0, viewBox.find(' '))), -50);
+}
+
+// Pictures the project's folder holds are put into the document; any other
+// name (missing, of an unknown kind, a path leading out of the folder) is a
+// labelled placeholder, and the rest of the element is drawn all the same.
+TEST_F(RenderSvgTest, PicturesTheProjectHoldsAreEmbeddedOthersArePlaceholders) {
+  grtest::TempFolder project;
+  std::filesystem::path pictures = project.path() / "pictures";
+  std::filesystem::create_directories(pictures);
+  for (const auto& [name, bytes] : {std::pair{"logo.png", "abcd"}, std::pair{"icon.GIF", "abcde"},
+                                    std::pair{"notes.txt", "abc"}})
+    std::ofstream(pictures / name, std::ios::binary) << bytes;
+  std::ofstream(project.path() / "secret.png", std::ios::binary) << "abc";
+
+  RepId held =
+      node(object("NodeStyle",
+                  {{"picture", "C:\\icons\\logo.png"}, {"picWidth", "20"}, {"picHeight", "10"}}),
+           "0 0 100 50");
+  RepId upper = node(object("NodeStyle", {{"picture", "icon.GIF"}}), "200 0 100 50");
+  RepId missing = node(object("NodeStyle", {{"picture", "gone.png"}}), "0 100 100 50");
+  RepId unknownKind = node(object("NodeStyle", {{"picture", "notes.txt"}}), "200 100 100 50");
+  RepId outside = node(object("NodeStyle", {{"picture", "../secret.png"}}), "0 200 100 50");
+  compartment(missing, "still drawn");
+  RepId stereotype = node(0, "200 200 100 80");
+  compartment(stereotype, "",
+              object("CompartStyle", {{"picture", "logo.png"}, {"picWidth", "30"}}));
+  compartment(stereotype, "below");
+  ParsedXml svg = rendered(pictures);
+
+  const XmlNode& embedded = group(svg, held).need("g", "picture");
+  EXPECT_FALSE(embedded.hasClass("missing"));
+  EXPECT_EQ(embedded.attr("data-picture"), "C:\\icons\\logo.png");
+  const XmlNode& image = embedded.need("image");
+  EXPECT_EQ(image.attr("href"), "data:image/png;base64,YWJjZA==");
+  EXPECT_EQ(image.attr("x") + " " + image.attr("y") + " " + image.attr("width") + " " +
+                image.attr("height"),
+            "2 2 20 10");
+  EXPECT_EQ(group(svg, upper).need("g", "picture").need("image").attr("href"),
+            "data:image/gif;base64,YWJjZGU=");
+  for (RepId placeholder : {missing, unknownKind, outside}) {
+    const XmlNode& frame = group(svg, placeholder).need("g", "picture");
+    EXPECT_TRUE(frame.hasClass("missing")) << frame.attr("data-picture");
+    EXPECT_EQ(frame.child("image"), nullptr);
+    EXPECT_NE(frame.child("rect"), nullptr);
+  }
+  EXPECT_TRUE(hasText(group(svg, missing).need("g", "picture"), "gone.png"));
+  EXPECT_TRUE(hasText(group(svg, outside).need("g", "picture"), "secret.png"));
+  EXPECT_EQ(compartmentTexts(group(svg, missing)), std::vector<std::string>{"still drawn"});
+  EXPECT_TRUE(shapeOf(group(svg, missing)).hasClass("rectangle"));
+
+  // A compartment's picture stands above its text, even without a text.
+  const XmlNode& pictured = group(svg, stereotype);
+  const XmlNode& row = pictured.need("g", "picture");
+  EXPECT_EQ(row.need("image").attr("width"), "30");
+  EXPECT_LT(std::stod(row.need("image").attr("y")),
+            std::stod(textNamed(pictured, "below").attr("y")));
+
+  // Without a picture folder every picture is a placeholder.
+  ParsedXml nowhere = rendered();
+  EXPECT_TRUE(group(nowhere, held).need("g", "picture").hasClass("missing"));
 }
 
 TEST_F(RenderSvgTest, TheBackgroundFallsBackToTheDiagramTypeThenWhite) {
