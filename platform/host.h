@@ -91,9 +91,19 @@ class HostApi {
   virtual bool openFileWithAssociatedProgram(const std::string& path);
 
   // ---- multi-user engine
-  virtual bool createSharedArea(const std::string& remoteId, int flags);
-  virtual bool importSharedArea(const std::string& remoteId, int flags);
-  virtual bool exportSharedArea(const std::string& remoteId, int flags);
+  // Makes the shared area REMOTEID hold DIAGRAM's subtree: the objects
+  // reached over TRAVERSALROLES, stopping at STOPCLASSES, with the links of
+  // REFERENCEMAP kept as references to project-wide objects. FLAG is false
+  // while a whole project is converted, true for a new child diagram found
+  // at a commit.
+  virtual bool createSharedArea(const std::string& remoteId, bool flag, uint32_t diagram,
+                                const std::string& referenceMap, const std::string& stopClasses,
+                                const std::string& traversalRoles);
+  // Fetches the area into the project, read-only or locked for this user;
+  // when the lock is refused, LOCKEDBY names who holds it.
+  virtual bool importSharedArea(const std::string& remoteId, bool readOnly, std::string& lockedBy);
+  // Writes the local diagram of REMOTEID back to its area.
+  virtual bool exportSharedArea(const std::string& remoteId, bool flag);
   virtual std::string generateSharedId();
 
  protected:

@@ -105,15 +105,16 @@ bool HostApi::openFileWithAssociatedProgram(const std::string&) {
   notAvailable("OpenFileWithAssociatedProgram");
   return false;
 }
-bool HostApi::createSharedArea(const std::string&, int) {
+bool HostApi::createSharedArea(const std::string&, bool, uint32_t, const std::string&,
+                               const std::string&, const std::string&) {
   notAvailable("CreateSharedArea");
   return false;
 }
-bool HostApi::importSharedArea(const std::string&, int) {
+bool HostApi::importSharedArea(const std::string&, bool, std::string&) {
   notAvailable("ImportSharedArea");
   return false;
 }
-bool HostApi::exportSharedArea(const std::string&, int) {
+bool HostApi::exportSharedArea(const std::string&, bool) {
   notAvailable("ExportSharedArea");
   return false;
 }
@@ -189,14 +190,17 @@ std::string L0_Func_ExecuteProgramAndGetOutput(const std::string& commandLine, b
 bool L0_Func_OpenFileWithAssociatedProgram(const std::string& path) {
   return gr::host().openFileWithAssociatedProgram(path);
 }
-bool L0_Func_CreateSharedArea(const std::string& remoteId, int flags) {
-  return gr::host().createSharedArea(remoteId, flags);
+bool L0_Func_CreateSharedArea(const std::string& remoteId, bool flag, uint32_t diagram,
+                              const std::string& referenceMap, const std::string& stopClasses,
+                              const std::string& traversalRoles) {
+  return gr::host().createSharedArea(remoteId, flag, diagram, referenceMap, stopClasses,
+                                     traversalRoles);
 }
-bool L0_Func_ImportSharedArea(const std::string& remoteId, int flags) {
-  return gr::host().importSharedArea(remoteId, flags);
+bool L0_Func_ImportSharedArea(const std::string& remoteId, bool readOnly, std::string& lockedBy) {
+  return gr::host().importSharedArea(remoteId, readOnly, lockedBy);
 }
-bool L0_Func_ExportSharedArea(const std::string& remoteId, int flags) {
-  return gr::host().exportSharedArea(remoteId, flags);
+bool L0_Func_ExportSharedArea(const std::string& remoteId, bool flag) {
+  return gr::host().exportSharedArea(remoteId, flag);
 }
 std::string L0_Func_GenerateSharedID() {
   return gr::host().generateSharedId();

@@ -29,7 +29,9 @@ std::string L0_Func_BrowseForFolder(const std::string& caption);
 bool L0_Func_CopyFile(const std::string& from, const std::string& to);
 std::string L0_Func_ExecuteProgramAndGetOutput(const std::string& commandLine, bool wait);
 bool L0_Func_OpenFileWithAssociatedProgram(const std::string& path);
-bool L0_Func_CreateSharedArea(const std::string& remoteId, int flags);
-bool L0_Func_ImportSharedArea(const std::string& remoteId, int flags);
-bool L0_Func_ExportSharedArea(const std::string& remoteId, int flags);
+bool L0_Func_CreateSharedArea(const std::string& remoteId, bool flag, uint32_t diagram,
+                              const std::string& referenceMap, const std::string& stopClasses,
+                              const std::string& traversalRoles);
+bool L0_Func_ImportSharedArea(const std::string& remoteId, bool readOnly, std::string& lockedBy);
+bool L0_Func_ExportSharedArea(const std::string& remoteId, bool flag);
 std::string L0_Func_GenerateSharedID();

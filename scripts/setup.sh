@@ -6,6 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   libsqlite3-dev libpcre2-dev liblua5.4-dev libcli11-dev nlohmann-json3-dev
   clang-format clang-tidy libgtest-dev libgmock-dev libbenchmark-dev libexpat1-dev sqlite3 python3
+  libpq-dev postgresql
   libcpp-httplib-dev chromium
 )
 

@@ -1,5 +1,6 @@
 #include "tool/L2click.h"
 
+#include "multiuser/Multiuser.h"
 #include "tool/Commands.h"
 #include "tool/Utilities.h"
 
@@ -32,19 +33,6 @@ void L0_Func_navigate(L0_Var_2 element) {
   if (!target.isNull()) L0_Func_activeDgrCmd(target);
 }
 GR_ENTRY_SIGNATURE(L0_Func_navigate)
-
-L0_Var_2 L0_Func_get_graphDiagram_by_remote_id(std::string id) {
-  return gr::firstWith("GraphDiagram", "remoteId", id);
-}
-GR_ENTRY_SIGNATURE(L0_Func_get_graphDiagram_by_remote_id)
-
-void L0_Func_connect_seed_to_diagram_by_id(L0_Var_2 element) {
-  std::string id = gr::optionalText(element, "targetDiagramRemoteId");
-  if (id.empty()) return;
-  L0_Var_2 diagram = L0_Func_get_graphDiagram_by_remote_id(id);
-  if (!diagram.isNull()) element.addLink(diagram, "target");
-}
-GR_ENTRY_SIGNATURE(L0_Func_connect_seed_to_diagram_by_id)
 
 namespace {
 

@@ -9,10 +9,6 @@ L0_TRANSFORMATION void L0_Func_L2Click();
 L0_TRANSFORMATION void L0_Func_call_L2Click(L0_Var_2 type, L0_Var_2 element);
 L0_TRANSFORMATION void L0_Func_navigate(L0_Var_2 element);
 L0_TRANSFORMATION void L0_Func_navigate_with_constructing(L0_Var_2 element);
-// The first diagram whose `remoteId` is ID, or null.
-L0_TRANSFORMATION L0_Var_2 L0_Func_get_graphDiagram_by_remote_id(std::string id);
-// Links the element over `target` to the diagram of its `targetDiagramRemoteId`.
-L0_TRANSFORMATION void L0_Func_connect_seed_to_diagram_by_id(L0_Var_2 element);
 // The `input` of the element's first compartment whose type's id is "Vārds" or "Name".
 L0_TRANSFORMATION std::string L0_Func_getNameValue(L0_Var_2 element);
 L0_TRANSFORMATION void L0_Func_close_BoxProperties();

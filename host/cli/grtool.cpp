@@ -1,6 +1,6 @@
-// grtool: creates and opens projects, plays gesture scripts, renders
-// diagrams, exports and imports exchange texts, dumps the model and serves
-// the editor to a browser.
+// grtool: creates and opens projects, plays gesture scripts, shares projects
+// with a team, renders diagrams, exports and imports exchange texts, dumps
+// the model and serves the editor to a browser.
 #include <pthread.h>
 #include <unistd.h>
 
@@ -20,8 +20,10 @@
 #include "host/base/ModelDump.h"
 #include "host/base/OrphanCheck.h"
 #include "host/gestures/ExchangeGestures.h"
+#include "host/gestures/Gestures.h"
 #include "host/head/Project.h"
 #include "host/head/Session.h"
+#include "host/multiuser/PostgresSharedStore.h"
 #include "host/render/SvgRender.h"
 #include "host/script/ScriptPlayer.h"
 #include "host/web/Editor.h"
@@ -56,6 +58,19 @@ int playScripts(const std::string& folder, const std::vector<std::string>& scrip
     session->idle();
     std::cout << script << ": played, " << player.expectationsMet() << " expectations met\n";
   }
+  return 0;
+}
+
+// The conversion is one gesture; grtool ends in it, before it is committed,
+// when the areas can not be written (Gestures::convertToMultiUser).
+int shareProject(const std::string& folder, HostOptions options) {
+  options.createSharedStore = true;
+  auto session = Session::openProject(folder, options);
+  grhost::Gestures gestures(session->head(), session->log());
+  gestures.convertToMultiUser();
+  const grhost::shared::MultiUserEngine& engine = session->head().multiUser();
+  std::cout << "shared " << session->project().folder().string() << " at " << engine.location()
+            << " as " << engine.user() << "\n";
   return 0;
 }
 
@@ -210,6 +225,28 @@ int run(int argc, char** argv) {
   play->add_option("--undo-depth", options.undoDepth,
                    "The gestures undo can take back (default: 100)")
       ->check(CLI::PositiveNumber);
+  double leaseSeconds = 0;
+  auto sharedOptions = [&](CLI::App* command) {
+    command->add_option("--user", options.shared.user,
+                        "The member's user name (default: the login name)");
+    command
+        ->add_option("--lease", leaseSeconds,
+                     "Seconds a lock outlives its holder's last renewal (default: 60)")
+        ->check(CLI::Range(0.5, 86400.0));
+  };
+  play->add_option("--shared", options.shared.location,
+                   "The shared store: a folder or a postgresql:// address (default: the one "
+                   "the project was shared to)");
+  sharedOptions(play);
+
+  CLI::App* share = app.add_subcommand("share", "Convert a project to shared diagram areas");
+  share->add_option("PROJECT", folder, "The project folder")->required();
+  share
+      ->add_option("--shared", options.shared.location,
+                   "An empty folder or shared store folder, or a postgresql:// address")
+      ->required();
+  share->add_option("--tool", toolFolder, "The tool folder (default: none)");
+  sharedOptions(share);
 
   CLI::App* dump = app.add_subcommand("dump", "Print every object of a project's model");
   dump->add_option("PROJECT", folder, "The project folder")->required();
@@ -275,9 +312,17 @@ int run(int argc, char** argv) {
       ->add_option("--undo-depth", options.undoDepth,
                    "The gestures undo can take back (default: 100)")
       ->check(CLI::PositiveNumber);
+  serve->add_option("--shared", options.shared.location,
+                    "The shared store (default: the one the project was shared to)");
+  sharedOptions(serve);
 
   CLI11_PARSE(app, argc, argv);
   options.toolFolder = fromStartFolder(toolFolder);
+  if (leaseSeconds > 0)
+    options.shared.lease = std::chrono::milliseconds(static_cast<int64_t>(leaseSeconds * 1000));
+  if (!options.shared.location.empty() &&
+      !grhost::shared::isPostgresAddress(options.shared.location))
+    options.shared.location = fromStartFolder(options.shared.location);
   for (std::string& script : scripts) script = fromStartFolder(script);
   renderRequest.output = fromStartFolder(renderRequest.output);
   renderRequest.folder = fromStartFolder(renderRequest.folder);
@@ -285,6 +330,7 @@ int run(int argc, char** argv) {
   importRequest.file = fromStartFolder(importRequest.file);
   if (create->parsed()) return newProject(folder, name, options);
   if (play->parsed()) return playScripts(folder, scripts, options);
+  if (share->parsed()) return shareProject(folder, options);
   if (render->parsed()) return renderDiagrams(folder, renderRequest);
   if (check->parsed()) return checkModel(folder);
   if (serve->parsed()) return serveProject(folder, port, options);

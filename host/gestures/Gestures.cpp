@@ -1,12 +1,15 @@
 #include "host/gestures/Gestures.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <set>
 #include <unordered_set>
 
 #include "host/base/Model.h"
 #include "host/base/Utf8.h"
 #include "host/gestures/GestureRun.h"
+#include "host/multiuser/SharedMenus.h"
 
 namespace grhost {
 namespace {
@@ -252,6 +255,39 @@ GestureOutcome Gestures::raiseEvent(const EventSpec& event) {
   Run run(*this, "event");
   run.outcome().event = head_.raiseEvent(event);
   return run.finish();
+}
+
+GestureOutcome Gestures::convertToMultiUser() {
+  refuseWhileModal();
+  shared::MultiUserEngine& engine = head_.multiUser();
+  if (!engine.connected())
+    throw GestureError("no shared store is connected (grtool --shared LOCATION)");
+  RepId engineObject = model::firstOf("MultiUserEngine");
+  if (model::attribute(engineObject, "isProjectMultiUser") == "true")
+    throw GestureError("the project is shared already, at " +
+                       model::attribute(engineObject, "remoteDirectory"));
+  Run run(*this, "share");
+  shared::addSharedMenuItems();
+  model::setAttribute(engineObject, "isProjectMultiUser", "true");
+  model::setAttribute(engineObject, "remoteDirectory", engine.location());
+  std::size_t mark = log_.mark();
+  run.outcome().event =
+      head_.raiseEvent(EventSpec{"ConvertToMultiUserProjectEvent", false, "", {}});
+  if (engine.conversionFailed() || !conversionFinished(log_, mark)) abandonConversion();
+  return run.finish();
+}
+
+bool Gestures::conversionFinished(const MessageLog& log, std::size_t mark) {
+  std::vector<std::string> shown = log.modalSince(mark);
+  return std::count(shown.begin(), shown.end(), "conversion finished") == 1 &&
+         std::count(shown.begin(), shown.end(), "Diagram export failed. Unknown reason, sorry.") ==
+             0;
+}
+
+void Gestures::abandonConversion() {
+  std::fputs("grtool: the project was not shared; it is left as it was.\n", stderr);
+  std::fflush(nullptr);
+  std::_Exit(1);
 }
 
 GestureOutcome Gestures::runHandler(const std::string& handler) {

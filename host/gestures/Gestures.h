@@ -108,6 +108,13 @@ class Gestures {
   GestureOutcome editText(RepId compartment, const std::string& text);
   // The user opens a diagram (from the project tree).
   GestureOutcome openDiagram(RepId diagram);
+  // The user converts the project to shared diagram areas: its tree's menus
+  // get the shared items, the engine object remembers the store, and the
+  // engine raises ConvertToMultiUserProjectEvent. Refused without a store or
+  // when the project is shared already. The store has no rollback, so when
+  // the areas can not be written the process ends before the gesture is
+  // committed: the project stays as it was and the store gets no area.
+  GestureOutcome convertToMultiUser();
 
   // ---- undo and redo of the newest step of the project ("Ctrl Z", "Ctrl
   // Y", "Ctrl Shift Z"); the information bar says what was taken back or
@@ -169,6 +176,8 @@ class Gestures {
   RepId checkUsable(RepId component, const std::string& what) const;
   void placeAdded(const std::string& className, const BoxPlacement& where);
   GestureOutcome replayStep(bool redo);
+  static bool conversionFinished(const MessageLog& log, std::size_t mark);
+  [[noreturn]] static void abandonConversion();
 
   HeadEngine& head_;
   MessageLog& log_;

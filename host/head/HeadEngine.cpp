@@ -64,7 +64,8 @@ HeadEngine::HeadEngine(const HostPaths& paths, const std::filesystem::path& main
       libraries_(mainLibrary),
       diagrams_(changes_),
       dialogs_(queue_),
-      system_(log) {
+      system_(log),
+      multiUser_(log) {
   gr::setHost(this);
 }
 
@@ -118,6 +119,7 @@ bool HeadEngine::runDispatcher() {
   }
   // L0_LibMain opens and commits its own transaction and generation.
   guarded("main", libMain);
+  multiUser_.transformationEnded();
   return true;
 }
 
@@ -161,6 +163,7 @@ bool HeadEngine::runTransformation(const HandlerValue& handler) {
     return false;
   }
   guarded(handler.text(), entry);
+  multiUser_.transformationEnded();
   if (!CommitSaveTransaction()) gr::showMessageBox("transaction was NOT Ended \n");
   return true;
 }
@@ -370,6 +373,25 @@ std::string HeadEngine::executeProgramAndGetOutput(const std::string& commandLin
 }
 bool HeadEngine::openFileWithAssociatedProgram(const std::string& path) {
   return system_.openFileWithAssociatedProgram(path);
+}
+
+// ---- multi-user engine
+
+bool HeadEngine::createSharedArea(const std::string& remoteId, bool flag, uint32_t diagram,
+                                  const std::string& referenceMap, const std::string& stopClasses,
+                                  const std::string& traversalRoles) {
+  return multiUser_.createArea(remoteId, flag, diagram,
+                               {referenceMap, stopClasses, traversalRoles});
+}
+bool HeadEngine::importSharedArea(const std::string& remoteId, bool readOnly,
+                                  std::string& lockedBy) {
+  return multiUser_.importArea(remoteId, readOnly, lockedBy);
+}
+bool HeadEngine::exportSharedArea(const std::string& remoteId, bool) {
+  return multiUser_.exportArea(remoteId);
+}
+std::string HeadEngine::generateSharedId() {
+  return multiUser_.generateId();
 }
 
 }  // namespace grhost

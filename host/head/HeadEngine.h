@@ -15,6 +15,7 @@
 #include "host/dialog/DialogEngine.h"
 #include "host/head/HandlerValue.h"
 #include "host/head/Libraries.h"
+#include "host/multiuser/MultiUserEngine.h"
 #include "host/system/SystemRoutines.h"
 #include "platform/host.h"
 
@@ -74,6 +75,7 @@ class HeadEngine : public gr::HostApi {
   GraphDiagramEngine& diagrams() { return diagrams_; }
   DialogEngine& dialogs() { return dialogs_; }
   SystemRoutines& system() { return system_; }
+  shared::MultiUserEngine& multiUser() { return multiUser_; }
   CommandQueue& queue() { return queue_; }
   ChangeTracker& changes() { return changes_; }
   const HostPaths& paths() const { return paths_; }
@@ -98,6 +100,12 @@ class HeadEngine : public gr::HostApi {
   bool copyFile(const std::string& from, const std::string& to) override;
   std::string executeProgramAndGetOutput(const std::string& commandLine, bool wait) override;
   bool openFileWithAssociatedProgram(const std::string& path) override;
+  bool createSharedArea(const std::string& remoteId, bool flag, uint32_t diagram,
+                        const std::string& referenceMap, const std::string& stopClasses,
+                        const std::string& traversalRoles) override;
+  bool importSharedArea(const std::string& remoteId, bool readOnly, std::string& lockedBy) override;
+  bool exportSharedArea(const std::string& remoteId, bool flag) override;
+  std::string generateSharedId() override;
 
  private:
   class Nesting;
@@ -124,6 +132,7 @@ class HeadEngine : public gr::HostApi {
   GraphDiagramEngine diagrams_;
   DialogEngine dialogs_;
   SystemRoutines system_;
+  shared::MultiUserEngine multiUser_;
   std::string informationBar_;
   int handlerDepth_ = 0;
 };

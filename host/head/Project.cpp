@@ -19,7 +19,7 @@ const EngineMetamodel kEngineMetamodels[] = {
     {"HeadEngineMetamodel", "HeadEngine"},
     {"GraphDiagramEngineMetamodel", "GraphDiagramEngine"},
     {"DialogEngineMetamodel", "D#Form"},
-    {"MultiUserEngineMetamodel", "MultiUserEngine"},
+    {"MultiUserEngineMetamodel", "SharedAreaCopy"},
 };
 const char* const kEngineObjects[] = {"HeadEngine", "GraphDiagramEngine", "MultiUserEngine"};
 

@@ -68,9 +68,12 @@ std::unique_ptr<Session> Session::createProject(const std::filesystem::path& fol
 std::unique_ptr<Session> Session::openProject(const std::filesystem::path& folder,
                                               const HostOptions& options) {
   std::unique_ptr<Session> session(new Session(folder, options));
+  if (!options.shared.location.empty())
+    session->head().multiUser().connect(options.shared, options.createSharedStore);
   session->project_.emplace(Project::open(folder));
   session->keepUndoSteps(options);
   Project::prepareEngines(session->head());
+  session->connectRememberedStore(options);
   if (session->head().registeredHandler("OpenProjectEvent").empty()) {
     session->log().note(
         "No handler is registered for OpenProjectEvent; the project opens without one.");
@@ -86,6 +89,23 @@ std::unique_ptr<Session> Session::openProject(const std::filesystem::path& folde
 void Session::keepUndoSteps(const HostOptions& options) {
   if (options.undoDepth && !RepUndoSetDepth(options.undoDepth))
     throw HostError(std::string("The undo depth was not set: ") + RepLastError());
+}
+
+void Session::connectRememberedStore(const HostOptions& options) {
+  shared::MultiUserEngine& engine = head().multiUser();
+  if (!engine.connected()) {
+    shared::SharedOptions remembered = options.shared;
+    remembered.location = model::attribute(model::firstOf("MultiUserEngine"), "remoteDirectory");
+    if (remembered.location.empty()) return;
+    try {
+      engine.connect(remembered, false);
+    } catch (const shared::SharedStoreError& failure) {
+      log().note(std::string(failure.what()) +
+                 " Shared diagrams can not be checked out, locked or committed.");
+      return;
+    }
+  }
+  engine.resumeLocks();
 }
 
 void Session::idle() {

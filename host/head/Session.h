@@ -21,6 +21,11 @@ struct HostOptions {
   std::filesystem::path mainLibrary;    // empty: libmain.so in the runtime folder
   std::FILE* echo = stdout;             // where messages are printed; nullptr: nowhere
   std::uint32_t undoDepth = 0;          // the steps undo can take back; 0: the store's 100
+  // The shared store a member works with (--shared); empty: the one the
+  // project was shared to, if any. The user is --user, else the login name.
+  shared::SharedOptions shared;
+  // Make a shared store in an empty folder or database (grtool share).
+  bool createSharedStore = false;
 };
 
 // The folder of the running program.
@@ -37,7 +42,10 @@ class Session {
                                                 const std::string& name,
                                                 const HostOptions& options);
   // Opens the project, raises OpenProjectEvent with the project's name and
-  // runs the HeadEngine's onOpenProjectEvent with its commands.
+  // runs the HeadEngine's onOpenProjectEvent with its commands. A shared
+  // store named in the options is opened first: one that can not be used
+  // throws and leaves the project as it was. The store a shared project
+  // remembers is only noted when it can not be reached.
   static std::unique_ptr<Session> openProject(const std::filesystem::path& folder,
                                               const HostOptions& options);
 
@@ -52,6 +60,7 @@ class Session {
  private:
   Session(const std::filesystem::path& folder, const HostOptions& options);
   void keepUndoSteps(const HostOptions& options);
+  void connectRememberedStore(const HostOptions& options);
 
   MessageLog log_;
   // Destroyed in reverse: the engine (and the library) first, then the store.

@@ -276,6 +276,14 @@ void openDiagram(ScriptPlayer& player, ScriptLine& line) {
   player.play(player.gestures().openDiagram(diagram));
 }
 
+// convert to shared: the user asks to convert the project to shared areas.
+void convertToShared(ScriptPlayer& player, ScriptLine& line) {
+  line.keyword("to");
+  line.keyword("shared");
+  line.finish();
+  player.play(player.gestures().convertToMultiUser());
+}
+
 // text NAME "TYPE-ID" "value": the user edits a compartment's text in place.
 void editText(ScriptPlayer& player, ScriptLine& line) {
   RepId element = named(player, line, "an element");
@@ -308,6 +316,7 @@ void addDiagramGestures(ScriptPlayer& player) {
   add("paste", paste);
   add("console", console);
   add("open", openDiagram);
+  add("convert", convertToShared);
   add("text", editText);
   for (auto [keyword, keyText] :
        {std::pair{"copy", "Ctrl C"}, {"cut", "Ctrl X"}, {"delete", "Delete"}}) {
