@@ -47,6 +47,11 @@ void L0_Func_delete_element(L0_Var_2 element) {
 }
 GR_ENTRY_SIGNATURE(L0_Func_delete_element)
 
+void L0_Func_default_delete_element(L0_Var_2 element) {
+  L0_Func_default_delete_element_helper_helper(element, true);
+}
+GR_ENTRY_SIGNATURE(L0_Func_default_delete_element)
+
 void L0_Func_default_delete_element_helper_helper(L0_Var_2 element, bool userDeletion) {
   if (element.isNull()) return;
   L0_Var_2 type = firstOver(element, "elemType", "ElemType");

@@ -5,6 +5,9 @@
 
 // The type's procDeleteElement when named, else the default deletion.
 L0_TRANSFORMATION void L0_Func_delete_element(L0_Var_2 element);
+// The deletion a defined tool's box and pin types name: the default one, as
+// by a user.
+L0_TRANSFORMATION void L0_Func_default_delete_element(L0_Var_2 element);
 // The default deletion; USERDELETION also removes compartments and domain
 // objects, otherwise (clearing the clipboard) procClipboardCleared runs.
 L0_TRANSFORMATION void L0_Func_default_delete_element_helper_helper(L0_Var_2 element,
