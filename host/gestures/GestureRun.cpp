@@ -52,9 +52,13 @@ Gestures::Run::~Run() {
   if (transactionOpen_) CommitSaveTransaction();
 }
 
+// Others may have read what a commit published: the gesture that published
+// it and every step before it stay.
 void Gestures::Run::endRecording(bool keep) {
   if (recording_) RepUndoEnd(keep);
   recording_ = false;
+  if (gestures_.head_.multiUser().takePublished())
+    RepUndoFence("a commit has published it to the shared diagrams");
 }
 
 bool Gestures::Run::changedTheModel() const {

@@ -204,6 +204,7 @@ bool MultiUserEngine::exportArea(const std::string& remoteId) {
       case CommitOutcome::Committed:
         renewal_->forget(token);
         remember(remoteId, result.revision, "");
+        published_ = true;
         return true;
       case CommitOutcome::LockLost:
         renewal_->forget(token);

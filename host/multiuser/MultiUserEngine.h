@@ -14,6 +14,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/base/MessageLog.h"
@@ -64,6 +65,9 @@ class MultiUserEngine {
   void transformationEnded();
   // Whether writing a conversion's areas failed since the engine started.
   bool conversionFailed() const { return conversionFailed_; }
+  // Whether a commit has published the project's changes to others since
+  // the last call: what was published can not be taken back by an undo.
+  bool takePublished() { return std::exchange(published_, false); }
 
  private:
   struct PendingArea {
@@ -78,6 +82,7 @@ class MultiUserEngine {
 
   MessageLog& log_;
   std::unique_ptr<SharedStore> store_;
+  bool published_ = false;
   std::unique_ptr<LeaseRenewal> renewal_;
   const AreaCodec& codec_;
   std::string user_;
