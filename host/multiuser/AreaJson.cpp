@@ -9,6 +9,7 @@
 // "objects", in link order; a reference names a project-wide object by the
 // `id` values of its owners from the top (a diagram type, its element type,
 // its compartment type ...), "n" telling apart owners' parts of one id.
+#include <algorithm>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <set>
@@ -141,9 +142,10 @@ json descriptorOf(RepId object) {
         owner ? model::partners(owner, downRole) : model::objectsOf(model::className(object)),
         object);
     if (owner) step["role"] = downRole;
-    steps.insert(steps.begin(), step);
+    steps.push_back(std::move(step));
     object = owner;
   }
+  std::reverse(steps.begin(), steps.end());  // from the outermost owner down
   return steps;
 }
 
