@@ -56,6 +56,7 @@ void BigEnd::insertAt(RepId partner, uint32_t index) {
     for (uint32_t i = hole + 1; i < holes_.size(); i += lowbit(i)) --holes_[i];
     return;
   }
+  if (fillNearbyHole(partner, next)) return;
   if (!holes_.empty()) compact();
   order_.insert(order_.begin() + index, partner);
   positions_.insert(partner, index);
@@ -71,6 +72,44 @@ RepId BigEnd::at(uint32_t index) const {
 std::vector<RepId> BigEnd::ordered() const {
   if (order_.size() != positions_.size()) compact();
   return order_;
+}
+
+// Links taken back together land one after another: the second finds its
+// neighbour in the hole right before it, and the hole it left lies a step
+// further. A hole that close takes the partner once the few partners
+// between it and NEXT move one step towards it; only a hole far away makes
+// the end close up.
+bool BigEnd::fillNearbyHole(RepId partner, uint32_t next) {
+  constexpr uint32_t kReach = 64;
+  if (holes_.empty()) return false;
+  const auto end = static_cast<uint32_t>(order_.size());
+  for (uint32_t distance = 1; distance <= kReach; ++distance) {
+    if (distance <= next && order_[next - distance] == kHole) {
+      uint32_t hole = next - distance;
+      for (uint32_t p = hole; p + 1 < next; ++p) moveTo(p, order_[p + 1]);
+      placeInHole(partner, next - 1, hole);
+      return true;
+    }
+    if (next + distance - 1 < end && order_[next + distance - 1] == kHole) {
+      uint32_t hole = next + distance - 1;
+      for (uint32_t p = hole; p > next; --p) moveTo(p, order_[p - 1]);
+      placeInHole(partner, next, hole);
+      return true;
+    }
+  }
+  return false;
+}
+
+void BigEnd::moveTo(uint32_t position, RepId partner) {
+  order_[position] = partner;
+  *positions_.find(partner) = position;
+}
+
+// PARTNER goes to POSITION; the hole at HOLE is gone.
+void BigEnd::placeInHole(RepId partner, uint32_t position, uint32_t hole) {
+  order_[position] = partner;
+  positions_.insert(partner, position);
+  for (uint32_t i = hole + 1; i < holes_.size(); i += lowbit(i)) --holes_[i];
 }
 
 void BigEnd::compact() const {

@@ -41,6 +41,9 @@ class BigEnd {
   void compactWhenSparse();
   void pushBack(RepId partner);
   void makeHole(uint32_t position);
+  bool fillNearbyHole(RepId partner, uint32_t next);
+  void moveTo(uint32_t position, RepId partner);
+  void placeInHole(RepId partner, uint32_t position, uint32_t hole);
   // Holes at the positions before POSITION.
   uint32_t holesBefore(uint32_t position) const;
   // The position of the partner of rank RANK (< size()).

@@ -66,4 +66,25 @@ TEST(BigEndTest, RanksAndPlacesFollowTheLinkOrderThroughHolesAndCompactions) {
   for (uint32_t rank = 0; rank < expected.size(); ++rank) EXPECT_EQ(end.at(rank), expected[rank]);
 }
 
+// Links taken back together come back in the order they left, each at its
+// rank: the holes they left serve, also when one lies a few steps away.
+TEST(BigEndTest, ARunOfPartnersPutBackInOrderTakesTheHolesItLeft) {
+  std::vector<RepId> expected;
+  for (RepId id = 1; id <= 300; ++id) expected.push_back(id);
+  rep::BigEnd end(expected);
+  for (uint32_t first : {0u, 120u, 293u}) {
+    std::vector<std::pair<RepId, uint32_t>> taken;
+    for (uint32_t k = 0; k < 7 && first + 2 * k < expected.size(); ++k) {
+      RepId partner = expected[first + 2 * k];
+      taken.emplace_back(partner, first + 2 * k);
+    }
+    for (auto it = taken.rbegin(); it != taken.rend(); ++it) ASSERT_TRUE(end.remove(it->first));
+    for (auto [partner, rank] : taken) end.insertAt(partner, rank);
+    ASSERT_EQ(end.ordered(), expected) << "run from " << first;
+  }
+  end.remove(expected[10]);
+  end.insertAt(expected[10], 10);
+  EXPECT_EQ(end.ordered(), expected);
+}
+
 }  // namespace
