@@ -1,4 +1,4 @@
-// Defining a diagram type by drawing a seed in the specification diagram,
+// Defining a diagram type by drawing a seed in the seed diagram,
 // using the defined type from the project diagram, and exporting the tool.
 #pragma once
 

@@ -319,7 +319,7 @@ void L0_Func_l2Click_BoxProperties(L0_Var_2 element) {
 }
 GR_ENTRY_SIGNATURE(L0_Func_l2Click_BoxProperties)
 
-// A double click on a line of the specification diagram opens the same dialog.
+// A double click on a line of the seed diagram opens the same dialog.
 void L0_Func_newBox_Box_diagramType(L0_Var_2 element) {
   L0_Func_l2Click_BoxProperties(element);
 }

@@ -7,7 +7,7 @@
 #include "tool/Transformation.h"
 
 L0_TRANSFORMATION void L0_Func_l2Click_BoxProperties(L0_Var_2 element);
-// The double click of a specification-diagram line: the same dialog.
+// The double click of a seed-diagram line: the same dialog.
 L0_TRANSFORMATION void L0_Func_newBox_Box_diagramType(L0_Var_2 element);
 L0_TRANSFORMATION void L0_Func_refresh_tab();
 // Rebuilds the tab "tab1" for the tree's selected node.

@@ -745,7 +745,7 @@ const DiagramAttribute kDiagramAttributes[] = {{"caption", "Name"},
                                                {"printZoom", "Print Zoom"}};
 
 // The type the current diagram defines; a diagram that defines none (the
-// specification diagram) has its own type styled.
+// seed diagram) has its own type styled.
 L0_Var_2 styledDiagramType() {
   L0_Var_2 diagram = L0_Func_get_current_diagram();
   L0_Var_2 defined = stable(firstOver(diagram, "target_type", "GraphDiagramType"));

@@ -81,7 +81,7 @@ void addPairs(L0_Var_2& diagramType, const std::string& lineTypeId, const Pairs&
 void seedElemTypes(L0_Var_2& diagramType, L0_Var_2& palette,
                    const std::vector<ElemTypeSpec>& types);
 
-// ---- rows and values shared by the specification diagram and the type diagram
+// ---- rows and values shared by the seed diagram and the type diagram
 const Values& clipboardProcedures();
 // The procedures of box and free-box types.
 const Values& boxProcedures();

@@ -138,7 +138,7 @@ void L0_Func_specificationDgr_const() {
 }
 GR_ENTRY_SIGNATURE(L0_Func_specificationDgr_const)
 
-// The project diagram's menu item: the specification diagram is made on first
+// The project diagram's menu item: the seed diagram is made on first
 // use, so a project that never defines a tool has none. What it defines is the
 // project diagram's type (its seeds are the project diagram's boxes, its lines
 // the project diagram's lines), which is its target type as the import merges

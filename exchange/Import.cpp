@@ -189,10 +189,10 @@ void mergeProjectDiagramTypes(L0_Var_2& surplus, L0_Var_2& kept) {
   moveParts(surplus, kept, "elemType");
   moveParts(first(surplus, "palette"), first(kept, "palette"), "paletteElement");
   moveParts(first(surplus, "toolbar"), first(kept, "toolbar"), "tool");
-  L0_Var_2 specification =
+  L0_Var_2 seedDiagram =
       first(L0_Func_get_graphDiagramType_by_id("specificationDgr"), "graphDiagram");
-  if (!specification.isNull() && !specification.checkLink(kept, "target_type"))
-    specification.addLink(kept, "target_type");
+  if (!seedDiagram.isNull() && !seedDiagram.checkLink(kept, "target_type"))
+    seedDiagram.addLink(kept, "target_type");
   L0_Func_copyKeyboardShortcuts(surplus, kept);
   L0_Func_copyPopUpElements(surplus, kept);
 }
@@ -357,7 +357,7 @@ void L0_Func_addToolBarToToolsWithoutToolbar(L0_Var_2 toolbar) {
 }
 GR_ENTRY_SIGNATURE(L0_Func_addToolBarToToolsWithoutToolbar)
 
-// The first specification diagram takes the elements of the others, which
+// The first seed diagram takes the elements of the others, which
 // are deleted.
 void L0_Func_mergeSpecificationDiagrams() {
   std::vector<L0_Var_2> diagrams =
@@ -369,7 +369,7 @@ void L0_Func_mergeSpecificationDiagrams() {
     }
     gr::deleteDiagram(diagrams[i]);
   }
-  // What the specification diagram defines is the project diagram's type,
+  // What the seed diagram defines is the project diagram's type,
   // which stays in the receiving project.
   L0_Var_2 defined = projectDiagramTypeWithDiagram();
   if (!diagrams.empty() && !defined.isNull() && hasRole(diagrams[0], "target_type") &&

@@ -526,7 +526,7 @@ namespace {
 // order that puts owners before what they own.
 class ToolCollector {
  public:
-  explicit ToolCollector(bool withSpecification) : withSpecification_(withSpecification) {}
+  explicit ToolCollector(bool withSeeds) : withSeeds_(withSeeds) {}
 
   void diagramType(const L0_Var_2& type) {
     if (!take(type)) return;
@@ -543,7 +543,7 @@ class ToolCollector {
       this->elemType(boxType);
       for (const L0_Var_2& entry : partners(boxType, "paletteElement")) take(entry);
     }
-    if (withSpecification_) specification(type);
+    if (withSeeds_) takeSeedDiagram(type);
   }
 
  private:
@@ -591,10 +591,10 @@ class ToolCollector {
     for (const L0_Var_2& called : partners(row, "calledDiagram")) propertyDiagram(called);
   }
 
-  // The seed in the specification diagram, the diagram it is in, and the
+  // The seed in the seed diagram, the diagram it is in, and the
   // type diagrams: drawn with the configurator's own tools, so their types
   // and styles travel as descriptors.
-  void specification(const L0_Var_2& type) {
+  void takeSeedDiagram(const L0_Var_2& type) {
     L0_Var_2 seed = first(type, "representation");
     if (!seed.isNull()) {
       drawnElement(seed);
@@ -618,7 +618,7 @@ class ToolCollector {
     taken_.insert(element.getCurrObjID());
   }
 
-  bool withSpecification_;
+  bool withSeeds_;
   std::unordered_set<ObjID> taken_;
 };
 
@@ -652,11 +652,11 @@ void addButton(L0_Var_2& buttons, const std::string& caption, const std::string&
 
 }  // namespace
 
-void L0_Func_exportDgrTypesForReal(bool withSpecification) {
+void L0_Func_exportDgrTypesForReal(bool withSeeds) {
   const std::vector<L0_Var_2> types = diagramTypesToExport();
   L0_Func_prepareExportItemsForDgrExport();
   L0_Func_deleteLinkedObjects();
-  ToolCollector collector(withSpecification);
+  ToolCollector collector(withSeeds);
   for (const L0_Var_2& type : types) collector.diagramType(type);
   registerDescriptors(Registration::Data);
   writeDataExport(kToolFile);

@@ -49,13 +49,13 @@ L0_TRANSFORMATION void L0_Func_exportDiagram();
 // The elements of the current selection: "DiagramExportResult.txt".
 L0_TRANSFORMATION void L0_Func_exportAllDiagrams_new();
 L0_TRANSFORMATION void L0_Func_exportAllDiagrams();
-// The form "Diagram Type Export" that asks whether the specification goes too.
+// The form "Diagram Type Export" that asks whether the seeds go too.
 L0_TRANSFORMATION void L0_Func_exportDgrTypes();
 L0_TRANSFORMATION void L0_Func_ExportDgrTypesWithoutSpec();
 L0_TRANSFORMATION void L0_Func_ExportDgrTypesWithSpec();
 // The tool definitions of the selected seeds (all defined tools when no seed
 // is selected): "DiagramTypeExportResult.txt".
-L0_TRANSFORMATION void L0_Func_exportDgrTypesForReal(bool withSpecification);
+L0_TRANSFORMATION void L0_Func_exportDgrTypesForReal(bool withSeeds);
 // Through the graph export: "DiagramExportResult.txt".
 L0_TRANSFORMATION void L0_Func_exportDiagramWithSubdiagrams();
 L0_TRANSFORMATION void L0_Func_exportSeedWithDgr();

@@ -97,7 +97,7 @@ int checkModel(const std::string& folder) {
 struct ExportRequest {
   std::string caption;
   std::string typeId;
-  bool withSpecification = false;
+  bool withSeeds = false;
   std::string output;
 };
 
@@ -109,7 +109,7 @@ int exportText(const std::string& folder, const ExportRequest& request,
   grhost::ExchangeGestures exchange(gestures);
   const grhost::ExchangeWritten written =
       request.caption.empty()
-          ? exchange.exportTool(request.typeId, request.withSpecification, request.output)
+          ? exchange.exportTool(request.typeId, request.withSeeds, request.output)
           : exchange.exportDiagram(request.caption, request.output);
   std::cout << "exported "
             << (request.caption.empty() ? "tool \"" + request.typeId
@@ -280,8 +280,7 @@ int run(int argc, char** argv) {
                                             "The id of the diagram type whose tool is exported");
   diagram->excludes(tool);
   exporting
-      ->add_flag("--with-specification", exportRequest.withSpecification,
-                 "With the tool's seed and type diagrams")
+      ->add_flag("--with-seeds", exportRequest.withSeeds, "With the tool's seed and type diagrams")
       ->needs(tool);
   exporting->add_option("-o,--output", exportRequest.output, "The exchange text to write")
       ->required();

@@ -76,18 +76,17 @@ ExchangeWritten ExchangeGestures::exportDiagram(const std::string& caption,
   return copyWritten(before, gestures_.transform("exportDiagramWithSubdiagrams"), output);
 }
 
-ExchangeWritten ExchangeGestures::exportTool(const std::string& typeId, bool withSpecification,
+ExchangeWritten ExchangeGestures::exportTool(const std::string& typeId, bool withSeeds,
                                              const fs::path& output) {
   const RepId type = diagramTypeWithId(typeId);
   const RepId seed = model::firstPartner(type, "representation");
   if (!seed)
     throw GestureError("the diagram type " + quoted(typeId) +
-                       " has no seed in the specification diagram; tools are exported from their "
+                       " has no seed in the seed diagram; tools are exported from their "
                        "seeds");
   const std::size_t before = gr::exchange::lastExchangeWrite().run;
   return copyWritten(
-      before,
-      runOnSeed(seed, withSpecification ? "ExportDgrTypesWithSpec" : "ExportDgrTypesWithoutSpec"),
+      before, runOnSeed(seed, withSeeds ? "ExportDgrTypesWithSpec" : "ExportDgrTypesWithoutSpec"),
       output);
 }
 

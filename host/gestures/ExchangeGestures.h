@@ -42,8 +42,8 @@ class ExchangeGestures {
   // ("exportDiagramWithSubdiagrams"). The text is copied to OUTPUT.
   ExchangeWritten exportDiagram(const std::string& caption, const std::filesystem::path& output);
   // The tool of the diagram type with this id, from its seed in the
-  // specification diagram ("ExportDgrTypesWithoutSpec" or "...WithSpec").
-  ExchangeWritten exportTool(const std::string& typeId, bool withSpecification,
+  // seed diagram ("ExportDgrTypesWithoutSpec" or "...WithSpec").
+  ExchangeWritten exportTool(const std::string& typeId, bool withSeeds,
                              const std::filesystem::path& output);
   // Reads FILE as a diagram text ("importElements") or a tool text
   // ("importDgrTypes"); without KIND, a text that declares a diagram type is

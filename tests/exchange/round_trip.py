@@ -9,7 +9,7 @@ CASE is a folder with case.json:
     {"setup": "setup.grs",            played on the original project (or a
                                       list of scripts, played in turn)
      "tool": "NewDiagram",            the id of the diagram type exported
-     "withSpecification": true,
+     "withSeeds": true,
      "diagrams": [{"caption": "Orders"}, {"script": "export_first.grs"}],
      "into": "",                      the diagram elements without one join
      "draw": "draw.grs"}              played on both projects afterwards
@@ -63,8 +63,8 @@ def compare(what, a, b):
 def export_texts(grtool, case, spec, original, work):
     texts = [os.path.join(work, "tool.txt")]
     args = ["export", original, "--tool", spec["tool"], "-o", texts[0]]
-    if spec.get("withSpecification"):
-        args.append("--with-specification")
+    if spec.get("withSeeds"):
+        args.append("--with-seeds")
     print(run(grtool, *args).stdout.strip())
     for n, diagram in enumerate(spec["diagrams"]):
         text = os.path.join(work, "diagram-%d.txt" % n)

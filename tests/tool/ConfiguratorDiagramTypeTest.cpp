@@ -234,7 +234,7 @@ TEST_F(ConfiguratorDiagramTypeTest, CaptionOfAnElementWithoutTargetIsReported) {
   EXPECT_TRUE(all("UpdateDgrCmd").empty());
 }
 
-TEST_F(ConfiguratorDiagramTypeTest, SpecificationDiagramIsMadeOnceAndShown) {
+TEST_F(ConfiguratorDiagramTypeTest, SeedDiagramIsMadeOnceAndShown) {
   specDiagram_.deleteObj();
   L0_Func_show_specificationDgr(L0_Var_2());
   L0_Func_show_specificationDgr(L0_Var_2());

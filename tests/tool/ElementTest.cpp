@@ -233,7 +233,7 @@ TEST_F(ElementTest, EverySupertypesConstraintsCount) {
   EXPECT_TRUE(messages().empty()) << messages().front();
 }
 
-// A line type whose supertype is a box type, as the specification
+// A line type whose supertype is a box type, as the seed
 // diagram's lines are subtypes of "fiction".
 TEST_F(ElementTest, ASupertypeWithoutAConstraintsAttributeContributesNone) {
   L0_Var_2 fiction = type("NodeType", "fiction");

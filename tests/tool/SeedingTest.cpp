@@ -224,7 +224,7 @@ TEST_F(SeedingTest, BoxTypeOfTheTypeDiagramCarriesEveryColumn) {
                                                         {"fontPitch", "0"}});
 }
 
-TEST_F(SeedingTest, SeedTypeOfTheSpecificationDiagram) {
+TEST_F(SeedingTest, SeedTypeOfTheSeedDiagram) {
   L0_Var_2 seed = spec("diagramType");
   expectValues(seed, {{"caption", "Diagram Type"},
                       {"procCreateElementDomain", "create_diagramType"},

@@ -74,7 +74,7 @@ test('the page opens on the project diagram', async () => {
   assert.equal(seen.title, 'Demo');
 });
 
-test('the canvas menu opens the specification diagram', async () => {
+test('the canvas menu opens the seed diagram', async () => {
   await page.mouse.click(700, 400, { button: 'right' });
   await page.waitForSelector('#menu button');
   const items = await page.$$eval('#menu button', (buttons) => buttons.map((b) => b.textContent));
@@ -98,7 +98,7 @@ test('a seed drawn from the palette is named by typing in place', async () => {
   [seed] = seen.elements.filter((e) => e.kind === 'node');
   assert.deepEqual(seed.texts, ['NewDiagram', 'Firma'], 'its type and its name');
   assert.ok(seen.diagrams.some(([, caption]) => caption === 'Firma'), 'its type diagram is named too');
-  await page.screenshot({ path: path.join(screenshots, '1-specification-diagram.png') });
+  await page.screenshot({ path: path.join(screenshots, '1-seed-diagram.png') });
 });
 
 test('a double click on the seed opens its type diagram', async () => {

@@ -32,7 +32,7 @@ class BehaviourGestureTest : public GestureTest {
     return drawn;
   }
 
-  // The type diagram of a new diagram type: the specification diagram's
+  // The type diagram of a new diagram type: the seed diagram's
   // seed, double-clicked.
   void openATypeDiagram() {
     grhost::GestureOutcome menu = gestures().rightClick(0);

@@ -128,8 +128,8 @@ TEST_F(ExchangeGesturesTest, ToolGoesFromItsSeedAndDrawsInTheOtherProject) {
                  "find Use.target as Made\n"
                  "find GraphDiagramType where id = \"NewDiagram\" as Imported\n"
                  "expect Made.graphDiagramType -> Imported\n"
-                 "find GraphDiagram where caption = \"Specification Diagram\" as Spec\n"
-                 "expect Spec.element count 1\n"),
+                 "find GraphDiagram where caption = \"Specification Diagram\" as SeedDiagram\n"
+                 "expect SeedDiagram.element count 1\n"),
             "");
 }
 

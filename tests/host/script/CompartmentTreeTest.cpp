@@ -73,7 +73,7 @@ TEST_F(CompartmentTreeTest, DraggingANodeReordersTheTypesAndTheElementsCompartme
   // The defined tool's elements fill their compartments in the new order.
   ASSERT_EQ(play("find ClassBox.graphDiagram as Types\n"
                  "find Types.target_type as Tool\n"
-                 "find Seed.graphDiagram as Specification\n"
+                 "find Seed.graphDiagram as SeedDiagram\n"
                  "find GraphDiagram where caption = \"Demo\" as Project\n"
                  "open Project\n"
                  "box \"NewDiagram\" as Model\n"

@@ -224,7 +224,7 @@ TEST_F(PropertyDialogTest, ABoxTypeNavigatingToADiagramTypeMakesADiagramForEachB
                  "expect Person.target -> none\n"
                  "expect Person.l2ClickEvent = \"properties_test\"\n"),
             "");
-  // Every diagram type but the specification and the project diagram's: the
+  // Every diagram type but the seed diagram's and the project diagram's: the
   // type diagrams' type has no caption.
   EXPECT_EQ(play("expect items \"navigate\" \"\" \"NewDiagram\""), "");
 }

@@ -69,8 +69,8 @@ class WebServerTest : public GestureTest {
 
   RepId currentDiagram() { return session_->head().diagrams().currentDiagram(); }
 
-  // The specification diagram, opened from the canvas menu.
-  RepId openSpecification() {
+  // The seed diagram, opened from the canvas menu.
+  RepId openSeedDiagram() {
     auto [status, menu] = gesture(json{{"gesture", "rightClick"}, {"diagram", currentDiagram()}});
     EXPECT_EQ(status, 200) << menu;
     EXPECT_EQ(menu["menu"][0]["caption"], "Specification Diagram");
@@ -136,10 +136,10 @@ TEST_F(WebServerTest, RequestsFromOtherOriginsAreRefused) {
 }
 
 TEST_F(WebServerTest, MalformedAndStaleRequestsAre400AndChangeNothing) {
-  RepId specification = openSpecification();
-  RepId seedEntry = paletteEntry(specification, "Seed");
+  RepId seedDiagram = openSeedDiagram();
+  RepId seedEntry = paletteEntry(seedDiagram, "Seed");
   auto [drawn, seed] =
-      gesture(json{{"gesture", "drawBox"}, {"diagram", specification}, {"palette", seedEntry}});
+      gesture(json{{"gesture", "drawBox"}, {"diagram", seedDiagram}, {"palette", seedEntry}});
   ASSERT_EQ(drawn, 200) << seed;
   RepId node = seed["added"][0]["id"].get<RepId>();
   // The seed's properties dialog opens as it is drawn.
@@ -150,8 +150,8 @@ TEST_F(WebServerTest, MalformedAndStaleRequestsAre400AndChangeNothing) {
   RepId typeDiagram = model::firstPartner(node, "target");
   RepId projectDiagram = 0;
   for (RepId diagram : model::objectsOf("GraphDiagram"))
-    if (diagram != specification && diagram != typeDiagram) projectDiagram = diagram;
-  std::string d = std::to_string(specification), box = std::to_string(seedEntry);
+    if (diagram != seedDiagram && diagram != typeDiagram) projectDiagram = diagram;
+  std::string d = std::to_string(seedDiagram), box = std::to_string(seedEntry);
   std::string before = snapshot();
   std::uint64_t pushed = hub_.last();
 
@@ -228,11 +228,11 @@ TEST_F(WebServerTest, MalformedAndStaleRequestsAre400AndChangeNothing) {
   EXPECT_EQ(client_->Get("/api/nothing")->status, 404);
   EXPECT_EQ(snapshot(), before) << "a refused request changed the project";
   EXPECT_EQ(hub_.last(), pushed) << "a refused request was pushed";
-  EXPECT_EQ(state()["currentDiagram"], specification) << "the server still answers";
+  EXPECT_EQ(state()["currentDiagram"], seedDiagram) << "the server still answers";
 }
 
 TEST_F(WebServerTest, AGestureAnswersWithTheSvgOfWhatItChangedAndEveryPageIsTold) {
-  RepId specification = openSpecification();
+  RepId seedDiagram = openSeedDiagram();
   std::uint64_t seen = hub_.last();
   std::string pushed;
   std::atomic<bool> told{false};
@@ -249,8 +249,8 @@ TEST_F(WebServerTest, AGestureAnswersWithTheSvgOfWhatItChangedAndEveryPageIsTold
                  });
   });
   auto [status, outcome] = gesture(json{{"gesture", "drawBox"},
-                                        {"diagram", specification},
-                                        {"palette", paletteEntry(specification, "Seed")},
+                                        {"diagram", seedDiagram},
+                                        {"palette", paletteEntry(seedDiagram, "Seed")},
                                         {"at", {40, 60}}});
   ASSERT_EQ(status, 200) << outcome;
   ASSERT_EQ(outcome["added"].size(), 1u) << outcome;
@@ -274,7 +274,7 @@ TEST_F(WebServerTest, AGestureAnswersWithTheSvgOfWhatItChangedAndEveryPageIsTold
       200);
 
   auto [edited, text] = gesture(json{{"gesture", "editText"},
-                                     {"diagram", specification},
+                                     {"diagram", seedDiagram},
                                      {"compartment", name["compartment"]},
                                      {"text", "Firma"}});
   ASSERT_EQ(edited, 200) << text;

@@ -88,7 +88,7 @@ class ExchangeFixture : public ConfiguratorFixture {
   }
 
   // The project diagram type with its diagram (current, with a selection),
-  // the specification diagram type, and the flow tool unless told not to.
+  // the seed diagram type, and the flow tool unless told not to.
   void buildProject(bool withFlowTool = true) {
     projectType = named("GraphDiagramType", "projectDiagram");
     projectPalette = create("Palette");
@@ -102,7 +102,7 @@ class ExchangeFixture : public ConfiguratorFixture {
     projectDiagram.addLink(selection, "collection");
     projectToolbar = create("Toolbar");
     projectType.addLink(projectToolbar, "toolbar");
-    specificationType = named("GraphDiagramType", "specificationDgr");
+    seedDiagramType = named("GraphDiagramType", "specificationDgr");
     if (withFlowTool) buildFlowTool();
   }
 
@@ -145,13 +145,13 @@ class ExchangeFixture : public ConfiguratorFixture {
     entry.addLink(boxType, "elemType");
   }
 
-  // The seed of the flow tool in a specification diagram.
+  // The seed of the flow tool in a seed diagram.
   void defineFlowBySeed() {
-    L0_Var_2 specification = create("GraphDiagram");
-    specification.setAttr("caption", "Specification Diagram");
-    specification.addLink(specificationType, "graphDiagramType");
-    L0_Var_2 seedType = elemTypeOf(specificationType, "NodeType", "NodeStyle", "diagramType");
-    L0_Var_2 toolSeed = element("Node", specification, seedType);
+    L0_Var_2 seedDiagram = create("GraphDiagram");
+    seedDiagram.setAttr("caption", "Specification Diagram");
+    seedDiagram.addLink(seedDiagramType, "graphDiagramType");
+    L0_Var_2 seedType = elemTypeOf(seedDiagramType, "NodeType", "NodeStyle", "diagramType");
+    L0_Var_2 toolSeed = element("Node", seedDiagram, seedType);
     flowType.addLink(toolSeed, "representation");
     toolSeed.addLink(boxType, "target_type");
   }
@@ -240,7 +240,7 @@ class ExchangeFixture : public ConfiguratorFixture {
   void nextRun() {
     std::vector<std::pair<L0_Var_2*, ObjID>> kept;
     for (L0_Var_2* v : {&projectType, &projectPalette, &projectToolbar, &projectDiagram, &selection,
-                        &specificationType, &flowType, &task, &nameType, &flow, &boxType, &seed,
+                        &seedDiagramType, &flowType, &task, &nameType, &flow, &boxType, &seed,
                         &flowDiagram, &first1, &second, &edge})
       kept.emplace_back(v, v->isNull() ? badObjID : v->getCurrObjID());
     advanceGeneration();
@@ -250,8 +250,7 @@ class ExchangeFixture : public ConfiguratorFixture {
 
   std::filesystem::path folder;
   std::unique_ptr<ExchangeHost> host;
-  L0_Var_2 projectType, projectPalette, projectToolbar, projectDiagram, selection,
-      specificationType;
+  L0_Var_2 projectType, projectPalette, projectToolbar, projectDiagram, selection, seedDiagramType;
   L0_Var_2 flowType, task, nameType, flow, boxType;
   L0_Var_2 seed, flowDiagram, first1, second, edge;
 };

@@ -71,14 +71,14 @@ TEST_F(ExportTest, ToolTextIsExactlyTheGoldenOne) {
   expectGolden("exchange_tool.txt", normalized(read("DiagramTypeExportResult.txt")));
 }
 
-TEST_F(ExportTest, ToolWithSpecificationTakesItsSeedAndTypeDiagramsWithDescriptors) {
+TEST_F(ExportTest, ToolWithSeedsTakesItsSeedAndTypeDiagramsWithDescriptors) {
   defineFlowBySeed();
   L0_Var_2 typeDiagram = create("GraphDiagram");
   typeDiagram.addLink(flowType, "target_type");
   typeDiagram.addLink(named("GraphDiagramType", "diagramTypeDiagram"), "graphDiagramType");
   L0_Func_ExportDgrTypesWithSpec();
   EXPECT_EQ(all("GraphDiagram").size(), 4u);
-  // The specification diagram and the type diagram, not the flow diagram
+  // The seed diagram and the type diagram, not the flow diagram
   // drawn with the tool.
   EXPECT_EQ(over(L0_Func_getExportItemByClassName("GraphDiagram"), "thing").size(), 2u);
   EXPECT_EQ(attrs(over(L0_Func_getExportItemByClassName("Node"), "thing"), "location").size(), 1u);
@@ -99,7 +99,7 @@ TEST_F(ExportTest, ToolExportTakesTheSelectedSeedsOnly) {
             std::vector<std::string>{"other"});
 }
 
-TEST_F(ExportTest, TheFormAsksWhetherTheSpecificationGoesToo) {
+TEST_F(ExportTest, TheFormAsksWhetherTheSeedsGoToo) {
   L0_Func_exportDgrTypes();
   L0_Var_2 form = all("D#Form")[0];
   EXPECT_EQ(attr(form, "caption"), "Diagram Type Export");

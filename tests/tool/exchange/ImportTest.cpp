@@ -289,19 +289,19 @@ TEST_F(ImportTest, ASecondProjectDiagramTypeIsMergedIntoTheProjectsOwn) {
   EXPECT_EQ(count("PopUpElement"), 3u);
 }
 
-TEST_F(ImportTest, SpecificationDiagramsAreMergedIntoTheFirst) {
+TEST_F(ImportTest, SeedDiagramsAreMergedIntoTheFirst) {
   buildProject();
   Objects diagrams;
   for (const char* caption : {"Specification Diagram", "Imported"}) {
     L0_Var_2 diagram = create("GraphDiagram");
     diagram.setAttr("caption", caption);
-    diagram.addLink(specificationType, "graphDiagramType");
+    diagram.addLink(seedDiagramType, "graphDiagramType");
     diagram.addLink(create("Node"), "element");
     diagram.addLink(create("Collection"), "collection");
     diagrams.push_back(diagram);
   }
   L0_Func_mergeSpecificationDiagrams();
-  EXPECT_EQ(attrs(over(specificationType, "graphDiagram"), "caption"),
+  EXPECT_EQ(attrs(over(seedDiagramType, "graphDiagram"), "caption"),
             std::vector<std::string>{"Specification Diagram"});
   EXPECT_EQ(over(diagrams[0], "element").size(), 2u);
   EXPECT_EQ(count("Collection"), 2u);  // the project diagram's and the first one's
