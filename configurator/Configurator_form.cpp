@@ -23,6 +23,8 @@ using gr::cfg::newObject;
 using gr::cfg::partnersOf;
 using gr::cfg::setValues;
 using gr::cfg::valueOf;
+using gr::dlg::finishEvent;
+using gr::dlg::refreshComponent;
 
 namespace {
 
@@ -278,14 +280,6 @@ bool nameRefused(const L0_Var_2& type, const std::string& name) {
   if (!elemTypeIdTaken(type, name)) return false;
   gr::showMessageBox("Element type \"" + name + "\" already exists.");
   return true;
-}
-
-void finishEvent() {
-  L0_Func_delete_event();
-}
-
-void refreshComponent(const L0_Var_2& component) {
-  if (!component.isNull()) L0_Func_d_componentRefreshCmd(component);
 }
 
 }  // namespace

@@ -14,30 +14,17 @@ using gr::cfg::link;
 using gr::cfg::newObject;
 using gr::cfg::partnersOf;
 using gr::cfg::setValues;
+using gr::cfg::stablePartners;
 using gr::cfg::valueOf;
+using gr::dlg::finishEvent;
+using gr::dlg::onSaveAndDelete;
 using gr::dlg::TableRow;
 
 namespace {
 
-std::vector<L0_Var_2> stablePartners(const L0_Var_2& owner, const std::string& role,
-                                     const std::string& className) {
-  std::vector<L0_Var_2> result;
-  for (const L0_Var_2& each : partnersOf(owner, role, className)) result.push_back(stable(each));
-  return result;
-}
-
-void finish() {
-  L0_Func_delete_event();
-}
-
 L0_Var_2 eventTable() {
   L0_Var_2 source = stable(gr::dlg::eventSource());
   return isKind(source, "D#VTable") ? source : L0_Var_2("D#VTable");
-}
-
-void onSave(L0_Var_2& table, const char* transformation) {
-  L0_Func_add_d_eventHandler_main(table, "FocusLost", transformation);
-  L0_Func_add_d_eventHandler_main(table, "DeleteButtonClick", transformation);
 }
 
 // ---- event handlers
@@ -67,7 +54,7 @@ void addHandlerTable(L0_Var_2& tab, const L0_Var_2& owner, const char* saver) {
       L0_Func_add_ColumnType_ComboBox_with_items(type, "EventName", eventNamesFor(owner));
   names.setAttr("editable", "true");
   L0_Func_add_ColumnType_TextBox(type, "TransformationName");
-  onSave(table, saver);
+  onSaveAndDelete(table, saver);
   showHandlers(table, owner);
 }
 
@@ -82,12 +69,12 @@ void saveHandlers(const L0_Var_2& owner, const char* failure) {
   L0_Var_2 table = eventTable();
   if (table.isNull() || owner.isNull()) {
     gr::showMessageBox(failure);
-    finish();
+    finishEvent();
     return;
   }
   L0_Func_add_handler(table, owner);
   showHandlers(table, owner);
-  finish();
+  finishEvent();
 }
 
 // ---- mappings
@@ -157,7 +144,7 @@ void saveMappings(const char* className, const char* failure) {
     if (std::string(each.className) == className) spec = &each;
   if (table.isNull() || type.isNull() || !spec) {
     gr::showMessageBox(failure);
-    finish();
+    finishEvent();
     return;
   }
   L0_Var_2 mapping = mappingOf(type);
@@ -175,7 +162,7 @@ void saveMappings(const char* className, const char* failure) {
     link(mapping, "mappingItem", item);
   }
   showMappings(table, type, *spec);
-  finish();
+  finishEvent();
 }
 
 // ---- the diagram engine's handlers
@@ -271,7 +258,7 @@ void L0_Func_make_mapping_tab(L0_Var_2 tab) {
         gr::dlg::newTable(tab, spec.caption, spec.insertCaption, spec.deleteCaption, 300, 80);
     for (const auto& [caption, attribute] : spec.columns)
       L0_Func_add_ColumnType_TextBox(gr::dlg::tableType(table), caption);
-    onSave(table, spec.saver);
+    onSaveAndDelete(table, spec.saver);
     showMappings(table, type, spec);
   }
 }
@@ -348,6 +335,6 @@ void L0_Func_update_gde_form_inputField() {
     gr::showMessageBox("Error in update_gde_form_inputField");
   else
     engine.setAttr(attribute, valueOf(field, "text"));
-  finish();
+  finishEvent();
 }
 GR_ENTRY_SIGNATURE(L0_Func_update_gde_form_inputField)

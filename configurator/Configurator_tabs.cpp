@@ -20,27 +20,15 @@ using gr::cfg::link;
 using gr::cfg::newObject;
 using gr::cfg::partnersOf;
 using gr::cfg::setValues;
+using gr::cfg::stablePartners;
 using gr::cfg::valueOf;
+using gr::dlg::finishEvent;
+using gr::dlg::refreshComponent;
 using gr::dlg::TableRow;
 
 L0_TRANSFORMATION void L0_Func_row_type_changed();
 
 namespace {
-
-std::vector<L0_Var_2> stablePartners(const L0_Var_2& owner, const std::string& role,
-                                     const std::string& className) {
-  std::vector<L0_Var_2> result;
-  for (const L0_Var_2& each : partnersOf(owner, role, className)) result.push_back(stable(each));
-  return result;
-}
-
-void refresh(const L0_Var_2& component) {
-  if (!component.isNull()) L0_Func_d_componentRefreshCmd(component);
-}
-
-void finish() {
-  L0_Func_delete_event();
-}
 
 L0_Var_2 selectedType() {
   return stable(gr::dlg::selectedType());
@@ -204,14 +192,14 @@ void saveValueTable(const L0_Var_2& table, const char* failure) {
   L0_Var_2 type = selectedCompartType();
   if (table.isNull() || type.isNull()) {
     gr::showMessageBox(failure);
-    finish();
+    finishEvent();
     return;
   }
   L0_Func_write_choice_items(table, type);
   // Shown anew: deleted rows go, and a check box keeps its two values.
   L0_Var_2 shown = table;
   gr::dlg::setRows(shown, valueRows(type));
-  finish();
+  finishEvent();
 }
 
 // ---- rows of the compartment-type tab
@@ -291,7 +279,7 @@ void L0_Func_row_type_changed() {
     L0_Func_add_propertyRow_to_propertyDiagram(type, valueOf(combo, "text"));
     L0_Func_make_type_tab(L0_Func_get_tab("tab1"));
   }
-  finish();
+  finishEvent();
 }
 GR_ENTRY_SIGNATURE(L0_Func_row_type_changed)
 
@@ -371,11 +359,11 @@ void L0_Func_set_isEssential() {
           L0_Func_get_component_from_container_by_id(gr::dlg::formOf(field), "isEssential");
       if (!box.isNull()) {
         box.setAttr("checked", "true");
-        refresh(box);
+        refreshComponent(box);
       }
     }
   }
-  finish();
+  finishEvent();
 }
 GR_ENTRY_SIGNATURE(L0_Func_set_isEssential)
 
@@ -391,7 +379,7 @@ void L0_Func_set_parents_isEssential() {
            !parent.isNull(); parent = stable(firstOver(parent, "parentCompartType", "CompartType")))
         parent.setAttr("isEssential", "true");
   }
-  finish();
+  finishEvent();
 }
 GR_ENTRY_SIGNATURE(L0_Func_set_parents_isEssential)
 
@@ -399,21 +387,21 @@ void L0_Func_update_propertyRow() {
   L0_Var_2 box = gr::dlg::eventSource();
   L0_Var_2 row = rowOf(selectedCompartType());
   if (box.isNull()) {
-    finish();
+    finishEvent();
     return;
   }
   if (row.isNull()) {
     gr::showMessageBox("The compartment type has no row yet: choose its row type first.");
     box.setAttr("checked", "false");
-    refresh(box);
-    finish();
+    refreshComponent(box);
+    finishEvent();
     return;
   }
   std::string attribute = valueOf(box, "id");
   bool checked = flagOf(box, "checked");
   row.setAttr(attribute, checked ? "true" : "false");
   if (attribute == "isFirstRespondent" && checked) L0_Func_reset_first_respondent(row);
-  finish();
+  finishEvent();
 }
 GR_ENTRY_SIGNATURE(L0_Func_update_propertyRow)
 
@@ -432,7 +420,7 @@ void L0_Func_update_tree_transformation() {
     gr::showMessageBox("Error in update_tree_transformation");
   else
     row.setAttr("treeTransformation", valueOf(field, "text"));
-  finish();
+  finishEvent();
 }
 GR_ENTRY_SIGNATURE(L0_Func_update_tree_transformation)
 
@@ -649,7 +637,7 @@ void L0_Func_update_to_be_invisible() {
   L0_Var_2 box = gr::dlg::eventSource();
   L0_Var_2 type = selectedCompartType();
   if (box.isNull() || type.isNull()) {
-    finish();
+    finishEvent();
     return;
   }
   bool invisible = flagOf(box, "checked");
@@ -668,7 +656,7 @@ void L0_Func_update_to_be_invisible() {
     link(compartment, "compartType", type);
     if (!element.isNull()) link(element, "compartment", compartment);
   }
-  finish();
+  finishEvent();
 }
 GR_ENTRY_SIGNATURE(L0_Func_update_to_be_invisible)
 
@@ -677,7 +665,7 @@ void L0_Func_set_isWordDocument() {
   L0_Var_2 type = selectedCompartType();
   if (!box.isNull() && !type.isNull())
     type.setAttr("isWordDocument", flagOf(box, "checked") ? "true" : "false");
-  finish();
+  finishEvent();
 }
 GR_ENTRY_SIGNATURE(L0_Func_set_isWordDocument)
 
@@ -686,7 +674,7 @@ void L0_Func_update_blockingTable() {
   L0_Var_2 type = selectedCompartType();
   if (table.isNull() || type.isNull()) {
     gr::showMessageBox("Error in update_blockingTable");
-    finish();
+    finishEvent();
     return;
   }
   for (L0_Var_2& blocked : stablePartners(type, "blocking", "CompartType"))
@@ -694,7 +682,7 @@ void L0_Func_update_blockingTable() {
   for (const TableRow& row : gr::dlg::liveRows(table))
     if (!row.at("Blocked Field").empty()) L0_Func_add_blocking(type, row.at("Blocked Field"));
   showCaptions(table, stablePartners(type, "blocking", "CompartType"));
-  finish();
+  finishEvent();
 }
 GR_ENTRY_SIGNATURE(L0_Func_update_blockingTable)
 
@@ -720,7 +708,7 @@ void L0_Func_add_delete_identity_link() {
   L0_Var_2 combo = gr::dlg::eventSource();
   L0_Var_2 type = selectedType();
   if (combo.isNull() || !isKind(type, "ElemType")) {
-    finish();
+    finishEvent();
     return;
   }
   L0_Var_2 old = stable(firstOver(type, "identity", "CompartType"));
@@ -731,7 +719,7 @@ void L0_Func_add_delete_identity_link() {
       link(type, "identity", each);
       break;
     }
-  finish();
+  finishEvent();
 }
 GR_ENTRY_SIGNATURE(L0_Func_add_delete_identity_link)
 
@@ -740,7 +728,7 @@ void L0_Func_update_popUpDiagram_size() {
   L0_Var_2 type = selectedType();
   L0_Var_2 dialog = stable(firstOver(type, "propertyDiagram", "PropertyDiagram"));
   if (field.isNull() || !isKind(type, "ElemType")) {
-    finish();
+    finishEvent();
     return;
   }
   std::string text = valueOf(field, "text");
@@ -751,17 +739,17 @@ void L0_Func_update_popUpDiagram_size() {
     for (L0_Var_2& old : stablePartners(form, "focused", "D#Component"))
       form.deleteLink(old, "focused");
     link(form, "focused", field);
-    refresh(field);
+    refreshComponent(field);
   } else if (dialog.isNull()) {
     gr::showMessageBox(
         "The element type has no property dialog: give a compartment type a row "
         "type first.");
     field.setAttr("text", "");
-    refresh(field);
+    refreshComponent(field);
   } else {
     dialog.setAttr(valueOf(field, "id"), text);
   }
-  finish();
+  finishEvent();
 }
 GR_ENTRY_SIGNATURE(L0_Func_update_popUpDiagram_size)
 
@@ -770,7 +758,7 @@ void L0_Func_update_containerTable() {
   L0_Var_2 type = selectedType();
   if (table.isNull() || !isKind(type, "NodeType")) {
     gr::showMessageBox("Error in update_containerTable");
-    finish();
+    finishEvent();
     return;
   }
   for (L0_Var_2& box : stablePartners(type, "componentType", "NodeType"))
@@ -784,6 +772,6 @@ void L0_Func_update_containerTable() {
         break;
       }
   showCaptions(table, stablePartners(type, "componentType", "NodeType"));
-  finish();
+  finishEvent();
 }
 GR_ENTRY_SIGNATURE(L0_Func_update_containerTable)

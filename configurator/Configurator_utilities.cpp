@@ -95,6 +95,13 @@ L0_Var_2 newDiagramType(const std::string& id, const std::string& caption) {
   return type;
 }
 
+std::vector<L0_Var_2> stablePartners(const L0_Var_2& from, const std::string& role,
+                                     const std::string& className) {
+  std::vector<L0_Var_2> result;
+  for (const L0_Var_2& each : partnersOf(from, role, className)) result.push_back(stable(each));
+  return result;
+}
+
 }  // namespace gr::cfg
 
 namespace {

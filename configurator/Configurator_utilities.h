@@ -65,6 +65,10 @@ void traceFailure(const std::string& text);
 // Every object reached from FROM over ROLE, in link order.
 std::vector<L0_Var_2> partnersOf(const L0_Var_2& from, const std::string& role,
                                  const std::string& className);
+// The same, each pinned to its object, so that the list outlives later
+// navigation of the variables it was read with.
+std::vector<L0_Var_2> stablePartners(const L0_Var_2& from, const std::string& role,
+                                     const std::string& className);
 // The first object reached over ROLE whose `id` is ID, or null.
 L0_Var_2 partnerWithId(const L0_Var_2& from, const std::string& role, const std::string& className,
                        const std::string& id);

@@ -219,6 +219,19 @@ int cellNumber(const std::string& text, bool& ok) {
   return ok ? value : 0;
 }
 
+void refreshComponent(const L0_Var_2& component) {
+  if (!component.isNull()) L0_Func_d_componentRefreshCmd(component);
+}
+
+void finishEvent() {
+  L0_Func_delete_event();
+}
+
+void onSaveAndDelete(L0_Var_2& table, const std::string& transformation) {
+  L0_Func_add_d_eventHandler_main(table, "FocusLost", transformation);
+  L0_Func_add_d_eventHandler_main(table, "DeleteButtonClick", transformation);
+}
+
 }  // namespace gr::dlg
 
 // ---- forms and boxes

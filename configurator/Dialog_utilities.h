@@ -165,4 +165,10 @@ std::vector<TableRow> liveRows(const L0_Var_2& table);
 void setRows(L0_Var_2& table, const std::vector<std::vector<std::string>>& rows);
 // The integer a cell holds: empty is 0; OK false for any other text that is no integer.
 int cellNumber(const std::string& text, bool& ok);
+// Asks the dialog engine to show the component anew; nothing for null.
+void refreshComponent(const L0_Var_2& component);
+// Every dialog handler ends by using up its event.
+void finishEvent();
+// Saving a row and deleting one both write the table back over TRANSFORMATION.
+void onSaveAndDelete(L0_Var_2& table, const std::string& transformation);
 }  // namespace gr::dlg

@@ -20,24 +20,12 @@ using gr::cfg::link;
 using gr::cfg::newObject;
 using gr::cfg::partnersOf;
 using gr::cfg::setValues;
+using gr::cfg::stablePartners;
 using gr::cfg::valueOf;
+using gr::dlg::finishEvent;
+using gr::dlg::refreshComponent;
 
 namespace {
-
-std::vector<L0_Var_2> stablePartners(const L0_Var_2& owner, const std::string& role,
-                                     const std::string& className) {
-  std::vector<L0_Var_2> result;
-  for (const L0_Var_2& each : partnersOf(owner, role, className)) result.push_back(stable(each));
-  return result;
-}
-
-void refresh(const L0_Var_2& component) {
-  if (!component.isNull()) L0_Func_d_componentRefreshCmd(component);
-}
-
-void finish() {
-  L0_Func_delete_event();
-}
 
 L0_Var_2 elementOrActive(const L0_Var_2& element) {
   return stable(element.isNull() ? L0_Func_get_active_element() : element);
@@ -112,7 +100,7 @@ void enable(const L0_Var_2& button, bool enabled) {
   if (button.isNull()) return;
   L0_Var_2 each = button;
   each.setAttr("enabled", enabled ? "true" : "false");
-  refresh(button);
+  refreshComponent(button);
 }
 
 // A name the element type's other styles do not have.
@@ -222,7 +210,7 @@ bool writeStyleName(const L0_Var_2& field, L0_Var_2& element) {
                                     : "The element type already has a style \"" + name + "\".");
     L0_Var_2 shown = field;
     shown.setAttr("text", valueOf(style, "caption"));
-    refresh(field);
+    refreshComponent(field);
     return false;
   }
   style.setAttr("caption", name);
@@ -236,7 +224,7 @@ bool writeStyleName(const L0_Var_2& field, L0_Var_2& element) {
 void L0_Func_update_elemStyle() {
   L0_Var_2 element = formElement();
   writeStyleName(gr::dlg::eventSource(), element);
-  finish();
+  finishEvent();
 }
 GR_ENTRY_SIGNATURE(L0_Func_update_elemStyle)
 
@@ -245,14 +233,14 @@ void L0_Func_ok_make_elemStyle_properties() {
   L0_Var_2 element = formElement();
   if (element.isNull()) {
     gr::showMessageBox("Error in ok_make_elemStyle_properties");
-    finish();
+    finishEvent();
     return;
   }
   if (writeStyleName(component(form, "caption"), element)) {
     L0_Func_style_box(element);
     L0_Func_saveStylesCmd(stable(firstOver(element, "graphDiagram", "GraphDiagram")));
   }
-  finish();
+  finishEvent();
 }
 GR_ENTRY_SIGNATURE(L0_Func_ok_make_elemStyle_properties)
 
@@ -287,7 +275,7 @@ void L0_Func_open_style_box() {
     gr::showMessageBox("Error in open_style_box");
   else
     L0_Func_style_box(element);
-  finish();
+  finishEvent();
 }
 GR_ENTRY_SIGNATURE(L0_Func_open_style_box)
 
@@ -352,11 +340,11 @@ void L0_Func_check_delete_button() {
   L0_Var_2 type = lineTypeOf(formElement());
   if (type.isNull()) {
     gr::showMessageBox("Error in check_delete_button");
-    finish();
+    finishEvent();
     return;
   }
   enable(component(form, "Delete Style"), deletable(chosenStyle(form, type), type));
-  finish();
+  finishEvent();
 }
 GR_ENTRY_SIGNATURE(L0_Func_check_delete_button)
 
@@ -366,7 +354,7 @@ void L0_Func_add_check_edgeStyle() {
   L0_Var_2 type = lineTypeOf(formElement());
   if (combo.isNull() || type.isNull()) {
     gr::showMessageBox("Error in add_check_edgeStyle");
-    finish();
+    finishEvent();
     return;
   }
   std::string name = valueOf(combo, "text");
@@ -379,9 +367,9 @@ void L0_Func_add_check_edgeStyle() {
     link(type, "elemStyle", style);
     L0_Func_add_item(combo, name);
     enable(component(form, "Delete Style"), true);
-    refresh(combo);
+    refreshComponent(combo);
   }
-  finish();
+  finishEvent();
 }
 GR_ENTRY_SIGNATURE(L0_Func_add_check_edgeStyle)
 
@@ -391,7 +379,7 @@ void L0_Func_style_transformation() {
   L0_Var_2 style = chosenStyle(form, lineTypeOf(element));
   if (element.isNull() || style.isNull()) {
     gr::showMessageBox("Error in style_transformation2");
-    finish();
+    finishEvent();
     return;
   }
   if (firstOver(element, "old_style", "ElemStyle").isNull()) {
@@ -402,7 +390,7 @@ void L0_Func_style_transformation() {
   L0_Func_okCmd(element);
   L0_Func_defaultStyleCmd(element);
   L0_Func_styleDialogCmd(element, "");
-  finish();
+  finishEvent();
 }
 GR_ENTRY_SIGNATURE(L0_Func_style_transformation)
 
@@ -414,7 +402,7 @@ void L0_Func_style_delete() {
   L0_Var_2 style = chosenStyle(form, type);
   if (!deletable(style, type) || combo.isNull()) {
     gr::showMessageBox("Error in style_delete");
-    finish();
+    finishEvent();
     return;
   }
   std::string name = valueOf(style, "caption");
@@ -425,10 +413,10 @@ void L0_Func_style_delete() {
   L0_Var_2 first = firstStyleOf(type);
   drawIn(element, first);
   combo.setAttr("text", valueOf(first, "caption"));
-  refresh(combo);
+  refreshComponent(combo);
   enable(component(form, "Delete Style"), false);
   L0_Func_okCmd(element);
-  finish();
+  finishEvent();
 }
 GR_ENTRY_SIGNATURE(L0_Func_style_delete)
 
@@ -437,7 +425,7 @@ void L0_Func_close_edgeStyle_form() {
   L0_Var_2 element = formElement();
   if (element.isNull()) {
     gr::showMessageBox("Error in close_edgeStyle_form");
-    finish();
+    finishEvent();
     return;
   }
   L0_Func_afterConfigCmd(stable(firstOver(element, "graphDiagram", "GraphDiagram")));
@@ -449,7 +437,7 @@ void L0_Func_close_edgeStyle_form() {
   L0_Func_okCmd(element);
   L0_Func_defaultStyleCmd(element);
   L0_Func_d_cmd(form, "Close");
-  finish();
+  finishEvent();
 }
 GR_ENTRY_SIGNATURE(L0_Func_close_edgeStyle_form)
 
@@ -596,7 +584,7 @@ void L0_Func_update_tree_with_compartStyle() {
   L0_Var_2 tree = styleTree(form);
   if (type.isNull() || tree.isNull()) {
     gr::showMessageBox("Error in update_tree_with_compartStyle");
-    finish();
+    finishEvent();
     return;
   }
   for (L0_Var_2& node : stablePartners(tree, "treeNode", "D#TreeNode")) {
@@ -607,8 +595,8 @@ void L0_Func_update_tree_with_compartStyle() {
     addStyleNode(tree, stable(style));
   enable(component(form, "AddStyle"), true);
   showStyleNode(form, stable(firstOver(tree, "treeNode", "D#TreeNode")));
-  refresh(tree);
-  finish();
+  refreshComponent(tree);
+  finishEvent();
 }
 GR_ENTRY_SIGNATURE(L0_Func_update_tree_with_compartStyle)
 
@@ -617,11 +605,11 @@ void L0_Func_selected_compartStyle_treeNode_change() {
   L0_Var_2 node = stable(firstOver(gr::dlg::currentEvent(), "treeNode", "D#TreeNode"));
   if (node.isNull()) {
     gr::showMessageBox("Error in selected_compartStyle_treeNode_change");
-    finish();
+    finishEvent();
     return;
   }
   showStyleNode(form, node);
-  finish();
+  finishEvent();
 }
 GR_ENTRY_SIGNATURE(L0_Func_selected_compartStyle_treeNode_change)
 
@@ -633,7 +621,7 @@ void L0_Func_fill_compartstyle_components(L0_Var_2 container, L0_Var_2 style) {
   for (const StyleAttribute& attribute : kCompartStyleAttributes)
     L0_Func_add_Row_void_properties(container, attribute.label, attribute.name,
                                     valueOf(style, attribute.name), "update_compartStyle");
-  refresh(container);
+  refreshComponent(container);
 }
 GR_ENTRY_SIGNATURE(L0_Func_fill_compartstyle_components)
 
@@ -644,21 +632,21 @@ void L0_Func_update_style_id_caption() {
   L0_Var_2 style = styleOfNode(node);
   if (field.isNull() || style.isNull()) {
     gr::showMessageBox("Error in update_style_id_caption");
-    finish();
+    finishEvent();
     return;
   }
   std::string name = valueOf(field, "text");
   if (name.empty()) {
     gr::showMessageBox("A style needs a name.");
     field.setAttr("text", valueOf(style, "caption"));
-    refresh(field);
+    refreshComponent(field);
   } else {
     style.setAttr("caption", name);
     style.setAttr("id", name);
     node.setAttr("text", name);
-    refresh(styleTree(form));
+    refreshComponent(styleTree(form));
   }
-  finish();
+  finishEvent();
 }
 GR_ENTRY_SIGNATURE(L0_Func_update_style_id_caption)
 
@@ -669,7 +657,7 @@ void L0_Func_update_compartStyle() {
   const StyleAttribute* attribute = compartStyleAttribute(valueOf(field, "id"));
   if (style.isNull() || !attribute) {
     gr::showMessageBox("Error in update_compartStyle");
-    finish();
+    finishEvent();
     return;
   }
   std::string text = valueOf(field, "text");
@@ -681,9 +669,9 @@ void L0_Func_update_compartStyle() {
     gr::showMessageBox(std::string(attribute->label) + " must be an integer, not \"" + text +
                        "\".");
     field.setAttr("text", valueOf(style, attribute->name));
-    refresh(field);
+    refreshComponent(field);
   }
-  finish();
+  finishEvent();
 }
 GR_ENTRY_SIGNATURE(L0_Func_update_compartStyle)
 
@@ -693,7 +681,7 @@ void L0_Func_add_compartStyle() {
   L0_Var_2 tree = styleTree(form);
   if (type.isNull() || tree.isNull()) {
     gr::showMessageBox("Error in add_compartStyle");
-    finish();
+    finishEvent();
     return;
   }
   L0_Var_2 style =
@@ -707,7 +695,7 @@ void L0_Func_add_compartStyle() {
   for (const L0_Var_2& each : partnersOf(tree, "treeNode", "D#TreeNode")) node = stable(each);
   L0_Func_add_TreeNodeCmd(tree, node);
   showStyleNode(form, node);
-  finish();
+  finishEvent();
 }
 GR_ENTRY_SIGNATURE(L0_Func_add_compartStyle)
 
@@ -718,14 +706,14 @@ void L0_Func_delete_compartStyle() {
   L0_Var_2 style = styleOfNode(node);
   if (style.isNull() || usedByCompartments(style)) {
     gr::showMessageBox("Error in delete_compartStyle");
-    finish();
+    finishEvent();
     return;
   }
   style.deleteObj();
   L0_Func_d_componentDeleteTreeNodeCmd(tree, node, "Delete");
   node.deleteObj();
   showStyleNode(form, stable(firstOver(tree, "treeNode", "D#TreeNode")));
-  finish();
+  finishEvent();
 }
 GR_ENTRY_SIGNATURE(L0_Func_delete_compartStyle)
 
@@ -788,12 +776,12 @@ void L0_Func_update_target_graphDiagramType() {
   std::string text = valueOf(field, "text");
   if (field.isNull() || type.isNull()) {
     gr::showMessageBox("Error in diagram_style");
-    finish();
+    finishEvent();
     return;
   }
   if (attribute == "caption") {
     type.setAttr("caption", text);
-    finish();
+    finishEvent();
     return;
   }
   bool ok = true;
@@ -801,8 +789,8 @@ void L0_Func_update_target_graphDiagramType() {
   if (!ok || text.empty()) {
     gr::showMessageBox("\"" + text + "\" is not an integer: " + attribute + " is not changed.");
     field.setAttr("text", valueOf(type, attribute));
-    refresh(field);
-    finish();
+    refreshComponent(field);
+    finishEvent();
     return;
   }
   type.setAttr(attribute, text);
@@ -810,6 +798,6 @@ void L0_Func_update_target_graphDiagramType() {
     diagram.setAttr(attribute, text);
     L0_Func_afterConfigCmd(diagram);
   }
-  finish();
+  finishEvent();
 }
 GR_ENTRY_SIGNATURE(L0_Func_update_target_graphDiagramType)

@@ -18,6 +18,7 @@ using gr::cfg::newObject;
 using gr::cfg::partnersOf;
 using gr::cfg::setValues;
 using gr::cfg::valueOf;
+using gr::dlg::finishEvent;
 
 namespace {
 
@@ -39,10 +40,6 @@ const char* const kRowTypes[] = {"",
 bool hasButton(const std::string& rowType) {
   return rowType == "InputRow+Button" || rowType == "MultiLineTextBoxRow+Button" ||
          rowType == "MultiLineTextBoxRow+Tree";
-}
-
-void finishEvent() {
-  L0_Func_delete_event();
 }
 
 // ---- definition side

@@ -11,6 +11,7 @@ using gr::cfg::isKind;
 using gr::cfg::link;
 using gr::cfg::newObject;
 using gr::cfg::valueOf;
+using gr::dlg::refreshComponent;
 
 namespace {
 
@@ -52,10 +53,6 @@ void dropEntry(L0_Var_2& type) {
     type.deleteLink(entry, "paletteElement");
   else
     entry.deleteObj();
-}
-
-void refresh(const L0_Var_2& component) {
-  if (!component.isNull()) L0_Func_d_componentRefreshCmd(component);
 }
 
 // Every handler of a palette row ends alike: the open diagrams of the
@@ -221,7 +218,7 @@ void L0_Func_update_paletteLine_name() {
     L0_Func_add_line_comboBox_items(combo);
     L0_Func_set_palette_nr_and_image_values(line);
   }
-  refresh(combo);
+  refreshComponent(combo);
   finishPaletteEdit(element);
 }
 GR_ENTRY_SIGNATURE(L0_Func_update_paletteLine_name)
@@ -243,7 +240,7 @@ void L0_Func_update_paletteElement_nr() {
     L0_Var_2 old = gr::stable(firstOver(form, "focused", "D#Component"));
     if (!old.isNull()) form.deleteLink(old, "focused");
     link(form, "focused", field);
-    refresh(field);
+    refreshComponent(field);
     L0_Func_delete_event();
     return;
   }
@@ -289,12 +286,12 @@ void L0_Func_set_palette_nr_and_image_values(L0_Var_2 entry) {
   L0_Var_2 nr = L0_Func_get_component_from_container_by_id(form, "palette_element_nr");
   if (!nr.isNull()) {
     nr.setAttr("text", valueOf(entry, "nr"));
-    refresh(nr);
+    refreshComponent(nr);
   }
   L0_Var_2 image = L0_Func_get_component_from_container_by_id(form, "image");
   if (!image.isNull()) {
     image.setAttr("fileName", valueOf(entry, "picture"));
-    refresh(image);
+    refreshComponent(image);
   }
 }
 GR_ENTRY_SIGNATURE(L0_Func_set_palette_nr_and_image_values)

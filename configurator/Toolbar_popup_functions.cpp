@@ -15,7 +15,9 @@ using gr::cfg::link;
 using gr::cfg::newObject;
 using gr::cfg::partnersOf;
 using gr::cfg::setValues;
+using gr::cfg::stablePartners;
 using gr::cfg::valueOf;
+using gr::dlg::onSaveAndDelete;
 using gr::dlg::TableRow;
 
 namespace {
@@ -51,12 +53,6 @@ L0_Var_2 addTable(L0_Var_2 container, const TableSpec& spec) {
       L0_Func_add_ColumnType_TextBox(type, column.caption);
   }
   return table;
-}
-
-// Saving and deleting a row both write the table back.
-void onSaveAndDelete(L0_Var_2& table, const std::string& transformation) {
-  L0_Func_add_d_eventHandler_main(table, "FocusLost", transformation);
-  L0_Func_add_d_eventHandler_main(table, "DeleteButtonClick", transformation);
 }
 
 L0_Var_2 newDialogForm(const std::string& caption) {
@@ -101,13 +97,6 @@ int nrOf(const TableRow& row, const std::string& column) {
   int nr = gr::dlg::cellNumber(text, ok);
   if (!ok) gr::showMessageBox(column + " \"" + text + "\" is not an integer: 0 is written.");
   return nr;
-}
-
-std::vector<L0_Var_2> stablePartners(const L0_Var_2& owner, const std::string& role,
-                                     const std::string& className) {
-  std::vector<L0_Var_2> result;
-  for (const L0_Var_2& each : partnersOf(owner, role, className)) result.push_back(stable(each));
-  return result;
 }
 
 void deleteAll(const std::vector<L0_Var_2>& objects) {
